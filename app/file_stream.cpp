@@ -1,0 +1,53 @@
+#include "app/file_stream.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+std::unique_ptr<TFileStream> TFileStream::Open(const std::string& FileName, TMode Mode) {
+  const char* How = Mode == TMode::Read ? "rb" : Mode == TMode::Create ? "w+b" : "r+b";
+  // Refuse folders: fopen happily opens them for reading on Linux.
+  struct stat St;
+  if (Mode != TMode::Create && (stat(FileName.c_str(), &St) != 0 || S_ISDIR(St.st_mode))) return nullptr;
+  std::FILE* F = std::fopen(FileName.c_str(), How);
+  if (!F) return nullptr;
+  return std::unique_ptr<TFileStream>(new TFileStream(F, FileName, Mode != TMode::Read));
+}
+
+TFileStream::TFileStream(std::FILE* File, std::string FileName, bool Writable)
+    : FFile(File), FFileName(std::move(FileName)), FWritable(Writable) {}
+
+TFileStream::~TFileStream() { std::fclose(FFile); }
+
+size_t TFileStream::Read(void* Buffer, size_t Count) {
+  if (Count == 0) return 0;
+  // C streams need a positioning call between a write and a read.
+  if (FLastWasWrite) { std::fseek(FFile, 0, SEEK_CUR); FLastWasWrite = false; }
+  return std::fread(Buffer, 1, Count, FFile);
+}
+
+size_t TFileStream::Write(const void* Buffer, size_t Count) {
+  if (!FWritable || Count == 0) return 0;
+  if (!FLastWasWrite) { std::fseek(FFile, 0, SEEK_CUR); FLastWasWrite = true; }
+  return std::fwrite(Buffer, 1, Count, FFile);
+}
+
+bool TFileStream::Seek(int64_t Position) {
+  if (Position < 0) return false;
+  return fseeko(FFile, static_cast<off_t>(Position), SEEK_SET) == 0;
+}
+
+int64_t TFileStream::Position() const { return static_cast<int64_t>(ftello(FFile)); }
+
+int64_t TFileStream::Size() const {
+  std::fflush(FFile);
+  struct stat St;
+  if (fstat(fileno(FFile), &St) != 0) return 0;
+  return static_cast<int64_t>(St.st_size);
+}
+
+bool TFileStream::Sync() {
+  if (std::fflush(FFile) != 0) return false;
+  return fsync(fileno(FFile)) == 0;
+}
+
+int TFileStream::Handle() const { return fileno(FFile); }

@@ -1,0 +1,47 @@
+#include <cstdlib>
+
+#include "app/logger.h"
+#include "app/modules.h"
+#include "app/parameters.h"
+#include "app/toolbox.h"
+
+namespace {
+bool Started = false;
+size_t StartedCount = 0;
+}  // namespace
+
+const std::vector<TModule>& ModuleList() {
+  // Modules that log only their "uses" line have no start or stop function.
+  static const std::vector<TModule> List = {
+      {"VXToolbox", VXToolbox::kVersion, nullptr, nullptr},
+  };
+  return List;
+}
+
+void StartModules(int Argc, char** Argv) {
+  Parameters = TParameters::FromCommandLine(Argc, Argv);
+  StartLogger();
+  Started = true;
+  StartedCount = 0;
+  for (const TModule& M : ModuleList()) {
+    Log->Uses(M.Version);
+    if (M.Start) M.Start();
+    ++StartedCount;
+  }
+}
+
+void StopModules() {
+  if (!Started) return;
+  Started = false;
+  const auto& List = ModuleList();
+  for (size_t I = StartedCount; I-- > 0;)
+    if (List[I].Stop) List[I].Stop();
+  StartedCount = 0;
+  StopLogger();
+  Parameters.reset();
+}
+
+void ShutdownAndExit(int ExitCode) {
+  StopModules();
+  std::exit(ExitCode);
+}

@@ -1,0 +1,40 @@
+#pragma once
+// Shared helpers for the tests: temporary folders and file bytes.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A fresh folder under the system's temporary folder, removed with its
+// contents when the object goes. Tests write only here.
+class TTempDir {
+ public:
+  TTempDir();
+  ~TTempDir();
+  TTempDir(const TTempDir&) = delete;
+  TTempDir& operator=(const TTempDir&) = delete;
+  const std::string& Path() const { return FPath; }
+  // Path + "/" + Name.
+  std::string File(const std::string& Name) const { return FPath + "/" + Name; }
+
+ private:
+  std::string FPath;
+};
+
+// Changes the working directory for the lifetime of the object.
+class TChangeDir {
+ public:
+  explicit TChangeDir(const std::string& Path);
+  ~TChangeDir();
+
+ private:
+  std::string FOld;
+};
+
+std::vector<uint8_t> ReadFileBytes(const std::string& Path);
+std::string ReadFileText(const std::string& Path);
+void WriteFileBytes(const std::string& Path, const std::vector<uint8_t>& Bytes);
+void WriteFileText(const std::string& Path, const std::string& Text);
+// Runs a shell command, returns its exit code; its standard output in Output when given.
+int RunCommand(const std::string& Command, std::string* Output = nullptr);
+// The folder the build puts the game and sqtool in (with a trailing "/").
+std::string PlayDir();

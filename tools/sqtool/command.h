@@ -1,0 +1,26 @@
+#pragma once
+// sqtool's command families. Each family lives in its own source file and
+// registers itself with a static TSqCommand object.
+#include <string>
+#include <vector>
+
+using TArgs = std::vector<std::string>;
+
+struct TSqCommandInfo {
+  std::string Name;     // "archive"
+  std::string Summary;  // one line for "sqtool help"
+  std::string Usage;    // full text for "sqtool help NAME"
+  int (*Run)(const TArgs& Args);  // Args after the family name
+};
+
+class TSqCommand {
+ public:
+  explicit TSqCommand(TSqCommandInfo Info);
+};
+
+const std::vector<TSqCommandInfo>& SqCommands();
+
+// Prints "sqtool: MESSAGE" on standard error and returns 1.
+int SqFail(const std::string& Message);
+// Folder of the running sqtool, with its trailing "/".
+std::string SqToolDir();
