@@ -4,6 +4,7 @@
 #include "app/modules.h"
 #include "app/parameters.h"
 #include "app/toolbox.h"
+#include "storage/stream_opener.h"
 
 namespace {
 bool Started = false;
@@ -14,6 +15,7 @@ const std::vector<TModule>& ModuleList() {
   // Modules that log only their "uses" line have no start or stop function.
   static const std::vector<TModule> List = {
       {"VXToolbox", VXToolbox::kVersion, nullptr, nullptr},
+      {"VXStream", TVXStreamOpener::kVersion, StartStreamOpener, StopStreamOpener},
   };
   return List;
 }
