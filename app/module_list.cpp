@@ -4,6 +4,7 @@
 #include "app/modules.h"
 #include "app/parameters.h"
 #include "app/toolbox.h"
+#include "config/ini_file.h"
 #include "storage/stream_opener.h"
 
 namespace {
@@ -16,6 +17,7 @@ const std::vector<TModule>& ModuleList() {
   static const std::vector<TModule> List = {
       {"VXToolbox", VXToolbox::kVersion, nullptr, nullptr},
       {"VXStream", TVXStreamOpener::kVersion, StartStreamOpener, StopStreamOpener},
+      {"VXINIFile", TIniFile::kVersion, nullptr, nullptr},
   };
   return List;
 }
