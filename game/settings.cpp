@@ -1,0 +1,107 @@
+#include "game/settings.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <bit>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "app/file_stream.h"
+#include "app/logger.h"
+#include "app/memory_stream.h"
+#include "app/toolbox.h"
+#include "storage/stream_opener.h"
+
+std::unique_ptr<TConfig> Config;
+
+namespace {
+constexpr const char* kUnit = "SQConfigUnit, TConfig.";
+
+bool ReadFloat(TVXStreamBase& Stream, float& Value) {
+  uint32_t Bits;
+  if (!Stream.ReadU32(Bits)) return false;
+  Value = std::bit_cast<float>(Bits);
+  return true;
+}
+
+// A volume that is not a number would poison every later computation with it.
+float Sanitized(float Value) { return std::isfinite(Value) ? Value : 1.0f; }
+
+// Temporary file beside the target, synced, then renamed over it: a crash
+// leaves either the old settings or the new ones, never a cut file.
+bool ReplaceFile(const std::string& FileName, const std::vector<uint8_t>& Bytes, std::string& Error) {
+  const std::string Temp = FileName + ".tmp";
+  auto Stream = TFileStream::Open(Temp, TFileStream::TMode::Create);
+  if (!Stream) {
+    Error = "cannot create " + Temp + ": " + std::strerror(errno);
+    return false;
+  }
+  const bool Written = Stream->WriteExact(Bytes.data(), Bytes.size()) && Stream->Sync();
+  Stream.reset();
+  if (!Written || std::rename(Temp.c_str(), FileName.c_str()) != 0) {
+    Error = "cannot write " + FileName + ": " + std::strerror(errno);
+    std::remove(Temp.c_str());
+    return false;
+  }
+  const std::string Folder = VXToolbox::ExtractFileDir(FileName);
+  const int Fd = ::open(Folder.empty() ? "." : Folder.c_str(), O_RDONLY | O_DIRECTORY);
+  if (Fd >= 0) {
+    ::fsync(Fd);
+    ::close(Fd);
+  }
+  return true;
+}
+}  // namespace
+
+void TConfig::ReadFrom(TVXStreamBase& Stream) {
+  MusicVolume = 0.0f;
+  EffectsVolume = 0.0f;
+  if (ReadFloat(Stream, MusicVolume)) ReadFloat(Stream, EffectsVolume);
+  if (!std::isfinite(MusicVolume) || !std::isfinite(EffectsVolume))
+    Log->Warning("A volume in the settings file is not a number; full volume used",
+                 std::string(kUnit) + "ReadFrom");
+  MusicVolume = Sanitized(MusicVolume);
+  EffectsVolume = Sanitized(EffectsVolume);
+}
+
+void TConfig::WriteTo(TVXStreamBase& Stream) const {
+  Stream.WriteU32(std::bit_cast<uint32_t>(MusicVolume));
+  Stream.WriteU32(std::bit_cast<uint32_t>(EffectsVolume));
+}
+
+void TConfig::Load(const std::string& FileName) {
+  MusicVolume = 1.0f;
+  EffectsVolume = 1.0f;
+  if (!StreamOpener) return;
+  try {
+    TVXStreamPtr Stream = StreamOpener->OpenStream(FileName);
+    ReadFrom(*Stream);
+  } catch (const std::exception&) {
+    MusicVolume = 1.0f;
+    EffectsVolume = 1.0f;
+  }
+}
+
+bool TConfig::Save(const std::string& FileName) const {
+  TMemoryStream Bytes;
+  WriteTo(Bytes);
+  std::string Error;
+  if (!ReplaceFile(FileName, Bytes.Data(), Error)) {
+    Log->Error("Settings not saved, the previous file is kept: " + Error, std::string(kUnit) + "Save");
+    return false;
+  }
+  return true;
+}
+
+void StartConfig() {
+  Config = std::make_unique<TConfig>();
+  Config->Load();
+}
+
+void StopConfig() {
+  if (Config) Config->Save();
+  Config.reset();
+}

@@ -1,0 +1,353 @@
+#include "registry/player_registry.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+
+#include "app/file_stream.h"
+#include "app/logger.h"
+#include "app/memory_stream.h"
+#include "app/toolbox.h"
+#include "registry/safe_file_writer.h"
+
+namespace {
+constexpr const char* kUnit = "PlayerRegistryUnit, TPlayerRegistry.";
+constexpr int64_t kMaxBlock = std::numeric_limits<int32_t>::max();
+
+std::string Heading(const char* Method) { return std::string(kUnit) + Method; }
+
+bool ReadText(TVXStreamBase& Stream, std::string& Text) {
+  uint16_t Length;
+  if (!Stream.ReadU16(Length)) return false;
+  Text.resize(Length);
+  return Stream.ReadExact(Text.data(), Length);
+}
+
+void WriteText(TVXStreamBase& Stream, const std::string& Text) {
+  Stream.WriteU16(static_cast<uint16_t>(Text.size()));
+  Stream.WriteString(Text);
+}
+
+// Trailing zero bytes are not stored; reading pads them back.
+size_t StoredLength(const std::vector<uint8_t>& Block) {
+  size_t N = Block.size();
+  while (N > 0 && Block[N - 1] == 0) --N;
+  return N;
+}
+}  // namespace
+
+bool TPlayerRegistry::AddPlayer(const std::string& Name) { return AddPlayer(Name, ""); }
+
+bool TPlayerRegistry::AddPlayer(const std::string& Name, const std::string& Info) {
+  const std::string H = Heading("AddPlayer");
+  if (Logging) Log->Status("Addplayer('" + Name + "','" + Info + "')", H);
+  const bool Fits = Name.size() <= kMaxTextLength && Info.size() <= kMaxTextLength &&
+                    Players.size() < kMaxCount;
+  if (Fits && !FindPlayer(Name)) {
+    Players.push_back({NewID(), Name, Info});
+    if (Logging) Log->Status("Player added. ID=" + std::to_string(Players.back().ID), H);
+    return true;
+  }
+  if (Logging) Log->Warning("AddPlayer failed.", H);
+  return false;
+}
+
+bool TPlayerRegistry::DeletePlayer(const std::string& Name) {
+  TPlayerData* P = FindPlayer(Name);
+  if (!P) return false;
+  Players.erase(Players.begin() + (P - Players.data()));
+  return true;
+}
+
+int32_t TPlayerRegistry::PlayerCount() const { return static_cast<int32_t>(Players.size()); }
+
+void TPlayerRegistry::GetPlayerName(int32_t Index, std::string& Name) const {
+  if (Index >= 0 && Index < PlayerCount()) Name = Players[static_cast<size_t>(Index)].Name;
+}
+
+bool TPlayerRegistry::RenamePlayer(int32_t Index, const std::string& NewName) {
+  if (Index < 0 || Index >= PlayerCount() || NewName.size() > kMaxTextLength) return false;
+  Players[static_cast<size_t>(Index)].Name = NewName;
+  return true;
+}
+
+bool TPlayerRegistry::AddLevelPack(const std::string& Name) {
+  if (Name.size() > kMaxTextLength || LevelPacks.size() >= kMaxCount || FindLevelPack(Name))
+    return false;
+  LevelPacks.push_back({NewID(), Name});
+  return true;
+}
+
+bool TPlayerRegistry::DeleteLevelPack(const std::string& Name) {
+  TLevelPackData* L = FindLevelPack(Name);
+  if (!L) return false;
+  LevelPacks.erase(LevelPacks.begin() + (L - LevelPacks.data()));
+  return true;
+}
+
+bool TPlayerRegistry::WriteData(const std::string& Player, const std::string& LevelPack,
+                                int32_t Offset, int32_t Count, const uint8_t* Source) {
+  const std::string H = Heading("WriteData");
+  if (Logging)
+    Log->Status("WriteData('" + Player + "','" + LevelPack + "'," + std::to_string(Offset) + "," +
+                    std::to_string(Count) + ")", H);
+  // A block must stay addressable by the file's signed 32-bit length.
+  if (Offset < 0 || Count < 0 || int64_t{Offset} + Count > kMaxBlock || (Count > 0 && !Source))
+    return false;
+  const TPlayerData* P = FindPlayer(Player);
+  if (!P) return false;
+  const int32_t PID = P->ID;
+  if (Logging) Log->Status("PlayerID=" + std::to_string(PID), H);
+  const TLevelPackData* L = FindLevelPack(LevelPack);
+  if (!L) return false;
+  const int32_t LID = L->ID;
+  if (Logging) Log->Status("LevelPackID=" + std::to_string(LID), H);
+  TPlayerPackData* D = FindData(PID, LID);
+  if (!D) {
+    if (Datas.size() >= kMaxCount) return false;
+    if (Logging) Log->Status("No data record for this combination, creating a new one.", H);
+    Datas.push_back({PID, LID, {}});
+    D = &Datas.back();
+  }
+  std::vector<uint8_t>& Block = D->Data;
+  if (Logging) Log->Status("Data current size: " + std::to_string(Block.size()), H);
+  const size_t At = static_cast<size_t>(Offset);
+  if (Block.size() < At) {
+    if (Logging) Log->Status("Padding with " + std::to_string(At - Block.size()) + " bytes of zeroes.", H);
+    Block.resize(At, 0);
+  }
+  if (Logging) Log->Status("Writing data.", H);
+  if (Block.size() < At + static_cast<size_t>(Count)) Block.resize(At + static_cast<size_t>(Count), 0);
+  if (Count > 0) std::memcpy(Block.data() + At, Source, static_cast<size_t>(Count));
+  if (Logging) Log->Status("Data size after writing: " + std::to_string(Block.size()), H);
+  return true;
+}
+
+bool TPlayerRegistry::ReadData(const std::string& Player, const std::string& LevelPack,
+                               int32_t Offset, int32_t Count, uint8_t* Destination) {
+  const std::string H = Heading("ReadData");
+  const std::string Pair = "(" + Player + ", " + LevelPack + ")";
+  const TPlayerData* P = FindPlayer(Player);
+  if (!P) {
+    Log->Warning("Player not found. " + Pair, H);
+    return false;
+  }
+  const TLevelPackData* L = FindLevelPack(LevelPack);
+  if (!L) {
+    Log->Warning("LevelPack not found. " + Pair, H);
+    return false;
+  }
+  TPlayerPackData* D = FindData(P->ID, L->ID);
+  if (!D) {
+    Log->Warning("Data record not found. " + Pair, H);
+    return false;
+  }
+  if (Offset < 0 || Count < 0 || int64_t{Offset} + Count > kMaxBlock || (Count > 0 && !Destination))
+    return false;
+  const size_t End = static_cast<size_t>(Offset) + static_cast<size_t>(Count);
+  if (D->Data.size() < End) D->Data.resize(End, 0);
+  if (Count > 0) std::memcpy(Destination, D->Data.data() + Offset, static_cast<size_t>(Count));
+  return true;
+}
+
+bool TPlayerRegistry::ClearData(const std::string& Player, const std::string& LevelPack) {
+  const TPlayerData* P = FindPlayer(Player);
+  const TLevelPackData* L = FindLevelPack(LevelPack);
+  if (!P || !L) return false;
+  TPlayerPackData* D = FindData(P->ID, L->ID);
+  if (!D) return false;
+  D->Data.clear();
+  return true;
+}
+
+TPlayerData* TPlayerRegistry::FindPlayer(const std::string& Name) {
+  for (TPlayerData& P : Players)
+    if (VXToolbox::SameText(P.Name, Name)) return &P;
+  return nullptr;
+}
+
+TLevelPackData* TPlayerRegistry::FindLevelPack(const std::string& Name) {
+  for (TLevelPackData& L : LevelPacks)
+    if (VXToolbox::SameText(L.Name, Name)) return &L;
+  return nullptr;
+}
+
+int32_t TPlayerRegistry::PlayerID(const std::string& Name) {
+  const TPlayerData* P = FindPlayer(Name);
+  return P ? P->ID : -1;
+}
+
+int32_t TPlayerRegistry::LevelPackID(const std::string& Name) {
+  const TLevelPackData* L = FindLevelPack(Name);
+  return L ? L->ID : -1;
+}
+
+TPlayerPackData* TPlayerRegistry::FindData(int32_t PlayerID, int32_t LevelPackID) {
+  for (TPlayerPackData& D : Datas)
+    if (D.PlayerID == PlayerID && D.LevelPackID == LevelPackID) return &D;
+  return nullptr;
+}
+
+int32_t TPlayerRegistry::NewID() {
+  const int32_t ID = NextID;
+  // Wraps instead of overflowing on a file that stored the largest value.
+  NextID = static_cast<int32_t>(static_cast<uint32_t>(NextID) + 1u);
+  return ID;
+}
+
+bool TPlayerRegistry::WriteTo(TVXStreamBase& Stream) const {
+  if (Players.size() > kMaxCount || LevelPacks.size() > kMaxCount || Datas.size() > kMaxCount)
+    return false;
+  for (const TPlayerData& P : Players)
+    if (P.Name.size() > kMaxTextLength || P.Info.size() > kMaxTextLength) return false;
+  for (const TLevelPackData& L : LevelPacks)
+    if (L.Name.size() > kMaxTextLength) return false;
+  for (const TPlayerPackData& D : Datas)
+    if (D.Data.size() > static_cast<size_t>(kMaxBlock)) return false;
+
+  Stream.WriteString("PREG");
+  Stream.WriteI32(NextID);
+  Stream.WriteU16(static_cast<uint16_t>(Players.size()));
+  for (const TPlayerData& P : Players) {
+    Stream.WriteI32(P.ID);
+    WriteText(Stream, P.Name);
+    WriteText(Stream, P.Info);
+  }
+  Stream.WriteU16(static_cast<uint16_t>(LevelPacks.size()));
+  for (const TLevelPackData& L : LevelPacks) {
+    Stream.WriteI32(L.ID);
+    WriteText(Stream, L.Name);
+  }
+  Stream.WriteU16(static_cast<uint16_t>(Datas.size()));
+  for (const TPlayerPackData& D : Datas) {
+    const size_t N = StoredLength(D.Data);
+    Stream.WriteI32(D.PlayerID);
+    Stream.WriteI32(D.LevelPackID);
+    Stream.WriteI32(static_cast<int32_t>(N));
+    Stream.WriteExact(D.Data.data(), N);
+  }
+  return true;
+}
+
+bool TPlayerRegistry::ReadPlayers(TVXStreamBase& Stream) {
+  uint16_t Count;
+  if (!Stream.ReadU16(Count)) return false;
+  for (uint16_t I = 0; I < Count; ++I) {
+    TPlayerData P;
+    if (!Stream.ReadI32(P.ID) || !ReadText(Stream, P.Name) || !ReadText(Stream, P.Info)) return false;
+    Players.push_back(std::move(P));
+  }
+  return true;
+}
+
+bool TPlayerRegistry::ReadLevelPacks(TVXStreamBase& Stream) {
+  uint16_t Count;
+  if (!Stream.ReadU16(Count)) return false;
+  for (uint16_t I = 0; I < Count; ++I) {
+    TLevelPackData L;
+    if (!Stream.ReadI32(L.ID) || !ReadText(Stream, L.Name)) return false;
+    LevelPacks.push_back(std::move(L));
+  }
+  return true;
+}
+
+bool TPlayerRegistry::ReadDatas(TVXStreamBase& Stream) {
+  uint16_t Count;
+  if (!Stream.ReadU16(Count)) return false;
+  for (uint16_t I = 0; I < Count; ++I) {
+    TPlayerPackData D;
+    int32_t Length;
+    if (!Stream.ReadI32(D.PlayerID) || !Stream.ReadI32(D.LevelPackID) || !Stream.ReadI32(Length))
+      return false;
+    // A length past the end is damage, never a reason to allocate.
+    if (Length > 0) {
+      if (Length > Stream.Remaining()) return false;
+      D.Data.resize(static_cast<size_t>(Length));
+      if (!Stream.ReadExact(D.Data.data(), D.Data.size())) return false;
+    }
+    Datas.push_back(std::move(D));
+  }
+  return true;
+}
+
+bool TPlayerRegistry::ReadPREG(TVXStreamBase& Stream) {
+  return Stream.ReadI32(NextID) && ReadPlayers(Stream) && ReadLevelPacks(Stream) && ReadDatas(Stream);
+}
+
+bool TPlayerRegistry::Load(const std::string& FileName) {
+  const std::string H = Heading("Load");
+  auto Stream = TFileStream::Open(FileName, TFileStream::TMode::Read);
+  if (!Stream) {
+    if (VXToolbox::FileExists(FileName)) {
+      Log->Error("Cannot read " + FileName, H);
+      MarkDamaged(FileName, "it cannot be read");
+    }
+    return false;
+  }
+  char Magic[4] = {0, 0, 0, 0};
+  const size_t Got = Stream->Read(Magic, 4);
+  const std::string FourCC(Magic, Got);
+  if (FourCC == "MAD4") {
+    Stream.reset();
+    return LoadOlderForm(FileName);
+  }
+  if (FourCC != "PREG") {
+    Log->Error("Unknown file format! (FourCC=" + FourCC + "\")", H);
+    MarkDamaged(FileName, "its format is unknown");
+    return false;
+  }
+  // A file read into memory first; it is small, and a bounds check on a
+  // memory stream cannot be fooled by a file that changes underneath.
+  TMemoryStream Body(Stream->ReadRest());
+  if (!ReadPREG(Body)) MarkDamaged(FileName, "it ends inside a record");
+  return true;
+}
+
+bool TPlayerRegistry::LoadOlderForm(const std::string& FileName) {
+  // Filled in once the archive reader exists; until then the older form is
+  // not read and the file is kept aside before it could be overwritten.
+  MarkDamaged(FileName, "the older archive form cannot be read yet");
+  return true;
+}
+
+void TPlayerRegistry::MarkDamaged(const std::string& FileName, const std::string& Reason) {
+  Log->Error("Damaged player registry " + FileName + ": " + Reason +
+                 "; whole records kept, the file will be kept as " + FileName + ".bad",
+             Heading("Load"));
+  FDamagedFile = FileName;
+}
+
+bool TPlayerRegistry::KeepDamagedFile(const std::string& FileName) {
+  auto Old = TFileStream::Open(FileName, TFileStream::TMode::Read);
+  if (!Old) return true;  // gone meanwhile: nothing left to keep
+  const std::vector<uint8_t> Bytes = Old->ReadAll();
+  Old.reset();
+  std::string Error;
+  if (!TSafeFileWriter::WriteFile(FileName + ".bad", Bytes.data(), Bytes.size(), &Error)) {
+    Log->Error("Cannot keep the damaged file: " + Error, Heading("Save"));
+    return false;
+  }
+  Log->Status("Damaged file kept as " + FileName + ".bad", Heading("Save"));
+  return true;
+}
+
+bool TPlayerRegistry::Save(const std::string& FileName) {
+  const std::string H = Heading("Save");
+  if (!FDamagedFile.empty() && FDamagedFile == FileName) {
+    // Never overwrite the only copy of a damaged file.
+    if (!KeepDamagedFile(FileName)) return false;
+    FDamagedFile.clear();
+  }
+  TMemoryStream Bytes;
+  if (!WriteTo(Bytes)) {
+    Log->Error("Not saved: a count or name exceeds the file's 16-bit fields (" + FileName + ")", H);
+    return false;
+  }
+  std::string Error;
+  if (!TSafeFileWriter::WriteFile(FileName, Bytes.Data().data(), Bytes.Data().size(), &Error)) {
+    Log->Error("Not saved, the previous file is kept: " + Error, H);
+    return false;
+  }
+  return true;
+}

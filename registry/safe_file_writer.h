@@ -1,0 +1,39 @@
+#pragma once
+// Replaces a file without ever leaving it half written: the new content goes
+// to a temporary file beside it, is pushed to the disk, and only then renamed
+// over the old file. Until Commit succeeds the old file stays as it was.
+#include <memory>
+#include <string>
+
+#include "app/file_stream.h"
+
+class TSafeFileWriter {
+ public:
+  explicit TSafeFileWriter(std::string FileName);
+  // Without a successful Commit the temporary file is removed.
+  ~TSafeFileWriter();
+  TSafeFileWriter(const TSafeFileWriter&) = delete;
+  TSafeFileWriter& operator=(const TSafeFileWriter&) = delete;
+
+  // Creates the temporary file; false when it cannot be created.
+  bool Open();
+  // The temporary file's stream; valid between Open and Commit.
+  TVXStreamBase& Stream() { return *FStream; }
+  // Flushes and syncs the temporary file, renames it over the target and
+  // syncs the folder. False (old file untouched) on any failure.
+  bool Commit();
+
+  const std::string& FileName() const { return FFileName; }
+  const std::string& TempName() const { return FTempName; }
+  // The reason of the last failure, for the log.
+  const std::string& ErrorText() const { return FError; }
+
+  // Writes Bytes as the whole new content of FileName; Error gets the reason.
+  static bool WriteFile(const std::string& FileName, const void* Bytes, size_t Count,
+                        std::string* Error = nullptr);
+
+ private:
+  std::string FFileName, FTempName, FError;
+  std::unique_ptr<TFileStream> FStream;
+  bool FCommitted = false;
+};
