@@ -1,0 +1,101 @@
+#pragma once
+// VX_SDL: the window, the back surface every screen draws to, the flip that
+// shows a frame and holds the frame rate, the event pump with held keys, the
+// typed-character buffer and the mouse state, and thin drawing operations on
+// the back surface. A module of plain procedures and module-level state.
+#include <SDL.h>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+class TImage;
+class TMemoryStream;
+
+namespace VX_SDL {
+
+inline constexpr const char* kVersion = "VX_SDL, version 1.2.0b";
+
+// Our own bits of Initialize's flags; SDL never sees them.
+inline constexpr uint32_t kUseSecondary = 0x04000000;  // draw to a software back surface
+inline constexpr uint32_t kP2x2 = 0x08000000;          // back surface half size, shown doubled
+inline constexpr uint32_t kFullScreen = SDL_FULLSCREEN;
+
+inline constexpr int kKeyCount = 512;
+// ReadKey's answer when no character is buffered.
+inline constexpr uint8_t kNoKey = 255;
+inline constexpr int kKeyBufferSlots = 255;
+
+// Takes an event before the layer's own handling; true consumes it.
+using TEventHandlerProc = std::function<bool(const SDL_Event& Event, bool P2x2)>;
+// Ends the process with the code after an orderly shutdown; does not return.
+using TQuitHook = void (*)(int ExitCode);
+
+// Module start and stop: state back to its defaults; stop also empties the
+// handler list and closes a window that is still open.
+void Start();
+void Stop();
+// What ends the process on SDL's quit event (code 2) and on a failed start
+// (code 1). Without a hook the process simply exits. Returns the old hook.
+TQuitHook SetQuitHook(TQuitHook Hook);
+
+// Window and frame.
+void Initialize(int Width, int Height, int BitsPerPixel, uint32_t Flags);
+void Finalize();
+bool IsOpen();
+void Flip();
+// Milliseconds until the frame may end; the call that finds it over starts
+// the next frame and returns 0.
+uint32_t TimeLeft();
+// Frame length 1000 div fps; 0 (or less) switches the pacing off.
+void SetFrameRate(int FramesPerSecond);
+uint32_t FrameInterval();
+uint32_t FrameCount();
+void SetCaption(const std::string& Text);
+
+// Input.
+void PollEvents();
+uint8_t ReadKey();
+uint8_t GetKey(bool Wait);
+void ClearKeyBuffer();
+void ClearKeys();
+void AddEventHandler(TEventHandlerProc Handler);
+// Held state per SDL key symbol, true from key-down to key-up.
+extern std::array<bool, kKeyCount> Keys;
+uint16_t MouseX();
+uint16_t MouseY();
+uint8_t MouseButton();
+
+// Surfaces and their images; null while closed.
+SDL_Surface* Screen();
+TImage* ScreenImage();
+TImage* SecondaryImage();
+// Where the drawing operations go: the back surface, else the screen.
+TImage* DrawTarget();
+bool UseSecondary();
+bool P2x2();
+uint32_t ScreenWidth();
+uint32_t ScreenHeight();
+uint32_t BitDepth();
+
+// Drawing onto the back surface. Boxes given by corners are inclusive.
+void PutImage(int X, int Y, const TImage& Image);
+// Copies the back surface at (X, Y), the image's size, into the image at (0, 0).
+void GrabImage(int X, int Y, TImage& Image);
+void DrawImagePart(int X, int Y, int SourceX, int SourceY, int Width, int Height, const TImage& Image);
+void DrawImageCorners(int X, int Y, int X1, int Y1, int X2, int Y2, const TImage& Image);
+void ShowPictureFile(int X, int Y, const std::string& Name);
+void FillBox(int X1, int Y1, int X2, int Y2, uint8_t Red, uint8_t Green, uint8_t Blue);
+void FillBoxRaw(int X1, int Y1, int X2, int Y2, uint32_t Pixel);
+void FillRect(int X, int Y, int Width, int Height, uint8_t Red, uint8_t Green, uint8_t Blue);
+void FrameRect(int X, int Y, int Width, int Height, uint8_t Red, uint8_t Green, uint8_t Blue);
+void HorizontalLine(int X1, int Y, int X2, uint8_t Red, uint8_t Green, uint8_t Blue);
+void Clear(uint8_t Red, uint8_t Green, uint8_t Blue);
+
+// u16 width, u16 height (little-endian), then one grey byte per pixel, rows
+// top down: (red*30 + green*59 + blue*11) div 100 of the raw pixel's bits.
+std::unique_ptr<TMemoryStream> GrayscaleStream(const TImage& Image);
+
+}  // namespace VX_SDL
