@@ -1,12 +1,10 @@
 #include "config/ini_file.h"
 
-#include <cerrno>
-#include <cstdlib>
 #include <stdexcept>
 
 #include "app/file_stream.h"
 #include "app/logger.h"
-#include "app/memory_stream.h"
+#include "config/str_to_int.h"
 #include "storage/stream_opener.h"
 
 namespace {
@@ -148,21 +146,7 @@ int32_t TIniFile::ReadInteger(std::string_view Section, std::string_view Key, in
                               std::string_view Fallback) const {
   const std::string Text = ReadString(Section, Key, "", Fallback);
   if (Text.empty()) return Default;
-  // Leading blanks are accepted as the runtime's conversion does; nothing else.
-  size_t I = 0;
-  while (I < Text.size() && Text[I] == ' ') ++I;
-  size_t J = I;
-  if (J < Text.size() && (Text[J] == '-' || Text[J] == '+')) ++J;
-  bool Digits = J < Text.size();
-  for (size_t K = J; K < Text.size(); ++K)
-    if (Text[K] < '0' || Text[K] > '9') Digits = false;
-  if (Digits) {
-    errno = 0;
-    char* End = nullptr;
-    const long long V = std::strtoll(Text.c_str() + I, &End, 10);
-    if (errno == 0 && *End == 0 && V >= INT32_MIN && V <= INT32_MAX) return static_cast<int32_t>(V);
-  }
-  throw EConvertError("'" + Text + "' is not a valid integer value");
+  return StrToInt32(Text);
 }
 
 bool TIniFile::ReadBool(std::string_view Section, std::string_view Key, bool Default,
