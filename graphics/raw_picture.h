@@ -98,7 +98,6 @@ class TRawPicture {
   bool DoubleSize();        // D; false (unchanged) when the result would pass the caps
 
  private:
-  bool ReadTGABody(TVXStreamBase& Stream, bool LoadPalette);
   void SetInfo(const std::vector<uint8_t>& Bytes);
   void RearrangeVerticalStrip();
 };
