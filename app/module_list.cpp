@@ -5,6 +5,9 @@
 #include "app/parameters.h"
 #include "app/toolbox.h"
 #include "config/ini_file.h"
+#include "graphics/picture_palette.h"
+#include "graphics/picture_rle_reader.h"
+#include "graphics/raw_picture.h"
 #include "storage/stream_opener.h"
 
 namespace {
@@ -17,6 +20,9 @@ const std::vector<TModule>& ModuleList() {
   static const std::vector<TModule> List = {
       {"VXToolbox", VXToolbox::kVersion, nullptr, nullptr},
       {"VXStream", TVXStreamOpener::kVersion, StartStreamOpener, StopStreamOpener},
+      {"RawPictureReaderFASTUnit", TFastRleReader::kVersion, nullptr, nullptr},
+      {"FastPaletteUnit", TFastPalette::kVersion, StartFastPalette, StopFastPalette},
+      {"RawPictureUnit", TRawPicture::kVersion, nullptr, nullptr},
       {"VXINIFile", TIniFile::kVersion, nullptr, nullptr},
   };
   return List;
