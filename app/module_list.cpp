@@ -8,6 +8,8 @@
 #include "graphics/picture_palette.h"
 #include "graphics/picture_rle_reader.h"
 #include "graphics/raw_picture.h"
+#include "game/settings.h"
+#include "registry/player_reg.h"
 #include "storage/stream_opener.h"
 
 namespace {
@@ -24,6 +26,9 @@ const std::vector<TModule>& ModuleList() {
       {"FastPaletteUnit", TFastPalette::kVersion, StartFastPalette, StopFastPalette},
       {"RawPictureUnit", TRawPicture::kVersion, nullptr, nullptr},
       {"VXINIFile", TIniFile::kVersion, nullptr, nullptr},
+      {"SQConfigUnit", TConfig::kVersion, StartConfig, StopConfig},
+      {"PlayerRegistryUnit", TPlayerRegistry::kVersion, nullptr, nullptr},
+      {"SQPlayerRegistryUnit", TPlayerReg::kVersion, StartPlayerRegistry, StopPlayerRegistry},
   };
   return List;
 }

@@ -102,6 +102,6 @@ void StartConfig() {
 }
 
 void StopConfig() {
-  if (Config) Config->Save();
+  if (Config && Config->SaveAtStop) Config->Save();
   Config.reset();
 }

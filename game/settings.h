@@ -25,6 +25,9 @@ class TConfig {
 
   float EffectsVolume = 1.0f;
   float MusicVolume = 1.0f;
+  // The game writes its settings back at shutdown; the command-line tool,
+  // which starts the same modules in any folder, must not.
+  bool SaveAtStop = true;
 };
 
 // The module singleton: read when the module starts, written to the working

@@ -7,6 +7,7 @@
 #include "app/modules.h"
 #include "app/parameters.h"
 #include "app/toolbox.h"
+#include "game/settings.h"
 #include "tools/sqtool/command.h"
 
 namespace {
@@ -70,6 +71,7 @@ int main(int Argc, char** Argv) {
   std::vector<char*> ModuleArgv;
   for (auto& A : ModuleArgs) ModuleArgv.push_back(A.data());
   StartModules(static_cast<int>(ModuleArgv.size()), ModuleArgv.data());
+  if (Config) Config->SaveAtStop = false;  // leave no settings file behind
   int Code;
   try {
     Code = Found->Run(Rest);

@@ -1,0 +1,144 @@
+// sqtool registry: inspect and repair the player progress file.
+#include <iostream>
+
+#include "app/toolbox.h"
+#include "registry/player_reg.h"
+#include "tools/sqtool/command.h"
+
+namespace {
+const char* const kUsage =
+    "usage: sqtool registry dump FILE\n"
+    "       sqtool registry get-state FILE PACK PLAYER MAPNO\n"
+    "       sqtool registry set-state FILE PACK PLAYER STATE MAPNO\n"
+    "       sqtool registry rename-player FILE OLDNAME NEWNAME\n"
+    "       sqtool registry delete-player FILE NAME\n"
+    "\n"
+    "dump prints nextid=N, then one line per player (player ID NAME [info=INFO]),\n"
+    "per level pack (pack ID NAME) and per data record (data PLAYERID PACKID HEX,\n"
+    "HEX being the stored bytes or - when none), in file order.\n"
+    "get-state prints a map's state as the game reads it: 0 locked, 1 open,\n"
+    "2 completed. set-state adds the player and the pack when missing. Changes\n"
+    "are saved as the game saves them; a damaged file is first kept as FILE.bad.\n";
+
+std::string Hex(const std::vector<uint8_t>& Bytes) {
+  if (Bytes.empty()) return "-";
+  static const char* const Digits = "0123456789abcdef";
+  std::string Text;
+  for (uint8_t B : Bytes) {
+    Text += Digits[B >> 4];
+    Text += Digits[B & 15];
+  }
+  return Text;
+}
+
+bool ParseNumber(const std::string& Text, int64_t Max, int32_t& Value) {
+  const int64_t N = VXToolbox::StrToIntDef(Text, -1);
+  if (N < 0 || N > Max) return false;
+  Value = static_cast<int32_t>(N);
+  return true;
+}
+
+int NeedFile(const std::string& File) {
+  return VXToolbox::FileExists(File) ? 0 : SqFail("cannot read " + File);
+}
+
+// The game's registry on FILE, writing its usual log entries.
+std::unique_ptr<TPlayerReg> OpenRegistry(const std::string& File) {
+  auto R = std::make_unique<TPlayerReg>(File);
+  R->Logging = true;
+  if (R->LoadedDamaged())
+    std::cerr << "sqtool: " << File << " is damaged; saving keeps it as " << File << ".bad\n";
+  return R;
+}
+
+int Saved(const TPlayerReg& R) {
+  return R.LastSaveSucceeded() ? 0 : SqFail("cannot save " + R.FileName() + "; the previous file is kept");
+}
+
+int Dump(const std::string& File) {
+  if (int Code = NeedFile(File)) return Code;
+  TPlayerRegistry R;
+  if (!R.Load(File)) return SqFail(File + " is not a player registry file");
+  std::cout << "nextid=" << R.NextID << "\n";
+  for (const TPlayerData& P : R.Players) {
+    std::cout << "player " << P.ID << " " << P.Name;
+    if (!P.Info.empty()) std::cout << " info=" << P.Info;
+    std::cout << "\n";
+  }
+  for (const TLevelPackData& L : R.LevelPacks) std::cout << "pack " << L.ID << " " << L.Name << "\n";
+  for (const TPlayerPackData& D : R.Datas)
+    std::cout << "data " << D.PlayerID << " " << D.LevelPackID << " " << Hex(D.Data) << "\n";
+  std::cout.flush();
+  if (R.LoadedDamaged()) return SqFail(File + " is damaged; only its whole records are shown");
+  return 0;
+}
+
+int GetState(const TArgs& A) {
+  int32_t MapNo;
+  if (!ParseNumber(A[4], 65535, MapNo)) return SqFail("MAPNO must be a number from 0 to 65535");
+  if (int Code = NeedFile(A[1])) return Code;
+  auto R = OpenRegistry(A[1]);
+  std::cout << int{R->GetMapState(A[2], A[3], MapNo)} << "\n";
+  return 0;
+}
+
+int SetState(const TArgs& A) {
+  int32_t State, MapNo;
+  if (!ParseNumber(A[4], 255, State)) return SqFail("STATE must be a number from 0 to 255");
+  if (!ParseNumber(A[5], 65535, MapNo)) return SqFail("MAPNO must be a number from 0 to 65535");
+  auto R = OpenRegistry(A[1]);
+  const std::string& Pack = A[2];
+  const std::string& Player = A[3];
+  if (!R->FindPlayer(Player) && !R->AddPlayer(Player)) return SqFail("cannot add player " + Player);
+  if (!R->FindLevelPack(Pack) && !R->AddLevelPack(Pack)) return SqFail("cannot add level pack " + Pack);
+  R->SetMapState(Pack, Player, static_cast<uint8_t>(State), MapNo);
+  return Saved(*R);
+}
+
+int RenamePlayer(const TArgs& A) {
+  if (int Code = NeedFile(A[1])) return Code;
+  const std::string &Old = A[2], &New = A[3];
+  if (New.empty()) return SqFail("the new name is empty");
+  auto R = OpenRegistry(A[1]);
+  const TPlayerData* P = R->FindPlayer(Old);
+  if (!P) return SqFail("no player " + Old + " in " + A[1]);
+  // The store does not check, but a second player of the same name could
+  // never be chosen again.
+  const TPlayerData* Other = R->FindPlayer(New);
+  if (Other && Other != P) return SqFail("a player " + New + " already exists");
+  if (!R->RenamePlayer(static_cast<int32_t>(P - R->Players.data()), New))
+    return SqFail("cannot rename " + Old + " to that name");
+  return Saved(*R);
+}
+
+int DeletePlayer(const TArgs& A) {
+  if (int Code = NeedFile(A[1])) return Code;
+  auto R = OpenRegistry(A[1]);
+  if (!R->DeletePlayer(A[2])) return SqFail("no player " + A[2] + " in " + A[1]);
+  return Saved(*R);
+}
+
+int Run(const TArgs& Args) {
+  struct TSub {
+    const char* Name;
+    size_t Count;  // arguments including the subcommand
+    int (*Run)(const TArgs&);
+  };
+  static const TSub Subs[] = {
+      {"dump", 2, [](const TArgs& A) { return Dump(A[1]); }},
+      {"get-state", 5, GetState},
+      {"set-state", 6, SetState},
+      {"rename-player", 4, RenamePlayer},
+      {"delete-player", 3, DeletePlayer},
+  };
+  if (Args.empty()) return SqFail("registry needs a subcommand (see sqtool help registry)");
+  for (const TSub& S : Subs)
+    if (Args[0] == S.Name) {
+      if (Args.size() != S.Count) return SqFail("wrong number of arguments for registry " + Args[0] + " (see sqtool help registry)");
+      return S.Run(Args);
+    }
+  return SqFail("unknown registry subcommand '" + Args[0] + "' (see sqtool help registry)");
+}
+}  // namespace
+
+static TSqCommand Cmd({"registry", "inspect and repair player progress files", kUsage, Run});
