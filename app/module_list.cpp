@@ -10,7 +10,12 @@
 #include "graphics/raw_picture.h"
 #include "game/settings.h"
 #include "registry/player_reg.h"
+#include "storage/coding.h"
+#include "storage/compressor.h"
+#include "storage/mad4_high_level.h"
+#include "storage/rle.h"
 #include "storage/stream_opener.h"
+#include "storage/zstream.h"
 
 namespace {
 bool Started = false;
@@ -21,6 +26,15 @@ const std::vector<TModule>& ModuleList() {
   // Modules that log only their "uses" line have no start or stop function.
   static const std::vector<TModule> List = {
       {"VXToolbox", VXToolbox::kVersion, nullptr, nullptr},
+      {"MAD4LowLevelUnit", TMAD4LowLevel::kVersion, nullptr, nullptr},
+      {"ZLib", kZLibVersion, nullptr, nullptr},
+      {"MyZStreamUnit", kZStreamVersion, nullptr, nullptr},
+      {"RLEUnit", kRLEVersion, nullptr, nullptr},
+      {"HuffmanUnit", THuffman::kVersion, nullptr, nullptr},
+      {"CodingUnit", kCodingVersion, nullptr, nullptr},
+      {"CompressorUnit", TCompressor::kVersion, StartCompressor, StopCompressor},
+      {"MAD4MidLevelUnit", TMAD4MidLevel::kVersion, nullptr, nullptr},
+      {"MAD4HighLevelUnit", TMAD4HighLevel::kVersion, StartVolumeManager, StopVolumeManager},
       {"VXStream", TVXStreamOpener::kVersion, StartStreamOpener, StopStreamOpener},
       {"RawPictureReaderFASTUnit", TFastRleReader::kVersion, nullptr, nullptr},
       {"FastPaletteUnit", TFastPalette::kVersion, StartFastPalette, StopFastPalette},

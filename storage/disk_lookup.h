@@ -1,0 +1,8 @@
+#pragma once
+// Resource names on disk. A backslash in a name is a path separator, and a
+// name that misses is matched again one path component at a time without
+// regard to case, so data made on a case-insensitive system still loads.
+#include <string>
+
+// The path of the regular file the name refers to, or "" when none.
+std::string FindOnDisk(const std::string& Name);
