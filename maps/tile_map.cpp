@@ -54,9 +54,8 @@ void TTileMap::Resize(int32_t W, int32_t H) {
 void TTileMap::Shift(int32_t DX, int32_t DY) {
   if (Width < 1 || Height < 1) return;
   const int64_t Cells = int64_t(Width) * Height;
-  const int64_t X = ((int64_t(DX) % Width) + Width) % Width;
-  const int64_t Y = ((int64_t(DY) % Height) + Height) % Height;
-  const int64_t By = (X + Y * Width) % Cells;
+  // Negative and oversized offsets wrap around the whole grid.
+  const int64_t By = ((int64_t(DX) + int64_t(DY) * Width) % Cells + Cells) % Cells;
   // Cell i moves to i + By: a right rotation of the sequence.
   std::rotate(LogicalTiles.begin(), LogicalTiles.end() - By, LogicalTiles.end());
   std::rotate(Tiles.begin(), Tiles.end() - By, Tiles.end());

@@ -26,8 +26,9 @@ class TTileMap {
   // New size keeping the names and wraps; the top-left part of the old grid
   // stays where it was, new cells are 0.
   virtual void Resize(int32_t W, int32_t H);
-  // Rotates both grids as one row-major sequence by DX + DY * Width cells;
-  // offsets are taken modulo the grid size.
+  // Rotates both grids as one row-major sequence: cell i moves to
+  // i + DX + DY * Width, taken modulo Width * Height (so negative offsets
+  // rotate back).
   virtual void Shift(int32_t DX, int32_t DY);
 
   // Cell access; a cell outside the grid reads as 0 and ignores writes.

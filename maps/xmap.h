@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/stream.h"
+#include "app/toolbox.h"  // EConvertError
 #include "maps/tile_map.h"
 
 class TXMap : public TTileMap {
