@@ -4,6 +4,12 @@
 #include "app/modules.h"
 #include "app/parameters.h"
 #include "app/toolbox.h"
+#include "audio/music.h"
+#include "audio/music_collection.h"
+#include "audio/play_lists.h"
+#include "audio/vx_audio.h"
+#include "audio/wave.h"
+#include "audio/wave_collection.h"
 #include "config/ini_file.h"
 #include "graphics/picture_palette.h"
 #include "graphics/picture_rle_reader.h"
@@ -40,6 +46,12 @@ const std::vector<TModule>& ModuleList() {
       {"FastPaletteUnit", TFastPalette::kVersion, StartFastPalette, StopFastPalette},
       {"RawPictureUnit", TRawPicture::kVersion, nullptr, nullptr},
       {"VXINIFile", TIniFile::kVersion, nullptr, nullptr},
+      {"VXAudio", VXAudio::kVersion, StartAudio, StopAudio},
+      {"WaveUnit", TWave::kVersion, nullptr, nullptr},
+      {"WaveCollectionUnit", TWaveCollection::kVersion, StartWaveCollection, StopWaveCollection},
+      {"MusicUnit", TMusic::kVersion, nullptr, nullptr},
+      {"MusicCollectionUnit", TMusicCollection::kVersion, StartMusicCollection, StopMusicCollection},
+      {"PlaylistUnit", TPlayLists::kVersion, StartPlayLists, StopPlayLists},
       {"SQConfigUnit", TConfig::kVersion, StartConfig, StopConfig},
       {"PlayerRegistryUnit", TPlayerRegistry::kVersion, nullptr, nullptr},
       {"SQPlayerRegistryUnit", TPlayerReg::kVersion, StartPlayerRegistry, StopPlayerRegistry},
