@@ -14,7 +14,7 @@ namespace {
 using TColorMap = std::array<uint8_t, 256 * 3>;
 
 // 5-bit components are spread over the full 8-bit range, so white stays white.
-inline uint8_t Expand5(unsigned V) { return static_cast<uint8_t>((V * 255 + 15) / 31); }
+inline uint8_t Expand5(unsigned V) { return static_cast<uint8_t>(V * 255 / 31); }
 
 // A 16-bit TGA pixel: attribute bit, then 5 bits each of red, green, blue.
 inline void Convert16(const uint8_t* In, uint8_t* Out) {
