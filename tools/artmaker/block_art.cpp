@@ -116,7 +116,7 @@ std::vector<TCanvas> BoulderTile(const TPalette& P, int Variant) {
   const float CX = 16, CY = 16.8f, R = 14.2f;
   const float Phase = Hash(Variant, 0, Seed) * 6.28f;
   auto Radius = [=](float A) {
-    return R * (1 + 0.05f * std::sin(3 * A + Phase) + 0.035f * std::sin(5 * A + 2 * Phase) + 0.02f * std::sin(7 * A));
+    return R * (1 + 0.03f * std::sin(3 * A + Phase) + 0.02f * std::sin(5 * A + 2 * Phase) + 0.012f * std::sin(7 * A));
   };
   const TShape Rock = [=](float X, float Y) {
     const float DX = X - CX, DY = Y - CY;
@@ -129,8 +129,17 @@ std::vector<TCanvas> BoulderTile(const TPalette& P, int Variant) {
     const float NX = DX + 0.25f * (Fbm(X / 4, Y / 4, Seed) - 0.5f);
     const float NY = DY + 0.25f * (Fbm(X / 4, Y / 4, Seed + 1) - 0.5f);
     const TRgb Tex = Shade(Base, 0.85f + 0.3f * Fbm(X / 2.5f, Y / 2.5f, Seed + 2));
-    return Light(Tex, {NX, NY, std::sqrt(1 - D2)}, 0.35f, 0.12f, 10);
+    // Darker towards the rim so the stone reads as a ball, not a disc.
+    const float Rim = 0.7f + 0.3f * std::sqrt(1 - D2);
+    return Shade(Light(Tex, {NX, NY, std::sqrt(1 - D2)}, 0.25f, 0.15f, 10), Rim);
   });
+  // A few pits: shadowed on the lit side, with a bright lower lip.
+  for (int K = 0; K < 3; ++K) {
+    const float A = Hash(K, 5, Seed) * 6.28f, D = 3 + 6 * Hash(K, 6, Seed);
+    const float PX = CX + D * std::cos(A), PY = CY + D * std::sin(A), PR = 0.8f + 0.4f * Hash(K, 7, Seed);
+    C.Fill(Shapes::Intersect(Rock, Shapes::Circle(PX + 0.4f, PY + 0.4f, PR)), P("rock_light"), 0.5f);
+    C.Fill(Shapes::Intersect(Rock, Shapes::Circle(PX, PY, PR)), P("rock_dark"), 0.55f);
+  }
   // Cracks and a chip, in shadow, with a lit lip beside them.
   const float A0 = Hash(1, 1, Seed) * 6.28f;
   const float X1 = CX + 4 * std::cos(A0), Y1 = CY + 4 * std::sin(A0);
