@@ -1,0 +1,34 @@
+#include "game/block_images.h"
+
+#include <set>
+
+#include "graphics/image_collection.h"
+
+namespace {
+std::set<std::string>& Reported() {
+  static std::set<std::string> Names;
+  return Names;
+}
+}  // namespace
+
+void ClearBlockImages() {
+  if (Blocks) Blocks->Clear();
+}
+
+void LoadBlockImages() {
+  if (!Blocks) Blocks = std::make_unique<TImageCollection>();
+  Blocks->Load("controls.ini", "Blocks");
+}
+
+TImage* FindBlockImage(const std::string& Name, bool Report) {
+  if (!Blocks) return nullptr;
+  for (int I = 0; I < Blocks->Count(); ++I) {
+    const TImageCollectionItem& Item = Blocks->Item(I);
+    if (Item.Name == Name) return Item.Image.get();
+  }
+  // The collection's own lookup logs the miss; once per name is enough.
+  if (Report && Reported().insert(Name).second) Blocks->FindImage(Name);
+  return nullptr;
+}
+
+void ResetMissingImageReports() { Reported().clear(); }

@@ -1,0 +1,14 @@
+#include "game/effects.h"
+
+namespace {
+std::function<void(const std::string&)>& Listener() {
+  static std::function<void(const std::string&)> L;
+  return L;
+}
+}  // namespace
+
+void SetEffectListener(std::function<void(const std::string&)> L) { Listener() = std::move(L); }
+
+void PlayEffect(const std::string& Name) {
+  if (Listener()) Listener()(Name);
+}

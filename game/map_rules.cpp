@@ -1,0 +1,290 @@
+// The rules of the world: the elf's move and one step of everything else.
+#include "app/logger.h"
+#include "game/effects.h"
+#include "game/maps.h"
+
+namespace {
+
+bool IsHeavy(int32_t C) { return C == Tile::Diamond || C == Tile::Barrel || C == Tile::Boulder; }
+bool IsRounded(int32_t C) { return C == Tile::Wall || IsHeavy(C); }
+bool IsLiftable(int32_t C) { return IsHeavy(C) || C == Tile::Elf; }
+
+}  // namespace
+
+bool TMaps::IsWalkable(int X, int Y) const {
+  const int32_t C = Code(X, Y);
+  const int32_t Low = C & 0xFF;
+  return Low == Tile::Empty || Low == Tile::Diamond || Low == Tile::Grass || C == Tile::ExitOpen;
+}
+
+bool TMaps::TunnelExitFree(int X, int Y, int DX) const {
+  for (;;) {
+    X += DX;
+    if (X < 0 || X >= kCols) return false;
+    const int32_t C = Code(X, Y);
+    if (C == Tile::Empty || C == Tile::Diamond || C == Tile::Grass) return true;
+    if (C != Tile::TunnelLeft && C != Tile::TunnelRight) return false;
+  }
+}
+
+// --- The elf ---------------------------------------------------------------
+
+void TMaps::CollectAt(int X, int Y) {
+  const int32_t C = Code(X, Y);
+  if (C == Tile::Grass) {
+    PlayEffect("EatSand");
+  } else if (C == Tile::Diamond) {
+    PlayEffect("DiamondPickup");
+    if (--DiamondsLeft == 0) OpenExit();
+  }
+}
+
+void TMaps::WalkElf(int DX, int DY, const char* Image, bool& Completed) {
+  ElfImage = Image;
+  SetCode(ElfX, ElfY, Tile::Left);
+  ElfX += DX;
+  ElfY += DY;
+  FreeSprite(ElfX, ElfY);
+  if (Code(ElfX, ElfY) == Tile::ExitOpen) Completed = true;
+  CollectAt(ElfX, ElfY);
+  SetCode(ElfX, ElfY, Tile::Elf);
+}
+
+void TMaps::EnterTunnel(int DX) {
+  ElfImage = kHiddenElf;
+  SetCode(ElfX, ElfY, Tile::Left);
+  ElfX += DX;
+  ShowImage(ElfX, ElfY, DX < 0 ? "<2" : ">2");
+  SetCode(ElfX, ElfY, DX < 0 ? Tile::ElfInTunnelLeft : Tile::ElfInTunnelRight);
+  Flag(ElfX, ElfY) = CellState::Handled;
+  PlayEffect("TunnelStart");
+}
+
+bool TMaps::CanPush(int X, int Y) const {
+  const int32_t C = Code(X, Y);
+  if (C == Tile::Barrel || C == Tile::Boulder) return Code(X, Y + 1) != Tile::Empty;
+  if (C == Tile::Balloon) return Y == 0 || Code(X, Y - 1) != Tile::Empty;
+  return false;
+}
+
+void TMaps::Push(int DX) {
+  ElfImage = DX < 0 ? "*L" : "*R";
+  MoveCell(ElfX + DX, ElfY, ElfX + 2 * DX, ElfY, Tile::Elf);
+  Flag(ElfX + 2 * DX, ElfY) = CellState::Handled;
+  SetCode(ElfX, ElfY, Tile::Left);
+  ElfX += DX;
+  SetCode(ElfX, ElfY, Tile::Elf);
+  PlayEffect("Pushing");
+}
+
+void TMaps::ElfMove(const TElfKeys& Keys, bool& Completed) {
+  const int X = ElfX, Y = ElfY;
+  if (Keys.Up && Y > 0 && IsWalkable(X, Y - 1)) return WalkElf(0, -1, "*U", Completed);
+  if (Keys.Down && Y < kRows - 1 && IsWalkable(X, Y + 1)) return WalkElf(0, 1, "*D", Completed);
+  if (Keys.Left && X > 0 && IsWalkable(X - 1, Y)) return WalkElf(-1, 0, "*L", Completed);
+  if (Keys.Left && X > 0 && Code(X - 1, Y) == Tile::TunnelLeft && TunnelExitFree(X, Y, -1)) return EnterTunnel(-1);
+  if (Keys.Left && X > 1 && Code(X - 2, Y) == Tile::Empty && CanPush(X - 1, Y)) return Push(-1);
+  if (Keys.Right && X < kCols - 1 && IsWalkable(X + 1, Y)) return WalkElf(1, 0, "*R", Completed);
+  if (Keys.Right && X < kCols - 1 && Code(X + 1, Y) == Tile::TunnelRight && TunnelExitFree(X, Y, 1))
+    return EnterTunnel(1);
+  if (Keys.Right && X < kCols - 2 && Code(X + 2, Y) == Tile::Empty && CanPush(X + 1, Y)) return Push(1);
+}
+
+// --- Explosions and the exit ----------------------------------------------
+
+void TMaps::ExplodeCell(int X, int Y) {
+  if (!InMap(X, Y)) return;
+  const int32_t C = Code(X, Y);
+  if (C == Tile::ExplosionFirst) return;
+  // The elf dies in an explosion wherever it is, inside a tunnel part too:
+  // otherwise it would vanish with its moves disabled and the map never end.
+  if (C == Tile::Elf || C == Tile::ElfInTunnelRight || C == Tile::ElfInTunnelLeft) ElfDead = 1;
+  SetCode(X, Y, Tile::ExplosionFirst);
+  NewSprite(X, Y, "X", false, false);
+}
+
+void TMaps::Explode(int X, int Y) {
+  ExplodeCell(X, Y);
+  PlayEffect("Explosion");
+  const int Neighbours[4][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
+  for (const auto& N : Neighbours) {
+    const int NX = X + N[0], NY = Y + N[1];
+    if (!InField(NX, NY) || !InMap(NX, NY)) continue;
+    const int32_t C = Code(NX, NY);
+    if (C == Tile::Barrel) Flag(NX, NY) = CellState::BarrelCaught;
+    if (C != Tile::Steel) ExplodeCell(NX, NY);
+  }
+}
+
+void TMaps::OpenExit() {
+  if (ActiveMap) {
+    for (int X = 0; X < kCols; ++X)
+      for (int Y = 0; Y < kRows; ++Y)
+        if (InMap(X, Y) && ActiveMap->GetTile(X, Y) == Tile::ExitClosed && Sprite(X, Y))
+          SetCode(X, Y, Tile::ExitWaiting);
+  }
+  PlayEffect("ExitOpen");
+}
+
+// --- One step ---------------------------------------------------------------
+
+void TMaps::LandingPhase() {
+  for (int Y = kRows - 1; Y >= 0; --Y) {
+    for (int X = 0; X < kCols; ++X) {
+      uint8_t& F = Flag(X, Y);
+      if (F == CellState::Moving) {
+        const int32_t C = Code(X, Y);
+        const int32_t Below = Code(X, Y + 1);
+        if (C == Tile::Diamond || C == Tile::Boulder) {
+          if (Below == Tile::Empty) {
+            F = CellState::Free;
+          } else if (Below == Tile::Barrel) {
+            Flag(X, Y + 1) = CellState::Handled;
+            Explode(X, Y + 1);
+          } else if (Below == Tile::Elf) {
+            ElfDead = 1;
+            Explode(X, Y + 1);
+            Flag(X, Y + 1) = CellState::Handled;
+          } else {
+            F = CellState::Free;
+            PlayEffect(C == Tile::Diamond ? "DiamondDown" : "BoulderDown");
+          }
+        } else if (C == Tile::Barrel) {
+          if (Below == Tile::Empty || Below == Tile::Grass || Below == Tile::Balloon) {
+            F = CellState::Free;
+          } else {
+            F = CellState::Handled;
+            Explode(X, Y);
+          }
+        } else {
+          F = CellState::Free;
+        }
+      }
+      if (F == CellState::ExplodeNow) {
+        F = CellState::Handled;
+        Explode(X, Y);
+      }
+    }
+  }
+}
+
+void TMaps::BalloonPhase() {
+  for (int Y = 0; Y < kRows; ++Y) {
+    for (int X = 0; X < kCols; ++X) {
+      if (Code(X, Y) != Tile::Balloon || Flag(X, Y) != CellState::Free) continue;
+      if (Y > 1 && Code(X, Y + 1) == Tile::Empty && IsHeavy(Code(X, Y - 1)) && IsHeavy(Code(X, Y - 2))) {
+        // Sinking under two heavy things.
+        MoveCell(X, Y, X, Y + 1);
+        MoveCell(X, Y - 1, X, Y);
+        Flag(X, Y + 1) = 5;
+        Flag(X, Y) = 5;
+        Flag(X, Y - 1) = CellState::Free;
+        Flag(X, Y - 2) = CellState::Moving;
+        PlayEffect("BalloonUp");
+      } else if (Y > 0 && Code(X, Y - 1) == Tile::Empty) {
+        MoveCell(X, Y, X, Y - 1);
+        Flag(X, Y - 1) = CellState::Moving;
+        Flag(X, Y) = CellState::Free;
+        PlayEffect("BalloonUp");
+      } else if (Y > 1 && IsLiftable(Code(X, Y - 1)) && Code(X, Y - 2) == Tile::Empty) {
+        const bool CarriesElf = Code(X, Y - 1) == Tile::Elf;
+        MoveCell(X, Y - 1, X, Y - 2);
+        MoveCell(X, Y, X, Y - 1);
+        Flag(X, Y - 2) = 5;
+        Flag(X, Y - 1) = 5;
+        Flag(X, Y) = CellState::Free;
+        if (CarriesElf) ElfY -= 1;
+        PlayEffect("BalloonUp");
+      }
+    }
+  }
+}
+
+void TMaps::ElfInTunnel(int X, int Y, int DX) {
+  const bool Right = DX > 0;
+  ElfX += DX;
+  CollectAt(ElfX, ElfY);
+  SetCode(X, Y, Right ? Tile::TunnelRight : Tile::TunnelLeft);
+  ShowImage(X, Y, Right ? ">" : "<");
+  const int NX = X + DX;
+  if (Code(NX, Y) == (Right ? Tile::TunnelRight : Tile::TunnelLeft)) {
+    PlayEffect("TunnelItem");
+    SetCode(NX, Y, Right ? Tile::ElfInTunnelRight : Tile::ElfInTunnelLeft);
+    Flag(NX, Y) = CellState::Handled;
+    ShowImage(NX, Y, Right ? ">2" : "<2");
+  } else {
+    FreeSprite(NX, Y);
+    SetCode(NX, Y, Tile::Elf);
+    ElfImage = Right ? "*R" : "*L";
+    PlayEffect("TunnelEnd");
+  }
+}
+
+void TMaps::FallingPhase() {
+  for (int Y = 0; Y < kRows; ++Y) {
+    for (int X = 0; X < kCols; ++X) {
+      if (Flag(X, Y) != CellState::Free) continue;
+      const int32_t C = Code(X, Y);
+      if (IsHeavy(C) && Y < kRows - 1) {
+        const int32_t Below = Code(X, Y + 1);
+        if (Below == Tile::Empty) {
+          MoveCell(X, Y, X, Y + 1);
+          Flag(X, Y + 1) = CellState::Moving;
+        } else if (IsRounded(Below)) {
+          if (X > 0 && Code(X - 1, Y) == Tile::Empty && Code(X - 1, Y + 1) == Tile::Empty) {
+            MoveCell(X, Y, X - 1, Y);
+            Flag(X - 1, Y) = CellState::Moving;
+          } else if (X < kCols - 1 && Code(X + 1, Y) == Tile::Empty && Code(X + 1, Y + 1) == Tile::Empty) {
+            MoveCell(X, Y, X + 1, Y);
+            Flag(X + 1, Y) = CellState::Moving;
+          }
+        }
+      } else if (C == Tile::ElfInTunnelRight) {
+        ElfInTunnel(X, Y, 1);
+      } else if (C == Tile::ElfInTunnelLeft) {
+        ElfInTunnel(X, Y, -1);
+      } else if (C >= Tile::ExplosionFirst && C < Tile::ExplosionLast) {
+        SetCode(X, Y, C + 1);
+      }
+    }
+  }
+}
+
+void TMaps::CleanupPhase() {
+  for (int Y = kRows - 1; Y >= 0; --Y) {
+    for (int X = 0; X < kCols; ++X) {
+      const int32_t C = Code(X, Y);
+      TSprite* S = Sprite(X, Y);
+      // A still picture never reports an ending; count it as played.
+      const bool Played = !S || !S->Animated || S->Finished;
+      if (C == Tile::Vacated) {
+        SetCode(X, Y, Tile::Left);
+      } else if (C == Tile::Left) {
+        SetCode(X, Y, Tile::Empty);
+      } else if (C == Tile::ExplosionLast) {
+        SetCode(X, Y, Tile::Empty);
+        FreeSprite(X, Y);
+      } else if (C == Tile::ExitWaiting) {
+        if (S) S->Looping = false;
+        if (Played) {
+          SetCode(X, Y, Tile::ExitOpening);
+          NewSprite(X, Y, "!1", false, false);
+        }
+      } else if (C == Tile::ExitOpening) {
+        if (Played) {
+          SetCode(X, Y, Tile::ExitOpen);
+          NewSprite(X, Y, "!2", true, false);
+        }
+      }
+    }
+  }
+}
+
+void TMaps::Step() {
+  LandingPhase();
+  for (uint8_t& F : Flags)
+    if (F >= 5 && F <= 10) --F;
+  BalloonPhase();
+  FallingPhase();
+  CleanupPhase();
+}

@@ -1,0 +1,207 @@
+// Level packs and the state of the active map.
+#include "game/maps.h"
+
+#include "app/logger.h"
+#include "app/random.h"
+#include "app/toolbox.h"
+#include "app/video.h"
+#include "game/block_images.h"
+#include "graphics/image.h"
+#include "storage/mad4_high_level.h"
+
+std::unique_ptr<TMaps> Maps;
+TXMap* ActiveMap = nullptr;
+
+namespace {
+constexpr const char* kLoadHeading = "SQMapsUnit, TMaps.Load";
+constexpr const char* kVariantChars = "$@.&0";
+constexpr int kCellSize = 32;
+constexpr int kFieldTop = 48;
+// Each animation frame of a cell stays for this many draws after its first.
+constexpr uint32_t kCellFrameDelay = 2;
+}  // namespace
+
+TMaps::TMaps() = default;
+
+TMaps::~TMaps() {
+  FreeSprites();
+  if (ActiveMap && !Maps.empty()) {
+    for (const auto& M : Maps)
+      if (M.get() == ActiveMap) ActiveMap = nullptr;
+  }
+}
+
+bool TMaps::InMap(int X, int Y) const {
+  return ActiveMap && InField(X, Y) && X < ActiveMap->Width && Y < ActiveMap->Height;
+}
+
+int32_t TMaps::Code(int X, int Y) const {
+  // Below the field, beside it and outside a small map lies solid steel.
+  if (!InMap(X, Y)) return Tile::Steel;
+  return ActiveMap->GetLogicalTile(X, Y);
+}
+
+void TMaps::SetCode(int X, int Y, int32_t Value) {
+  if (InMap(X, Y)) ActiveMap->SetLogicalTile(X, Y, Value);
+}
+
+std::string TMaps::MapName(int MapNo) const {
+  return MapNo >= 0 && MapNo < MapCount() ? Maps[static_cast<size_t>(MapNo)]->MapName : std::string();
+}
+
+std::string TMaps::MapAuthor(int MapNo) const {
+  return MapNo >= 0 && MapNo < MapCount() ? Maps[static_cast<size_t>(MapNo)]->Author : std::string();
+}
+
+bool TMaps::Load(const std::string& FileName) {
+  if (!VXToolbox::FileExists(FileName)) {
+    Log->Error("Can't open map file! (" + FileName + ")", kLoadHeading);
+    return false;
+  }
+  Log->Status("Loading map file (" + FileName + ")", kLoadHeading);
+  ClearBlockImages();
+  if (!VolumeManager || !VolumeManager->Mount(FileName, 1000, true)) {
+    Log->Error("Can't open map file! (" + FileName + ")", kLoadHeading);
+    return false;
+  }
+  if (TVXStreamPtr Info = VolumeManager->IsExists("info") ? VolumeManager->OpenFile("info") : nullptr) {
+    VXToolbox::ReadLine(*Info);
+    PackName = VXToolbox::ReadLine(*Info);
+    PackAuthor = VXToolbox::ReadLine(*Info);
+  }
+  for (int N = 1;; ++N) {
+    const std::string Member = VXToolbox::PaddedNumber(N, 3, '0') + ".mpp";
+    if (!VolumeManager->IsExists(Member)) break;
+    auto Map = std::make_unique<TXMap>();
+    Map->LoadFromFile(Member);
+    Maps.push_back(std::move(Map));
+  }
+  LoadBlockImages();
+  VariantCounts.clear();
+  for (const char* C = kVariantChars; *C; ++C) {
+    int K = 1;
+    while (K < 9 && FindBlockImage(std::string(1, *C) + std::to_string(K), false)) ++K;
+    if (!FindBlockImage(std::string(1, *C) + std::to_string(K), false)) --K;
+    VariantCounts += *C;
+    VariantCounts += static_cast<char>(K);
+  }
+  VolumeManager->Unmount(FileName);
+  Log->Status(std::to_string(Maps.size()) + " maps loaded.", kLoadHeading);
+  return true;
+}
+
+void TMaps::FreeSprites() {
+  for (auto& S : Sprites) S.reset();
+}
+
+void TMaps::FreeSprite(int X, int Y) {
+  if (InField(X, Y)) Sprites[Index(X, Y)].reset();
+}
+
+void TMaps::NewSprite(int X, int Y, const std::string& ImageName, bool Looping, bool RandomStart) {
+  if (!InField(X, Y)) return;
+  auto& Slot = Sprites[Index(X, Y)];
+  Slot.reset();
+  TImage* Image = FindBlockImage(ImageName, true);
+  if (!Image || !Image->HasSurface()) return;
+  const uint32_t Flags = (Looping ? TSprite::kLooping : 0) | (RandomStart ? TSprite::kRandomStart : 0);
+  const bool Strip = Image->Width() > kCellSize;
+  Slot = std::make_unique<TSprite>(X * kCellSize, Y * kCellSize + kFieldTop, Strip ? kCellSize : 0,
+                                   Strip ? Flags : 0, Image);
+  Slot->FrameDelay = kCellFrameDelay;
+  if (!Strip) Slot->Animated = false;
+}
+
+void TMaps::ShowImage(int X, int Y, const std::string& ImageName) {
+  if (!InField(X, Y)) return;
+  TSprite* S = Sprites[Index(X, Y)].get();
+  TImage* Image = FindBlockImage(ImageName, true);
+  if (S && Image && Image->HasSurface())
+    S->SetImage(Image);
+  else
+    NewSprite(X, Y, ImageName, true, false);
+}
+
+void TMaps::MoveCell(int FromX, int FromY, int ToX, int ToY, int32_t Vacated) {
+  SetCode(ToX, ToY, Code(FromX, FromY));
+  SetCode(FromX, FromY, Vacated);
+  if (!InField(FromX, FromY) || !InField(ToX, ToY)) return;
+  auto& To = Sprites[Index(ToX, ToY)];
+  To = std::move(Sprites[Index(FromX, FromY)]);
+  if (To) To->SetPosition(ToX * kCellSize, ToY * kCellSize + kFieldTop);
+}
+
+void TMaps::SetActive(uint16_t MapNo) {
+  if (MapNo >= MapCount()) {
+    Log->Warning("Invalid map number! (" + std::to_string(MapNo) + ")", "SQMapsUnit, TMaps.SetActive");
+    Log->Warning("Using 0 instead...", "SQMapsUnit, TMaps.SetActive");
+    MapNo = 0;
+  }
+  FreeSprites();
+  ActiveMap = MapNo < MapCount() ? Maps[MapNo].get() : nullptr;
+  Flags.fill(CellState::Free);
+  if (!ActiveMap) return;
+  for (int Y = 0; Y < ActiveMap->Height; ++Y)
+    for (int X = 0; X < ActiveMap->Width; ++X) ActiveMap->SetLogicalTile(X, Y, ActiveMap->GetTile(X, Y));
+  ResetMissingImageReports();
+  for (int X = 0; X < kCols; ++X) {
+    for (int Y = 0; Y < kRows; ++Y) {
+      if (!InMap(X, Y)) continue;
+      const int32_t C = Code(X, Y) & 0xFF;
+      if (C == Tile::Empty || C == Tile::Elf) continue;
+      std::string Name(1, static_cast<char>(C));
+      const size_t At = VariantCounts.find(static_cast<char>(C));
+      if (At != std::string::npos && At % 2 == 0 && At + 1 < VariantCounts.size()) {
+        const int K = static_cast<uint8_t>(VariantCounts[At + 1]);
+        if (K <= 0) continue;  // no numbered look at all: nothing to show
+        Name += std::to_string(VXRandom::Next(K) + 1);
+      }
+      NewSprite(X, Y, Name, true, C != Tile::Plasma);
+      if (TSprite* S = Sprite(X, Y)) S->Draw();
+    }
+  }
+}
+
+void TMaps::FindElf() {
+  ElfX = ElfY = 0;
+  if (!ActiveMap) return;
+  for (int X = 0; X < kCols; ++X)
+    for (int Y = 0; Y < kRows; ++Y)
+      if (InMap(X, Y) && ActiveMap->GetTile(X, Y) == Tile::Elf) {
+        ElfX = X;
+        ElfY = Y;
+        return;
+      }
+}
+
+void TMaps::CountDiamonds() {
+  DiamondsLeft = 0;
+  if (!ActiveMap) return;
+  for (int X = 0; X < kCols; ++X)
+    for (int Y = 0; Y < kRows; ++Y)
+      if (InMap(X, Y) && ActiveMap->GetTile(X, Y) == Tile::Diamond) ++DiamondsLeft;
+}
+
+void TMaps::ClearCell(int X, int Y) {
+  if (!InField(X, Y) || !Sprites[Index(X, Y)]) return;
+  Sprites[Index(X, Y)].reset();
+  SetCode(X, Y, Tile::Empty);
+}
+
+void TMaps::DrawMap() {
+  TImage* Target = DefaultSpriteTarget();
+  if (!Target) Target = VX_SDL::DrawTarget();
+  for (int Y = 0; Y < kRows; ++Y) {
+    for (int X = 0; X < kCols; ++X) {
+      const int32_t C = Code(X, Y);
+      if (C == Tile::Elf) continue;
+      TSprite* S = Sprite(X, Y);
+      if (C == Tile::Left || C == Tile::Empty || !S) {
+        if (Target) Target->FillRaw(X * kCellSize, Y * kCellSize + kFieldTop, kCellSize, kCellSize, 0);
+        continue;
+      }
+      S->SetPosition(X * kCellSize, Y * kCellSize + kFieldTop);
+      S->Draw();
+    }
+  }
+}

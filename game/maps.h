@@ -1,0 +1,132 @@
+#pragma once
+// One level pack and the state of the map being played: the working grid
+// (the active map's logical tiles), a sprite and a state byte per cell, the
+// elf and the diamonds still to collect. The rules that change this state
+// live in map_rules.cpp.
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "graphics/sprite.h"
+#include "maps/xmap.h"
+
+class TImage;
+
+// Tile codes of the working grid.
+namespace Tile {
+inline constexpr int32_t Vacated = 30;  // becomes Left at the end of a step
+inline constexpr int32_t Left = 31;     // the elf has just left; becomes Empty
+inline constexpr int32_t Empty = 32;
+inline constexpr int32_t ExitClosed = '!';
+inline constexpr int32_t Wall = '#';
+inline constexpr int32_t Diamond = '$';
+inline constexpr int32_t Steel = '%';
+inline constexpr int32_t Barrel = '&';
+inline constexpr int32_t Elf = '*';
+inline constexpr int32_t Grass = '.';
+inline constexpr int32_t Balloon = '0';
+inline constexpr int32_t TunnelLeft = '<';
+inline constexpr int32_t Plasma = '=';
+inline constexpr int32_t TunnelRight = '>';
+inline constexpr int32_t Boulder = '@';
+inline constexpr int32_t ElfInTunnelRight = 200;
+inline constexpr int32_t ElfInTunnelLeft = 201;
+inline constexpr int32_t ExplosionFirst = 216;
+inline constexpr int32_t ExplosionLast = 220;
+inline constexpr int32_t ExitWaiting = 228;
+inline constexpr int32_t ExitOpening = 229;
+inline constexpr int32_t ExitOpen = 240;
+}  // namespace Tile
+
+// Cell state bytes.
+namespace CellState {
+inline constexpr uint8_t Free = 0;
+inline constexpr uint8_t Handled = 1;
+inline constexpr uint8_t Moving = 4;
+inline constexpr uint8_t ExplodeNow = 8;
+inline constexpr uint8_t BarrelCaught = 10;
+}  // namespace CellState
+
+// The arrow keys held during a step.
+struct TElfKeys {
+  bool Up = false, Down = false, Left = false, Right = false;
+};
+
+class TMaps {
+ public:
+  static constexpr int kCols = 20;
+  static constexpr int kRows = 12;
+  static constexpr const char* kHiddenElf = "  ";
+
+  TMaps();
+  ~TMaps();
+  TMaps(const TMaps&) = delete;
+  TMaps& operator=(const TMaps&) = delete;
+
+  bool Load(const std::string& FileName);
+  void SetActive(uint16_t MapNo);
+  int MapCount() const { return static_cast<int>(Maps.size()); }
+  std::string MapName(int MapNo) const;
+  std::string MapAuthor(int MapNo) const;
+  void FindElf();
+  void CountDiamonds();
+  void FreeSprites();
+  void ClearCell(int X, int Y);
+  void DrawMap();
+
+  // The rules of the world (map_rules.cpp).
+  void ElfMove(const TElfKeys& Keys, bool& Completed);
+  void Step();
+  void Explode(int X, int Y);
+  void ExplodeCell(int X, int Y);
+  void OpenExit();
+  bool IsWalkable(int X, int Y) const;
+  bool TunnelExitFree(int X, int Y, int DX) const;
+
+  // The working grid of the active map. Cells outside the 20x12 field, or
+  // outside a smaller map, read as steel and are never written.
+  int32_t Code(int X, int Y) const;
+  void SetCode(int X, int Y, int32_t Value);
+  uint8_t& Flag(int X, int Y) { return Flags[Index(X, Y)]; }
+  uint8_t Flag(int X, int Y) const { return Flags[Index(X, Y)]; }
+  TSprite* Sprite(int X, int Y) const { return Sprites[Index(X, Y)].get(); }
+
+  std::vector<std::unique_ptr<TXMap>> Maps;
+  std::string VariantCounts = "11111";
+  std::string PackName, PackAuthor;
+  std::array<uint8_t, kCols * kRows> Flags{};
+  std::array<std::unique_ptr<TSprite>, kCols * kRows> Sprites;
+  int32_t ElfDead = 0;
+  int32_t ElfX = 0, ElfY = 0;
+  int32_t DiamondsLeft = 0;
+  std::string ElfImage = kHiddenElf;
+
+ private:
+  static int Index(int X, int Y) { return X * kRows + Y; }
+  static bool InField(int X, int Y) { return X >= 0 && X < kCols && Y >= 0 && Y < kRows; }
+  bool InMap(int X, int Y) const;
+
+  // Moves code and sprite from one cell to another; the vacated cell gets Vacated.
+  void MoveCell(int FromX, int FromY, int ToX, int ToY, int32_t Vacated = Tile::Empty);
+  void FreeSprite(int X, int Y);
+  // Gives the cell a new sprite of the named block image (none when missing).
+  void NewSprite(int X, int Y, const std::string& ImageName, bool Looping, bool RandomStart);
+  // Shows another block image in the cell's sprite (same frame layout).
+  void ShowImage(int X, int Y, const std::string& ImageName);
+  void CollectAt(int X, int Y);
+  void WalkElf(int DX, int DY, const char* Image, bool& Completed);
+  void EnterTunnel(int DX);
+  bool CanPush(int X, int Y) const;
+  void Push(int DX);
+  void ElfInTunnel(int X, int Y, int DX);
+  void LandingPhase();
+  void BalloonPhase();
+  void FallingPhase();
+  void CleanupPhase();
+};
+
+// The game's globals: the loaded level pack and the map being played.
+extern std::unique_ptr<TMaps> Maps;
+extern TXMap* ActiveMap;

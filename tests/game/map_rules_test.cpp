@@ -1,0 +1,302 @@
+#include "tests/game/world_fixture.h"
+
+// --- Falling and landing ------------------------------------------------
+
+TEST_F(WorldTest, BoulderFallsOneCellPerStepAndLandsWithASound) {
+  Load({"%@%", "% %", "% %", "%#%"});
+  Step();
+  EXPECT_EQ(At(1, 1), '@');
+  EXPECT_EQ(World->Flag(1, 1), CellState::Moving);
+  Step();
+  EXPECT_EQ(At(1, 2), '@');
+  EXPECT_EQ(Count("BoulderDown"), 0);
+  Step();
+  EXPECT_EQ(At(1, 2), '@');
+  EXPECT_EQ(World->Flag(1, 2), CellState::Free);
+  EXPECT_EQ(Count("BoulderDown"), 1);
+}
+
+TEST_F(WorldTest, DiamondLandsWithItsOwnSound) {
+  Load({"%$%", "% %", "%#%"});
+  Steps(3);
+  EXPECT_EQ(Count("DiamondDown"), 1);
+  EXPECT_EQ(Count("BoulderDown"), 0);
+}
+
+TEST_F(WorldTest, RestingBoulderDoesNotFallOnTheElf) {
+  Load({"%@%", "%*%"});
+  Steps(5);
+  EXPECT_EQ(World->ElfDead, 0);
+  EXPECT_EQ(At(1, 0), '@');
+}
+
+TEST_F(WorldTest, FallingBoulderKillsElfThatWalkedUnderIt) {
+  Load({"%@%%", "% %%", "% %%", "% *%"});
+  Steps(2);  // the boulder is in the air above the elf's path
+  Step("L");
+  EXPECT_EQ(World->ElfX, 1);
+  EXPECT_EQ(World->ElfDead, 1);
+  EXPECT_EQ(At(1, 3), Tile::ExplosionFirst);
+  EXPECT_EQ(Count("Explosion"), 1);
+}
+
+TEST_F(WorldTest, ObjectsInTheBottomRowRestOnTheSteelBelowTheField) {
+  std::vector<std::string> Rows(12, "%%%");
+  Rows[10] = "%@%";
+  Rows[11] = "% %";
+  Load(Rows);
+  Steps(3);
+  EXPECT_EQ(At(1, 11), '@');
+  EXPECT_EQ(Count("BoulderDown"), 1);
+}
+
+// --- Rolling --------------------------------------------------------------
+
+TEST_F(WorldTest, BoulderOnBoulderRollsLeftBeforeRight) {
+  Load({"% @ %", "%   %", "% @ %"});
+  Steps(2);
+  EXPECT_EQ(At(1, 1), '@');
+  EXPECT_EQ(At(2, 1), ' ');
+  Step();
+  EXPECT_EQ(At(1, 2), '@');
+}
+
+TEST_F(WorldTest, BoulderRollsRightWhenLeftIsBlocked) {
+  Load({"% @ %", "%#  %", "% # %"});
+  Steps(2);
+  EXPECT_EQ(At(3, 1), '@');
+}
+
+TEST_F(WorldTest, NothingRollsOffGrassOrPlasma) {
+  Load({"% @ %", "%   %", "% . %", "%   %", "% @ %", "%   %", "% = %"});
+  Steps(6);
+  EXPECT_EQ(At(2, 1), '@');
+  EXPECT_EQ(At(2, 5), '@');
+}
+
+TEST_F(WorldTest, StackOfBouldersFallsLowerFirstUpperWaitsWhenBoxedIn) {
+  // Reached first in the step, the upper boulder sees a boulder below it.
+  Load({"%@%", "%@%", "% %", "% %"});
+  Step();
+  EXPECT_EQ(At(1, 0), '@');
+  EXPECT_EQ(At(1, 2), '@');
+  EXPECT_EQ(At(1, 1), ' ');
+}
+
+// --- Barrels --------------------------------------------------------------
+
+TEST_F(WorldTest, BarrelLandingOnGrassOrBalloonStaysWhole) {
+  Load({"%&%&%", "% % %", "%.%0%"});
+  Steps(4);
+  EXPECT_EQ(At(1, 1), '&');
+  EXPECT_EQ(Count("Explosion"), 0);
+}
+
+TEST_F(WorldTest, BarrelLandingOnWallExplodesAndKillsTheElfBeside) {
+  Load({"%&%%", "% *%", "%#%%"});
+  Steps(2);
+  EXPECT_EQ(World->ElfDead, 1);
+  EXPECT_EQ(At(1, 1), Tile::ExplosionFirst);
+  EXPECT_EQ(At(1, 2), Tile::ExplosionFirst + 1) << "walls do not survive explosions";
+  EXPECT_EQ(At(1, 0), Tile::ExplosionFirst + 1) << "a free cell starts advancing in the same step";
+  Steps(3);
+  EXPECT_EQ(At(1, 0), Tile::Empty) << "emptied in the fourth step, counting its own";
+}
+
+TEST_F(WorldTest, BarrelChainAdvancesOneLinkPerTwoSteps) {
+  Load({"%@%%%%", "% %%%%", "%&&&%%"});
+  Steps(2);
+  EXPECT_EQ(At(1, 2), Tile::ExplosionFirst);
+  EXPECT_EQ(At(2, 2), Tile::ExplosionFirst);
+  EXPECT_EQ(At(3, 2), '&');
+  Step();
+  EXPECT_EQ(At(3, 2), '&');
+  Step();
+  EXPECT_EQ(At(3, 2), Tile::ExplosionFirst);
+  EXPECT_EQ(Count("Explosion"), 2);
+}
+
+// --- Explosions -------------------------------------------------------------
+
+TEST_F(WorldTest, ExplosionSparesSteelAndDiagonals) {
+  Load({"#.#", ".&%", "#$#"});
+  World->Explode(1, 1);
+  EXPECT_EQ(At(0, 1), Tile::ExplosionFirst);
+  EXPECT_EQ(At(2, 1), '%');
+  EXPECT_EQ(At(1, 0), Tile::ExplosionFirst);
+  EXPECT_EQ(At(1, 2), Tile::ExplosionFirst);
+  EXPECT_EQ(At(0, 0), '#');
+  EXPECT_EQ(At(2, 2), '#');
+  EXPECT_EQ(World->DiamondsLeft, 1) << "a destroyed diamond still counts";
+  EXPECT_NE(World->Sprite(1, 0), nullptr) << "an explosion shows its own sprite";
+}
+
+TEST_F(WorldTest, ExplosionKillsTheElfInsideATunnel) {
+  Load({"%*>> %", "%%.%%%"});
+  Step("R");
+  ASSERT_EQ(At(2, 0), Tile::ElfInTunnelRight);
+  World->Explode(2, 1);
+  EXPECT_EQ(World->ElfDead, 1);
+}
+
+// --- Balloons ---------------------------------------------------------------
+
+TEST_F(WorldTest, FreeBalloonRisesOneCellPerStep) {
+  Load({"% %", "% %", "%0%"});
+  Step();
+  EXPECT_EQ(At(1, 1), '0');
+  Step();
+  EXPECT_EQ(At(1, 0), '0');
+  EXPECT_EQ(Count("BalloonUp"), 2);
+}
+
+TEST_F(WorldTest, BalloonLiftsABoulderEveryOtherStep) {
+  Load({"% %", "% %", "%@%", "%0%"});
+  Step();
+  EXPECT_EQ(At(1, 1), '@');
+  EXPECT_EQ(At(1, 2), '0');
+  Step();
+  EXPECT_EQ(At(1, 1), '@');
+  Step();
+  EXPECT_EQ(At(1, 0), '@');
+  EXPECT_EQ(At(1, 1), '0');
+  EXPECT_EQ(Count("BoulderDown"), 1) << "the boulder comes to rest on the balloon between lifts";
+}
+
+TEST_F(WorldTest, BalloonLiftsTheElf) {
+  Load({"% %", "%*%", "%0%"});
+  Step();
+  EXPECT_EQ(World->ElfY, 0);
+  EXPECT_EQ(At(1, 0), '*');
+}
+
+TEST_F(WorldTest, BalloonSinksUnderTwoHeavyThings) {
+  Load({"%@%", "%$%", "%0%", "% %"});
+  Step();
+  EXPECT_EQ(At(1, 3), '0');
+  EXPECT_EQ(At(1, 2), '$');
+  EXPECT_EQ(At(1, 1), ' ');
+  EXPECT_EQ(At(1, 0), '@');
+  EXPECT_EQ(World->Flag(1, 0), CellState::Moving);
+}
+
+// --- Pushing ----------------------------------------------------------------
+
+TEST_F(WorldTest, BarrelCanBePushedOnlyWithSomethingUnderIt) {
+  Load({"%%%%%%", "%  &*%", "%%% %%"});
+  Step("L");
+  EXPECT_EQ(World->ElfX, 4) << "an unsupported barrel cannot be pushed";
+  Load({"%%%%%%", "%  @*%", "%%%%%%"});
+  Step("L");
+  EXPECT_EQ(World->ElfX, 3);
+  EXPECT_EQ(At(2, 1), '@');
+  EXPECT_EQ(World->ElfImage, "*L");
+  EXPECT_EQ(Count("Pushing"), 1);
+}
+
+TEST_F(WorldTest, BalloonCanBePushedInRowZeroOrUnderSomething) {
+  Load({"% 0*%"});
+  Step("L");
+  EXPECT_EQ(At(1, 0), '0');
+  Load({"%%%%%", "%*0 %", "%%%%%"});
+  Step("R");
+  EXPECT_EQ(At(3, 1), '0');
+  Load({"%  %%", "%*0 %", "%%%%%"});
+  Step("R");
+  EXPECT_EQ(World->ElfX, 1) << "nothing above: the balloon rises instead";
+}
+
+// --- The elf and tunnels -----------------------------------------------------
+
+TEST_F(WorldTest, ElfEatsGrassAndCollectsDiamonds) {
+  Load({"%*.$%"});
+  Step("R");
+  EXPECT_EQ(Count("EatSand"), 1);
+  EXPECT_EQ(At(1, 0), Tile::Empty) << "the vacated cell is cleared by the end of the step";
+  Step("R");
+  EXPECT_EQ(Count("DiamondPickup"), 1);
+  EXPECT_EQ(World->DiamondsLeft, 0);
+  EXPECT_EQ(World->ElfImage, "*R");
+}
+
+TEST_F(WorldTest, ElfTravelsThroughATunnel) {
+  Load({"%*>> %"});
+  Step("R");
+  EXPECT_EQ(World->ElfImage, TMaps::kHiddenElf);
+  EXPECT_EQ(Count("TunnelStart"), 1);
+  Step();
+  EXPECT_EQ(At(3, 0), Tile::ElfInTunnelRight);
+  EXPECT_EQ(At(2, 0), '>');
+  EXPECT_EQ(Count("TunnelItem"), 1);
+  Step();
+  EXPECT_EQ(World->ElfX, 4);
+  EXPECT_EQ(At(4, 0), '*');
+  EXPECT_EQ(World->ElfImage, "*R");
+  EXPECT_EQ(Count("TunnelEnd"), 1);
+}
+
+TEST_F(WorldTest, TunnelWithBlockedExitCannotBeEntered) {
+  Load({"% <<#*%"});
+  Step("L");
+  EXPECT_EQ(World->ElfX, 5);
+  Load({"%#<<*%"});
+  Step("L");
+  EXPECT_EQ(World->ElfX, 4);
+  EXPECT_FALSE(World->TunnelExitFree(4, 0, -1));
+  Load({"<<*%"});
+  EXPECT_FALSE(World->TunnelExitFree(2, 0, -1)) << "the field's edge is no way out";
+}
+
+// --- Diamonds and the exit ---------------------------------------------------
+
+TEST_F(WorldTest, LastDiamondOpensTheExitAndWalkingInCompletes) {
+  Load({"%*$!%"});
+  Step("R");
+  EXPECT_EQ(At(3, 0), Tile::ExitWaiting);
+  EXPECT_EQ(Count("ExitOpen"), 1);
+  for (int I = 0; I < 400 && At(3, 0) != Tile::ExitOpen; ++I) Frames(1);
+  ASSERT_EQ(At(3, 0), Tile::ExitOpen);
+  EXPECT_FALSE(Run.Completed);
+  Step("R");
+  EXPECT_TRUE(Run.Completed);
+}
+
+TEST_F(WorldTest, MapWithoutDiamondsOpensItsExitAtOnce) {
+  Load({"%*!%"});
+  EXPECT_EQ(World->DiamondsLeft, 0);
+  EXPECT_EQ(At(2, 0), Tile::ExitWaiting);
+}
+
+TEST_F(WorldTest, LastDiamondTakenAtATunnelExitOpensTheExit) {
+  Load({"%*>$!%"});
+  Step("R");
+  Step();
+  EXPECT_EQ(World->DiamondsLeft, 0);
+  EXPECT_EQ(At(3, 0), '*');
+  EXPECT_EQ(At(4, 0), Tile::ExitWaiting);
+  EXPECT_EQ(Count("DiamondPickup"), 1);
+}
+
+TEST_F(WorldTest, ExitWithAStillPictureStillOpens) {
+  Blocks->Clear();
+  AddBlock("!", 1);
+  AddBlock("!1", 1);
+  AddBlock("!2", 1);
+  Load({"%*!%"});
+  Frames(7 * 3);
+  EXPECT_EQ(At(2, 0), Tile::ExitOpen);
+}
+
+// --- Death ---------------------------------------------------------------------
+
+TEST_F(WorldTest, DeadElfIsHiddenAndKeysAreReleased) {
+  Load({"%&%%", "% *%", "%#%%"});
+  Steps(2);
+  ASSERT_EQ(World->ElfDead, 1);
+  Step("L");
+  EXPECT_EQ(World->ElfDead, 2);
+  EXPECT_EQ(World->ElfImage, TMaps::kHiddenElf);
+  EXPECT_FALSE(VX_SDL::Keys[SDLK_LEFT]);
+  Steps(15);
+  EXPECT_EQ(World->ElfDead, 17) << "the play screen restarts once this passes 16";
+}
