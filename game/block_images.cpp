@@ -2,7 +2,9 @@
 
 #include <set>
 
+#include "app/logger.h"
 #include "graphics/image_collection.h"
+#include "storage/stream_opener.h"
 
 namespace {
 std::set<std::string>& Reported() {
@@ -17,7 +19,13 @@ void ClearBlockImages() {
 
 void LoadBlockImages() {
   if (!Blocks) Blocks = std::make_unique<TImageCollection>();
-  Blocks->Load("controls.ini", "Blocks");
+  // A pack or data set without "controls.ini" plays with no block images
+  // rather than not at all.
+  try {
+    Blocks->Load("controls.ini", "Blocks");
+  } catch (const EOpenStream&) {
+    Log->Error("No block images: controls.ini not found", "SQMapsUnit, TMaps.Load");
+  }
 }
 
 TImage* FindBlockImage(const std::string& Name, bool Report) {

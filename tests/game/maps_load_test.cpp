@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include "app/logger.h"
+#include "app/parameters.h"
+#include "game/maps.h"
+#include "graphics/image_collection.h"
+#include "storage/mad4_high_level.h"
+#include "storage/stream_opener.h"
+#include "tests/storage/archive_bytes.h"
+#include "tests/support/test_support.h"
+
+namespace {
+
+std::vector<uint8_t> TextBytes(const std::string& Text) { return {Text.begin(), Text.end()}; }
+
+// A 32x32 true-colour TGA, top-left origin.
+std::vector<uint8_t> Tga(uint8_t Shade) {
+  std::vector<uint8_t> T = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 32, 0, 32, 0, 24, 0x20};
+  T.resize(T.size() + 32 * 32 * 3, Shade);
+  return T;
+}
+
+std::string MapText(const std::string& Name, const std::vector<std::string>& Rows) {
+  std::string T = "MAPT\r\nWI20\r\nHE12\r\nMN" + Name + "\r\nAUTest Author\r\n";
+  for (const auto& R : Rows) T += "MP" + R + "\r\n";
+  return T + "XX\r\n";
+}
+
+class MapsLoadTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    StartVolumeManager();
+    StartStreamOpener();
+    Blocks = std::make_unique<TImageCollection>();
+    Parameters = std::make_unique<TParameters>(Dir.File("starquarry"), std::vector<std::string>{"-mainlog", Dir.File("t.log")});
+    StartLogger();
+  }
+  void TearDown() override {
+    World.reset();
+    Blocks.reset();
+    StopStreamOpener();
+    StopVolumeManager();
+    StopLogger();
+    Parameters = TParameters::FromCommandLine(0, nullptr);
+  }
+  std::string Pack(TArchiveBytes& A) {
+    const std::string Name = Dir.File("pack.sq");
+    WriteFileBytes(Name, A.Finish());
+    return Name;
+  }
+  TTempDir Dir;
+  std::unique_ptr<TMaps> World = std::make_unique<TMaps>();
+};
+
+}  // namespace
+
+TEST_F(MapsLoadTest, LoadsInfoAndMapsUpToTheFirstGap) {
+  TArchiveBytes A;
+  A.Member("RAWD", "info", TextBytes("Starquarry level pack\r\nFirst Steps\r\nAda Stone\r\n"));
+  A.Member("RAWD", "001.mpp", TextBytes(MapText("One", {"*$!"})));
+  A.Member("RAWD", "002.mpp", TextBytes(MapText("Two", {"*!"})));
+  A.Member("RAWD", "004.mpp", TextBytes(MapText("Four", {"*!"})));
+  ASSERT_TRUE(World->Load(Pack(A)));
+  EXPECT_EQ(World->MapCount(), 2);
+  EXPECT_EQ(World->PackName, "First Steps");
+  EXPECT_EQ(World->PackAuthor, "Ada Stone");
+  EXPECT_EQ(World->MapName(1), "Two");
+  EXPECT_EQ(World->MapAuthor(0), "Test Author");
+  EXPECT_FALSE(VolumeManager->IsExists("001.mpp")) << "the pack is unmounted after loading";
+  EXPECT_NE(ReadFileText(Dir.File("t.log")).find("(SQMapsUnit, TMaps.Load) 2 maps loaded."), std::string::npos);
+}
+
+TEST_F(MapsLoadTest, PackBringsItsOwnBlockImagesAndVariantCountsFollowThem) {
+  TArchiveBytes A;
+  A.Member("RAWD", "info", TextBytes("x\r\nn\r\na\r\n"));
+  A.Member("RAWD", "001.mpp", TextBytes(MapText("M", {"*$@.&0"})));
+  A.Member("RAWD", "b.tga", Tga(200));
+  A.Member("RAWD", "controls.ini",
+           TextBytes("[*Blocks]\r\nb.tga,$1\r\nb.tga,$2\r\nb.tga,$3\r\nb.tga,$4\r\nb.tga,@1\r\nb.tga,.1\r\n"
+                 "b.tga,&1\r\nb.tga,01\r\nb.tga,02\r\nb.tga,*D\r\n"));
+  ASSERT_TRUE(World->Load(Pack(A)));
+  EXPECT_EQ(World->VariantCounts, std::string("$\4@\1.\1&\1" "0\2", 10));
+  World->SetActive(0);
+  World->FindElf();
+  EXPECT_EQ(World->ElfX, 0);
+  for (int X = 1; X <= 5; ++X) EXPECT_NE(World->Sprite(X, 0), nullptr) << "cell " << X;
+  EXPECT_EQ(World->Sprite(0, 0), nullptr) << "the elf has no sprite";
+}
+
+TEST_F(MapsLoadTest, MissingPackFailsAndKeepsWhatWasLoaded) {
+  EXPECT_FALSE(World->Load(Dir.File("none.sq")));
+  EXPECT_NE(ReadFileText(Dir.File("t.log")).find("Can't open map file! ("), std::string::npos);
+  EXPECT_EQ(World->MapCount(), 0);
+}
+
+TEST_F(MapsLoadTest, BadMapNumberFallsBackToTheFirstMap) {
+  TArchiveBytes A;
+  A.Member("RAWD", "info", TextBytes("x\r\nn\r\na\r\n"));
+  A.Member("RAWD", "001.mpp", TextBytes(MapText("M", {"  $", " *"})));
+  ASSERT_TRUE(World->Load(Pack(A)));
+  World->SetActive(7);
+  ASSERT_EQ(ActiveMap, World->Maps[0].get());
+  World->FindElf();
+  World->CountDiamonds();
+  EXPECT_EQ(World->ElfX, 1);
+  EXPECT_EQ(World->ElfY, 1);
+  EXPECT_EQ(World->DiamondsLeft, 1);
+  const std::string Log = ReadFileText(Dir.File("t.log"));
+  EXPECT_NE(Log.find("[SQMapsUnit, TMaps.SetActive] Invalid map number! (7)"), std::string::npos);
+  EXPECT_NE(Log.find("Using 0 instead..."), std::string::npos);
+}
+
+TEST_F(MapsLoadTest, MissingImagesAreReportedOncePerMapStart) {
+  TArchiveBytes A;
+  A.Member("RAWD", "info", TextBytes("x\r\nn\r\na\r\n"));
+  A.Member("RAWD", "001.mpp", TextBytes(MapText("M", {"*##", "##"})));
+  ASSERT_TRUE(World->Load(Pack(A)));
+  World->SetActive(0);
+  World->DrawMap();
+  World->DrawMap();
+  const std::string Log = ReadFileText(Dir.File("t.log"));
+  const size_t First = Log.find("Image not found! (#)");
+  ASSERT_NE(First, std::string::npos);
+  EXPECT_EQ(Log.find("Image not found! (#)", First + 1), std::string::npos);
+}
+
+TEST_F(MapsLoadTest, SmallMapIsSurroundedBySteel) {
+  TArchiveBytes A;
+  A.Member("RAWD", "info", TextBytes("x\r\nn\r\na\r\n"));
+  A.Member("RAWD", "001.mpp", TextBytes("MAPT\r\nWI3\r\nHE2\r\nMP*@ \r\nMP   \r\nXX\r\n"));
+  ASSERT_TRUE(World->Load(Pack(A)));
+  World->SetActive(0);
+  EXPECT_EQ(World->Code(5, 5), Tile::Steel);
+  EXPECT_EQ(World->Code(1, 2), Tile::Steel);
+  World->SetCode(5, 5, Tile::Empty);
+  EXPECT_EQ(World->Code(5, 5), Tile::Steel);
+  World->Step();
+  EXPECT_EQ(World->Code(1, 1), '@') << "falls inside the map and rests on the steel around it";
+}
