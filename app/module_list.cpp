@@ -4,6 +4,7 @@
 #include "app/modules.h"
 #include "app/parameters.h"
 #include "app/toolbox.h"
+#include "app/video.h"
 #include "audio/music.h"
 #include "audio/music_collection.h"
 #include "audio/play_lists.h"
@@ -11,9 +12,13 @@
 #include "audio/wave.h"
 #include "audio/wave_collection.h"
 #include "config/ini_file.h"
+#include "graphics/image.h"
+#include "graphics/image_collection.h"
+#include "graphics/mask.h"
 #include "graphics/picture_palette.h"
 #include "graphics/picture_rle_reader.h"
 #include "graphics/raw_picture.h"
+#include "graphics/sprite.h"
 #include "game/settings.h"
 #include "registry/player_reg.h"
 #include "storage/coding.h"
@@ -45,13 +50,19 @@ const std::vector<TModule>& ModuleList() {
       {"RawPictureReaderFASTUnit", TFastRleReader::kVersion, nullptr, nullptr},
       {"FastPaletteUnit", TFastPalette::kVersion, StartFastPalette, StopFastPalette},
       {"RawPictureUnit", TRawPicture::kVersion, nullptr, nullptr},
+      {"ImageUnit", TImage::kVersion, StartImageUnit, StopImageUnit},
+      // The quit event and a failed video start end the process through an orderly shutdown.
+      {"VX_SDL", VX_SDL::kVersion, [] { VX_SDL::Start(); VX_SDL::SetQuitHook(ShutdownAndExit); }, VX_SDL::Stop},
       {"VXINIFile", TIniFile::kVersion, nullptr, nullptr},
       {"VXAudio", VXAudio::kVersion, StartAudio, StopAudio},
       {"WaveUnit", TWave::kVersion, nullptr, nullptr},
       {"WaveCollectionUnit", TWaveCollection::kVersion, StartWaveCollection, StopWaveCollection},
       {"MusicUnit", TMusic::kVersion, nullptr, nullptr},
       {"MusicCollectionUnit", TMusicCollection::kVersion, StartMusicCollection, StopMusicCollection},
+      {"MaskUnit", TMask::kVersion, nullptr, nullptr},
+      {"ImageCollectionUnit", TImageCollection::kVersion, StartImageCollection, StopImageCollection},
       {"PlaylistUnit", TPlayLists::kVersion, StartPlayLists, StopPlayLists},
+      {"SpriteUnit", TSprite::kVersion, StartSpriteUnit, StopSpriteUnit},
       {"SQConfigUnit", TConfig::kVersion, StartConfig, StopConfig},
       {"PlayerRegistryUnit", TPlayerRegistry::kVersion, nullptr, nullptr},
       {"SQPlayerRegistryUnit", TPlayerReg::kVersion, StartPlayerRegistry, StopPlayerRegistry},

@@ -1,0 +1,335 @@
+#include "app/video.h"
+
+#include <gtest/gtest.h>
+
+#include "app/logger.h"
+#include "app/memory_stream.h"
+#include "app/modules.h"
+#include "graphics/image.h"
+#include "tests/support/test_support.h"
+
+namespace {
+
+// Each test opens its own window under the dummy video driver and closes it.
+class VideoTest : public ::testing::Test {
+ protected:
+  void SetUp() override { VX_SDL::Start(); }
+  void TearDown() override {
+    VX_SDL::Finalize();
+    VX_SDL::Stop();
+  }
+
+  void Open(uint32_t Flags = VX_SDL::kUseSecondary, int W = 64, int H = 48) { VX_SDL::Initialize(W, H, 32, Flags); }
+
+  static void Push(SDL_Event Event) { ASSERT_EQ(SDL_PushEvent(&Event), 0); }
+  static void Key(uint8_t Type, int Sym, int Mod = KMOD_NONE) {
+    SDL_Event E{};
+    E.type = Type;
+    E.key.type = Type;
+    E.key.keysym.sym = static_cast<SDLKey>(Sym);
+    E.key.keysym.mod = static_cast<SDLMod>(Mod);
+    Push(E);
+  }
+  static void Press(int Sym, int Mod = KMOD_NONE) {
+    Key(SDL_KEYDOWN, Sym, Mod);
+    Key(SDL_KEYUP, Sym, Mod);
+  }
+  static std::string Typed() {
+    std::string S;
+    for (uint8_t C = VX_SDL::ReadKey(); C != VX_SDL::kNoKey; C = VX_SDL::ReadKey()) S += static_cast<char>(C);
+    return S;
+  }
+  static uint32_t BackPixel(int X, int Y) {
+    TImage* Back = VX_SDL::DrawTarget();
+    TSurfaceLock Lock(Back->Surface());
+    return Back->Pixel(X, Y);
+  }
+};
+
+TEST_F(VideoTest, OpensWithABackSurfaceAtTheDisplayDepth) {
+  SetImageDepth(24);
+  Open();
+  ASSERT_TRUE(VX_SDL::IsOpen());
+  ASSERT_NE(VX_SDL::SecondaryImage(), nullptr);
+  EXPECT_EQ(VX_SDL::DrawTarget(), VX_SDL::SecondaryImage());
+  EXPECT_EQ(VX_SDL::SecondaryImage()->Width(), 64);
+  EXPECT_EQ(VX_SDL::ScreenImage()->Surface(), VX_SDL::Screen());
+  EXPECT_EQ(ImageDepth(), 32);
+  EXPECT_EQ(VX_SDL::BitDepth(), 32u);
+  char* Title = nullptr;
+  SDL_WM_GetCaption(&Title, nullptr);
+  EXPECT_STREQ(Title, "Kestrel SDL Application");
+  VX_SDL::SetCaption("Other");
+  SDL_WM_GetCaption(&Title, nullptr);
+  EXPECT_STREQ(Title, "Other");
+
+  // Without the back-surface flag drawing goes straight to the screen;
+  // full screen passes through a window first.
+  VX_SDL::Finalize();
+  Open(VX_SDL::kFullScreen);
+  EXPECT_EQ(VX_SDL::SecondaryImage(), nullptr);
+  EXPECT_EQ(VX_SDL::DrawTarget(), VX_SDL::ScreenImage());
+  EXPECT_TRUE(VX_SDL::Screen()->flags & SDL_FULLSCREEN);
+}
+
+TEST_F(VideoTest, DoubledModeShowsEachPixelAsABlock) {
+  Open(VX_SDL::kUseSecondary | VX_SDL::kP2x2);
+  EXPECT_EQ(VX_SDL::ScreenWidth(), 32u);
+  EXPECT_EQ(VX_SDL::ScreenHeight(), 24u);
+  EXPECT_EQ(VX_SDL::SecondaryImage()->Width(), 32);
+  EXPECT_EQ(VX_SDL::Screen()->w, 64);
+  VX_SDL::SetFrameRate(0);
+  VX_SDL::FillRect(1, 2, 1, 1, 255, 0, 0);
+  VX_SDL::Flip();
+  TImage& Screen = *VX_SDL::ScreenImage();
+  TSurfaceLock Lock(Screen.Surface());
+  for (auto [X, Y] : {std::pair{2, 4}, {3, 4}, {2, 5}, {3, 5}}) EXPECT_EQ(Screen.Pixel(X, Y), 0xFF0000u);
+  EXPECT_EQ(Screen.Pixel(4, 4), 0u);
+  EXPECT_EQ(Screen.Pixel(2, 6), 0u);
+}
+
+TEST_F(VideoTest, FrameRateAndPacing) {
+  EXPECT_EQ(VX_SDL::FrameInterval(), 25u);
+  VX_SDL::SetFrameRate(60);
+  EXPECT_EQ(VX_SDL::FrameInterval(), 16u);
+  Open();
+
+  // The call that finds the frame over starts the next one.
+  VX_SDL::SetFrameRate(50);
+  while (VX_SDL::TimeLeft() > 0) SDL_Delay(1);
+  const uint32_t Left = VX_SDL::TimeLeft();
+  EXPECT_GT(Left, 0u);
+  EXPECT_LE(Left, 20u);
+
+  // Each flip waits out its frame: four of them take at least three frames.
+  const uint32_t Start = SDL_GetTicks();
+  for (int I = 0; I < 4; ++I) VX_SDL::Flip();
+  EXPECT_GE(SDL_GetTicks() - Start, 60u);
+  EXPECT_EQ(VX_SDL::FrameCount(), 4u);
+}
+
+TEST_F(VideoTest, KeyEventsFillTheKeyTableAndTheBuffer) {
+  Open();
+  Key(SDL_KEYDOWN, SDLK_SPACE);
+  Key(SDL_KEYDOWN, SDLK_F12);
+  VX_SDL::PollEvents();
+  EXPECT_TRUE(VX_SDL::Keys[32]);
+  EXPECT_TRUE(VX_SDL::Keys[293]);
+  Key(SDL_KEYUP, SDLK_SPACE);
+  VX_SDL::PollEvents();
+  EXPECT_FALSE(VX_SDL::Keys[32]);
+  EXPECT_TRUE(VX_SDL::Keys[293]);
+  VX_SDL::ClearKeys();
+  EXPECT_FALSE(VX_SDL::Keys[293]);
+  EXPECT_EQ(Typed(), " ");  // F12 is not a character
+
+  // Only letters are shifted; Return, Escape and Backspace come as their codes.
+  Press('a', KMOD_LSHIFT);
+  Press('b', KMOD_RSHIFT);
+  Press('c');
+  Press('1', KMOD_LSHIFT);
+  Press(SDLK_RETURN);
+  Press(SDLK_ESCAPE);
+  Press(SDLK_BACKSPACE);
+  Press(SDLK_DELETE);
+  Press(SDLK_UP);
+  Press('a', KMOD_CAPS);
+  VX_SDL::PollEvents();
+  EXPECT_EQ(Typed(), "ABc1\r\x1b\ba");
+  EXPECT_EQ(VX_SDL::ReadKey(), VX_SDL::kNoKey);
+}
+
+TEST_F(VideoTest, KeyBufferKeepsTheLast254) {
+  Open();
+  // SDL's queue is smaller than 255 events: poll as we go.
+  for (int I = 0; I < 255; ++I) {
+    Key(SDL_KEYDOWN, 'a' + I % 26);
+    if (I % 50 == 49) VX_SDL::PollEvents();
+  }
+  VX_SDL::PollEvents();
+  const std::string Got = Typed();
+  ASSERT_EQ(Got.size(), 254u);
+  EXPECT_EQ(Got.front(), 'b');  // the first press was dropped
+  EXPECT_EQ(Got.back(), 'a' + 254 % 26);
+
+  Press('x');
+  VX_SDL::PollEvents();
+  VX_SDL::ClearKeyBuffer();
+  EXPECT_EQ(VX_SDL::ReadKey(), VX_SDL::kNoKey);
+
+  Press('q');
+  EXPECT_EQ(VX_SDL::GetKey(false), 'q');
+  EXPECT_EQ(VX_SDL::GetKey(false), VX_SDL::kNoKey);
+  Press('w');
+  EXPECT_EQ(VX_SDL::GetKey(true), 'w');
+}
+
+TEST_F(VideoTest, HandlersTakeEventsFirst) {
+  Open(VX_SDL::kUseSecondary | VX_SDL::kP2x2);
+  std::vector<int> Seen;
+  VX_SDL::AddEventHandler([&](const SDL_Event& E, bool P2x2) {
+    EXPECT_TRUE(P2x2);
+    Seen.push_back(E.type);
+    return E.type == SDL_KEYDOWN && E.key.keysym.sym == 'z';
+  });
+  VX_SDL::AddEventHandler([&](const SDL_Event& E, bool) {
+    Seen.push_back(-E.type);
+    return false;
+  });
+  Key(SDL_KEYDOWN, 'z');
+  Key(SDL_KEYDOWN, 'y');
+  VX_SDL::PollEvents();
+  EXPECT_FALSE(VX_SDL::Keys['z']);
+  EXPECT_TRUE(VX_SDL::Keys['y']);
+  EXPECT_EQ(Typed(), "y");
+  EXPECT_EQ(Seen, (std::vector<int>{SDL_KEYDOWN, SDL_KEYDOWN, -SDL_KEYDOWN}));
+
+  // Mouse state, halved in the doubled mode.
+  SDL_Event M{};
+  M.type = SDL_MOUSEMOTION;
+  M.motion.x = 41;
+  M.motion.y = 20;
+  Push(M);
+  SDL_Event B{};
+  B.type = SDL_MOUSEBUTTONDOWN;
+  B.button.button = SDL_BUTTON_RIGHT;
+  Push(B);
+  VX_SDL::PollEvents();
+  EXPECT_EQ(VX_SDL::MouseX(), 20);
+  EXPECT_EQ(VX_SDL::MouseY(), 10);
+  EXPECT_EQ(VX_SDL::MouseButton(), 1);
+  B.type = SDL_MOUSEBUTTONUP;
+  Push(B);
+  VX_SDL::PollEvents();
+  EXPECT_EQ(VX_SDL::MouseButton(), 0);
+
+  // Stopping the module empties the handler list.
+  VX_SDL::Stop();
+  Seen.clear();
+  Open();
+  Key(SDL_KEYDOWN, 'z');
+  VX_SDL::PollEvents();
+  EXPECT_TRUE(Seen.empty());
+  EXPECT_TRUE(VX_SDL::Keys['z']);
+}
+
+TEST_F(VideoTest, DrawingGoesToTheBackSurface) {
+  Open();
+  VX_SDL::Clear(0, 0, 255);
+  EXPECT_EQ(BackPixel(63, 47), 0x0000FFu);
+  VX_SDL::FillBox(2, 2, 4, 3, 255, 0, 0);  // corners inclusive
+  EXPECT_EQ(BackPixel(4, 3), 0xFF0000u);
+  EXPECT_EQ(BackPixel(5, 3), 0x0000FFu);
+  EXPECT_EQ(BackPixel(4, 4), 0x0000FFu);
+  VX_SDL::FillBoxRaw(10, 10, 10, 10, 0x123456);
+  EXPECT_EQ(BackPixel(10, 10), 0x123456u);
+  VX_SDL::HorizontalLine(0, 20, 9, 0, 255, 0);
+  EXPECT_EQ(BackPixel(9, 20), 0x00FF00u);
+  EXPECT_EQ(BackPixel(10, 20), 0x0000FFu);
+  VX_SDL::FrameRect(30, 30, 3, 3, 255, 255, 255);
+  EXPECT_EQ(BackPixel(32, 32), 0xFFFFFFu);
+  EXPECT_EQ(BackPixel(31, 31), 0x0000FFu);
+
+  // Grab what lies under (2, 2) and put it back elsewhere.
+  TImage Saved(3, 2);
+  VX_SDL::GrabImage(2, 2, Saved);
+  VX_SDL::PutImage(40, 0, Saved);
+  EXPECT_EQ(BackPixel(42, 1), 0xFF0000u);
+  VX_SDL::DrawImageCorners(50, 0, 1, 1, 2, 1, Saved);  // the 2x1 part at (1, 1)
+  EXPECT_EQ(BackPixel(50, 0), 0xFF0000u);
+  EXPECT_EQ(BackPixel(50, 1), 0x0000FFu);
+  VX_SDL::DrawImagePart(60, 0, 0, 0, 10, 10, Saved);  // clipped to the image
+  EXPECT_EQ(BackPixel(62, 1), 0xFF0000u);
+  EXPECT_EQ(BackPixel(60, 2), 0x0000FFu);
+
+  // The flip copies the back surface to the screen.
+  VX_SDL::SetFrameRate(0);
+  VX_SDL::Flip();
+  TSurfaceLock Lock(VX_SDL::Screen());
+  EXPECT_EQ(VX_SDL::ScreenImage()->Pixel(4, 3), 0xFF0000u);
+}
+
+TEST_F(VideoTest, DrawingWhileClosedDoesNothing) {
+  TImage Image;
+  VX_SDL::PutImage(0, 0, Image);
+  VX_SDL::FillBox(0, 0, 5, 5, 1, 2, 3);
+  VX_SDL::Clear(1, 2, 3);
+  VX_SDL::Flip();
+  VX_SDL::PollEvents();
+  EXPECT_EQ(VX_SDL::DrawTarget(), nullptr);
+}
+
+TEST(VideoGrayscaleTest, WeighsTheRawPixelBits) {
+  const int Old = ImageDepth();
+  SetImageDepth(32);
+  TImage Image(3, 2);
+  Image.Bar(0, 0, 1, 1, 255, 255, 255);
+  Image.Bar(1, 0, 1, 1, 100, 0, 0);
+  Image.Bar(2, 1, 1, 1, 0, 100, 200);
+  Image.SetColorKey();  // pixel reads go through the lock
+  auto Stream = VX_SDL::GrayscaleStream(Image);
+  EXPECT_EQ(Stream->Data(), (std::vector<uint8_t>{3, 0, 2, 0, 255, 30, 0, 0, 0, 81}));
+  SetImageDepth(Old);
+}
+
+TEST_F(VideoTest, FinalizeWritesTheFrameStatisticOnlyAfterFrames) {
+  TTempDir Dir;
+  Log.Reset(std::make_unique<TLogger>(Dir.File("video.log"), false));
+  Open();
+  VX_SDL::Finalize();
+  EXPECT_EQ(ReadFileText(Dir.File("video.log")).find("Average ms"), std::string::npos);
+  Open();
+  VX_SDL::SetFrameRate(100);
+  VX_SDL::Flip();
+  VX_SDL::Flip();
+  VX_SDL::Finalize();
+  Log.Reset();
+  EXPECT_NE(ReadFileText(Dir.File("video.log")).find("(VX_SDL, Finalize) VX_SDL: Average ms remaining in each frame: "),
+            std::string::npos);
+}
+
+using VideoDeathTest = VideoTest;
+
+TEST_F(VideoDeathTest, QuitEventEndsTheProcessWithCode2) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        Open();
+        SDL_Event Q{};
+        Q.type = SDL_QUIT;
+        SDL_PushEvent(&Q);
+        VX_SDL::PollEvents();
+        std::exit(0);  // not reached
+      },
+      ::testing::ExitedWithCode(2), "");
+}
+
+// With the modules running, the quit event shuts them down in order first:
+// the logger still writes its closing line.
+[[noreturn]] void RunModulesAndQuit(const std::string& Folder, const std::string& LogFile) {
+  TChangeDir Here(Folder);
+  std::vector<std::string> Args = {"starquarry", "-mainlog", LogFile};
+  std::vector<char*> Argv;
+  for (auto& A : Args) Argv.push_back(A.data());
+  StartModules(static_cast<int>(Argv.size()), Argv.data());
+  VX_SDL::Initialize(64, 48, 32, VX_SDL::kUseSecondary);
+  SDL_Event Q{};
+  Q.type = SDL_QUIT;
+  SDL_PushEvent(&Q);
+  VX_SDL::PollEvents();
+  std::exit(0);  // not reached
+}
+
+TEST(VideoModuleDeathTest, QuitShutsTheModulesDownBeforeExiting) {
+  // Forked, so the child writes into this test's folder.
+  GTEST_FLAG_SET(death_test_style, "fast");
+  TTempDir Dir;
+  const std::string LogFile = Dir.File("run.log");
+  EXPECT_EXIT(RunModulesAndQuit(Dir.Path(), LogFile), ::testing::ExitedWithCode(2), "");
+  const std::string Text = ReadFileText(LogFile);
+  EXPECT_NE(Text.find("(uses) VX_SDL, version 1.2.0b"), std::string::npos);
+  EXPECT_NE(Text.find("Terminating Application."), std::string::npos);
+  EXPECT_EQ(Text.find("Average ms"), std::string::npos);
+}
+
+}  // namespace
