@@ -304,13 +304,6 @@ bool TPlayerRegistry::Load(const std::string& FileName) {
   return true;
 }
 
-bool TPlayerRegistry::LoadOlderForm(const std::string& FileName) {
-  // Filled in once the archive reader exists; until then the older form is
-  // not read and the file is kept aside before it could be overwritten.
-  MarkDamaged(FileName, "the older archive form cannot be read yet");
-  return true;
-}
-
 void TPlayerRegistry::MarkDamaged(const std::string& FileName, const std::string& Reason) {
   Log->Error("Damaged player registry " + FileName + ": " + Reason +
                  "; whole records kept, the file will be kept as " + FileName + ".bad",
