@@ -1,5 +1,8 @@
 #include "game/effects.h"
 
+#include "audio/wave.h"
+#include "audio/wave_collection.h"
+
 namespace {
 std::function<void(const std::string&)>& Listener() {
   static std::function<void(const std::string&)> L;
@@ -11,4 +14,7 @@ void SetEffectListener(std::function<void(const std::string&)> L) { Listener() =
 
 void PlayEffect(const std::string& Name) {
   if (Listener()) Listener()(Name);
+  if (!WaveCollection) return;
+  if (TWaveCollectionItem* Item = WaveCollection->ItemByName(Name))
+    if (Item->Wave) Item->Wave->Play();
 }

@@ -31,19 +31,6 @@ TMaps::~TMaps() {
   }
 }
 
-bool TMaps::InMap(int X, int Y) const {
-  return ActiveMap && InField(X, Y) && X < ActiveMap->Width && Y < ActiveMap->Height;
-}
-
-int32_t TMaps::Code(int X, int Y) const {
-  // Below the field, beside it and outside a small map lies solid steel.
-  if (!InMap(X, Y)) return Tile::Steel;
-  return ActiveMap->GetLogicalTile(X, Y);
-}
-
-void TMaps::SetCode(int X, int Y, int32_t Value) {
-  if (InMap(X, Y)) ActiveMap->SetLogicalTile(X, Y, Value);
-}
 
 std::string TMaps::MapName(int MapNo) const {
   return MapNo >= 0 && MapNo < MapCount() ? Maps[static_cast<size_t>(MapNo)]->MapName : std::string();

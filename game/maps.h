@@ -14,6 +14,11 @@
 
 class TImage;
 
+// The game's globals: the loaded level pack and the map being played.
+class TMaps;
+extern std::unique_ptr<TMaps> Maps;
+extern TXMap* ActiveMap;
+
 // Tile codes of the working grid.
 namespace Tile {
 inline constexpr int32_t Vacated = 30;  // becomes Left at the end of a step
@@ -85,10 +90,15 @@ class TMaps {
   bool IsWalkable(int X, int Y) const;
   bool TunnelExitFree(int X, int Y, int DX) const;
 
-  // The working grid of the active map. Cells outside the 20x12 field, or
-  // outside a smaller map, read as steel and are never written.
-  int32_t Code(int X, int Y) const;
-  void SetCode(int X, int Y, int32_t Value);
+  // The working grid of the active map. Cells outside the 20x12 field (the
+  // row below the bottom one included), or outside a smaller map, read as
+  // solid steel and are never written.
+  int32_t Code(int X, int Y) const {
+    return InMap(X, Y) ? ActiveMap->LogicalTiles[static_cast<size_t>(Y * ActiveMap->Width + X)] : Tile::Steel;
+  }
+  void SetCode(int X, int Y, int32_t Value) {
+    if (InMap(X, Y)) ActiveMap->LogicalTiles[static_cast<size_t>(Y * ActiveMap->Width + X)] = Value;
+  }
   uint8_t& Flag(int X, int Y) { return Flags[Index(X, Y)]; }
   uint8_t Flag(int X, int Y) const { return Flags[Index(X, Y)]; }
   TSprite* Sprite(int X, int Y) const { return Sprites[Index(X, Y)].get(); }
@@ -106,7 +116,10 @@ class TMaps {
  private:
   static int Index(int X, int Y) { return X * kRows + Y; }
   static bool InField(int X, int Y) { return X >= 0 && X < kCols && Y >= 0 && Y < kRows; }
-  bool InMap(int X, int Y) const;
+  // The rules run every step: the grid is read directly, not through calls.
+  bool InMap(int X, int Y) const {
+    return ActiveMap && InField(X, Y) && X < ActiveMap->Width && Y < ActiveMap->Height;
+  }
 
   // Moves code and sprite from one cell to another; the vacated cell gets Vacated.
   void MoveCell(int FromX, int FromY, int ToX, int ToY, int32_t Vacated = Tile::Empty);
@@ -127,6 +140,3 @@ class TMaps {
   void CleanupPhase();
 };
 
-// The game's globals: the loaded level pack and the map being played.
-extern std::unique_ptr<TMaps> Maps;
-extern TXMap* ActiveMap;
