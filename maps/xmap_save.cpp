@@ -34,6 +34,14 @@ void PutName(std::string& Out, const std::string& Name) {
     PutShortString(Out, Name);
 }
 
+// A line feed inside a name or extra line would start a new line of a text
+// map (and could inject rows); it is written as a space.
+std::string OneLine(const std::string& Text) {
+  std::string Out = Text;
+  std::replace(Out.begin(), Out.end(), '\n', ' ');
+  return Out;
+}
+
 }  // namespace
 
 char TXMap::ChooseMode(char Mode) const {
@@ -111,9 +119,9 @@ std::string TXMap::SaveText(bool Hex) const {
   std::string Out = std::string(Hex ? "MAPX" : "MAPT") + Eol;
   Out += "WI" + std::to_string(Width) + Eol;
   Out += "HE" + std::to_string(Height) + Eol;
-  if (Author != "Unknown") Out += "AU" + Author + Eol;
-  if (MapName != "Unknown") Out += "MN" + MapName + Eol;
-  if (GameName != "Unknown") Out += "GM" + GameName + Eol;
+  if (Author != "Unknown") Out += "AU" + OneLine(Author) + Eol;
+  if (MapName != "Unknown") Out += "MN" + OneLine(MapName) + Eol;
+  if (GameName != "Unknown") Out += "GM" + OneLine(GameName) + Eol;
 
   const size_t PerLine = Hex ? 24 : 60;
   for (size_t I = 0; I < LogicalWraps.size(); I += PerLine) {
@@ -146,7 +154,7 @@ std::string TXMap::SaveText(bool Hex) const {
     while (Line.size() > 2 && Line.back() == ' ') Line.pop_back();
     Out += Line + Eol;
   }
-  for (const std::string& Line : Extra) Out += "EX" + Line + Eol;
+  for (const std::string& Line : Extra) Out += "EX" + OneLine(Line) + Eol;
   Out += "XX" + Eol;
   return Out;
 }

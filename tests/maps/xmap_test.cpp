@@ -225,6 +225,10 @@ TEST(XMapTest, TextOutputLayout) {
   const std::string X = SaveText(M, 'X');
   EXPECT_NE(X.find("\r\nLW0006400036000460003"), std::string::npos);
   EXPECT_NE(X.find("\r\nMP 0023 0024 0020 0040 002A\r\n"), std::string::npos);
+  TXMap Injected = Sample();
+  Injected.Author = "a\nMPzz";
+  EXPECT_NE(SaveText(Injected, 'T').find("\r\nAUa MPzz\r\n"), std::string::npos)
+      << "a line feed in a name cannot start a new line";
   // 61 wraps take two LW lines of at most 60 entries.
   for (int I = 0; I < 59; ++I) M.AddLogicalWrap('a', 1);
   const std::string T = SaveText(M, 'T');
