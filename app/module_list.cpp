@@ -12,6 +12,8 @@
 #include "audio/wave.h"
 #include "audio/wave_collection.h"
 #include "config/ini_file.h"
+#include "config/key_names.h"
+#include "config/setup_command.h"
 #include "graphics/image.h"
 #include "graphics/image_collection.h"
 #include "graphics/mask.h"
@@ -19,6 +21,8 @@
 #include "graphics/picture_rle_reader.h"
 #include "graphics/raw_picture.h"
 #include "graphics/sprite.h"
+#include "maps/tile_map.h"
+#include "maps/xmap.h"
 #include "game/settings.h"
 #include "registry/player_reg.h"
 #include "storage/coding.h"
@@ -62,7 +66,11 @@ const std::vector<TModule>& ModuleList() {
       {"MaskUnit", TMask::kVersion, nullptr, nullptr},
       {"ImageCollectionUnit", TImageCollection::kVersion, StartImageCollection, StopImageCollection},
       {"PlaylistUnit", TPlayLists::kVersion, StartPlayLists, StopPlayLists},
+      {"SDLKeyNames", TKeyNameTable::kVersion, StartKeyNames, StopKeyNames},
+      {"SetupCommandUnit", TSetupCommandHandler::kVersion, StartSetupCommands, StopSetupCommands},
       {"SpriteUnit", TSprite::kVersion, StartSpriteUnit, StopSpriteUnit},
+      {"TileMapUnit", TTileMap::kVersion, nullptr, nullptr},
+      {"XMapUnit", TXMap::kVersion, nullptr, nullptr},
       {"SQConfigUnit", TConfig::kVersion, StartConfig, StopConfig},
       {"PlayerRegistryUnit", TPlayerRegistry::kVersion, nullptr, nullptr},
       {"SQPlayerRegistryUnit", TPlayerReg::kVersion, StartPlayerRegistry, StopPlayerRegistry},
