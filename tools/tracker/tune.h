@@ -4,6 +4,20 @@
 // rhythms, drum grooves) and sections that combine them, played in order.
 // Parts repeat to fill their section, so a one-bar bass figure serves an
 // eight-bar section.
+//
+// The text, one statement per line, ";" starting a comment:
+//   title T / author A / speed TICKS / bpm N / bar ROWS / gain X / restart ORDER
+//   instrument NAME vol= pan= env=A,D,S,R period= cycles= pre=   (then "  layer ..." lines)
+//   drum NAME vol= pan= length=                                  (then "  layer ..." lines)
+//   chords NAME C Am F G,G7 ...      one symbol per bar, "X,Y" splits a bar
+//   melody NAME inst=I               then rows: c5 f#4 bb3 (":40" sets a volume), "." hold, "-" off
+//   bass NAME inst=I octave=2        rows: R 3 5 7 8 (chord steps, "'" up, "," down) or notes
+//   arp NAME inst=I octave=4         rows: 1..9, the chord's tones counted upwards
+//   pad NAME inst=I center=64        rows: x strikes the chord, "." holds (and follows chord changes), "-" off
+//   drums NAME                       then "  DRUM x X o ." lines (normal, accent, soft, nothing)
+//   section NAME bars= chords= lead= counter= arp= pad= bass= drums= shift=
+//   play SECTION...
+// Indented lines continue the block opened by the last statement.
 #include <map>
 #include <string>
 #include <string_view>
