@@ -18,5 +18,5 @@ inline constexpr const char* kZLibVersion = "zlib, version " ZLIB_VERSION;
 void InflateStream(TVXStreamBase& Source, TVXStreamBase& Destination, int64_t Limit = kMaxDecodedSize);
 // The same on bytes in memory.
 std::vector<uint8_t> InflateBytes(std::span<const uint8_t> Input, int64_t Limit = kMaxDecodedSize);
-// A zlib stream (with header) of Data, best compression.
-std::vector<uint8_t> DeflateBytes(std::span<const uint8_t> Data, int Level = 9);
+// A zlib stream (with header) of Data.
+std::vector<uint8_t> DeflateBytes(std::span<const uint8_t> Data, int Level = Z_DEFAULT_COMPRESSION);
