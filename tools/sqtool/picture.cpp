@@ -1,0 +1,68 @@
+// sqtool picture: load an image as the game does and show or export it.
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/file_stream.h"
+#include "graphics/image.h"
+#include "tools/sqtool/command.h"
+#include "tools/sqtool/picture_sheet.h"
+
+namespace {
+const char* kUsage =
+    "usage: sqtool picture convert NAME OUTFILE\n"
+    "       sqtool picture info NAME\n"
+    "\n"
+    "NAME is loaded as the game loads an image: through the resource opener,\n"
+    "with frame cuts such as elf.tga[2] or elf.tga[1..3][0] and a transformation\n"
+    "string after a colon (H, V, I, R, r, D), e.g. elf.tga:HD.\n"
+    "\n"
+    "convert  writes the image's pixels to OUTFILE as a binary PPM (P6, RGB).\n"
+    "info     prints WIDTHxHEIGHT frames=N animated=0|1 colorkeyed=0|1\n"
+    "         looping=0|1 delay=N endpause=N\n";
+
+int Convert(const std::string& Name, const std::string& OutFile) {
+  TImage Image(Name);
+  if (!Image.HasSurface()) return SqFail("cannot load image '" + Name + "'");
+  const int W = Image.Width(), H = Image.Height();
+  std::string Bytes = "P6\n" + std::to_string(W) + " " + std::to_string(H) + "\n255\n";
+  const size_t Header = Bytes.size();
+  Bytes.resize(Header + static_cast<size_t>(W) * H * 3);
+  char* P = Bytes.data() + Header;
+  {
+    SDL_Surface* S = Image.Surface();
+    TSurfaceLock Lock(S);
+    if (!Lock.Ok()) return SqFail("cannot read the pixels of '" + Name + "'");
+    for (int Y = 0; Y < H; ++Y)
+      for (int X = 0; X < W; ++X) {
+        uint8_t R, G, B;
+        SDL_GetRGB(Image.Pixel(X, Y), S->format, &R, &G, &B);
+        *P++ = static_cast<char>(R);
+        *P++ = static_cast<char>(G);
+        *P++ = static_cast<char>(B);
+      }
+  }
+  auto Out = TFileStream::Open(OutFile, TFileStream::TMode::Create);
+  if (!Out || !Out->WriteString(Bytes)) return SqFail("cannot write '" + OutFile + "'");
+  return 0;
+}
+
+int Info(const std::string& Name) {
+  TImage Image(Name);
+  if (!Image.HasSurface()) return SqFail("cannot load image '" + Name + "'");
+  std::cout << Image.Width() << "x" << Image.Height() << " frames=" << Image.FrameCount
+            << " animated=" << Image.Animated << " colorkeyed=" << Image.ColorKeyed << " looping=" << Image.Looping
+            << " delay=" << Image.FrameDelay << " endpause=" << Image.EndPause << "\n";
+  return 0;
+}
+
+int Run(const TArgs& Args) {
+  if (Args.size() == 3 && Args[0] == "convert") return Convert(Args[1], Args[2]);
+  if (Args.size() == 2 && Args[0] == "info") return Info(Args[1]);
+  if (!Args.empty() && Args[0] == "sheet") return PictureSheet(TArgs(Args.begin() + 1, Args.end()));
+  return SqFail("usage: sqtool picture convert NAME OUTFILE | sqtool picture info NAME");
+}
+
+TSqCommand Cmd({"picture", "load an image by name: export it as PPM or describe its frames", kUsage, Run});
+}  // namespace
