@@ -89,10 +89,11 @@ struct TXmOptions {
   uint16_t Bpm = 125;         // a tick lasts 2.5 / Bpm seconds
   uint16_t Rows = 64;
   uint32_t ClaimedLength = 0;  // sample length written in the header; 0: the real one
+  bool Busy = false;           // a note in both channels on every row
 };
 
-// A one-channel, one-pattern XM: a square-wave note on the first row, the
-// rest silent. With the defaults one pass lasts 64 ticks of 20 ms (1.28 s).
+// A two-channel, one-pattern XM: a square-wave note on the first row, the
+// rest silent (or busy). With the defaults one pass lasts 64 ticks of 20 ms (1.28 s).
 inline std::vector<uint8_t> Xm(const TXmOptions& O = {}) {
   std::vector<uint8_t> B;
   PutText(B, "Extended Module: ", 17);
@@ -114,8 +115,13 @@ inline std::vector<uint8_t> Xm(const TXmOptions& O = {}) {
   // Pattern: unpacked first row (note C-4 = 49, instrument 1), then packed empties.
   std::vector<uint8_t> P = {49, 1, 0, 0, 0, 0x80};
   for (int R = 1; R < O.Rows; ++R) {
-    P.push_back(0x80);
-    P.push_back(0x80);
+    if (O.Busy) {
+      for (uint8_t Note : {static_cast<uint8_t>(37 + R % 24), static_cast<uint8_t>(49 + R % 12)})
+        P.insert(P.end(), {Note, 1, 0, 0, 0});
+    } else {
+      P.push_back(0x80);
+      P.push_back(0x80);
+    }
   }
   Put32(B, 9);
   B.push_back(0);
