@@ -1,5 +1,6 @@
 #include <cstdlib>
 
+#include "app/coder.h"
 #include "app/logger.h"
 #include "app/modules.h"
 #include "app/parameters.h"
@@ -58,6 +59,7 @@ const std::vector<TModule>& ModuleList() {
       // The quit event and a failed video start end the process through an orderly shutdown.
       {"VX_SDL", VX_SDL::kVersion, [] { VX_SDL::Start(); VX_SDL::SetQuitHook(ShutdownAndExit); }, VX_SDL::Stop},
       {"VXINIFile", TIniFile::kVersion, nullptr, nullptr},
+      {"Code1732Unit", TCoder1732::kVersion, StartCoder, StopCoder},
       {"VXAudio", VXAudio::kVersion, StartAudio, StopAudio},
       {"WaveUnit", TWave::kVersion, nullptr, nullptr},
       {"WaveCollectionUnit", TWaveCollection::kVersion, StartWaveCollection, StopWaveCollection},
