@@ -1,0 +1,330 @@
+// The game's content as the game sees it: every picture, font, map and
+// configuration text read back from the archive appended to the built
+// program, through the engine's own readers.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <map>
+#include <set>
+
+#include "app/logger.h"
+#include "app/toolbox.h"
+#include "config/ini_file.h"
+#include "graphics/image.h"
+#include "graphics/image_collection.h"
+#include "graphics/raw_picture.h"
+#include "maps/xmap.h"
+#include "storage/mad4_high_level.h"
+#include "storage/stream_opener.h"
+#include "tests/support/test_support.h"
+
+namespace {
+
+// Serves the built game's archive, and nothing from the disk, to the engine's
+// loaders; collects the log in a temporary folder.
+class GameContent : public ::testing::Test {
+ protected:
+  GameContent() : FInDir(FDir.Path()) {
+    FOldOpener = std::move(StreamOpener);
+    StreamOpener = std::make_unique<TVXStreamOpener>(FDir.Path() + "/Data/");
+    FOldVolumes = std::move(VolumeManager);
+    VolumeManager = std::make_unique<TMAD4HighLevel>();
+    Mounted = VolumeManager->Mount(PlayDir() + "starquarry", 100, true);
+    FOldDepth = ImageDepth();
+    SetImageDepth(32);
+    Log.Reset(std::make_unique<TLogger>(FDir.File("content.log"), false));
+    Log->SetLevels("EWSD");
+  }
+  ~GameContent() override {
+    Log.Reset();
+    SetImageDepth(FOldDepth);
+    VolumeManager = std::move(FOldVolumes);
+    StreamOpener = std::move(FOldOpener);
+  }
+  std::string LogText() const { return ReadFileText(FDir.File("content.log")); }
+
+  bool Mounted = false;
+
+ private:
+  TTempDir FDir;
+  TChangeDir FInDir;
+  std::unique_ptr<TVXStreamOpener> FOldOpener;
+  std::unique_ptr<TMAD4HighLevel> FOldVolumes;
+  int FOldDepth = 24;
+};
+
+struct TExpected {
+  const char* Name;
+  int Width, Height, Frames;
+  bool Looping;
+};
+
+int FramesOf(const TImage& Image) { return Image.Animated && Image.FrameCount > 0 ? Image.FrameCount : 1; }
+
+void ExpectImages(const TImageCollection& Images, const std::vector<TExpected>& Table) {
+  for (const TExpected& E : Table) {
+    SCOPED_TRACE(E.Name);
+    const TImage* Image = Images.FindImage(E.Name);
+    ASSERT_NE(Image, nullptr);
+    ASSERT_TRUE(Image->HasSurface());
+    EXPECT_EQ(Image->Width(), E.Width);
+    EXPECT_EQ(Image->Height(), E.Height);
+    EXPECT_EQ(FramesOf(*Image), E.Frames);
+    if (E.Frames > 1) {
+      EXPECT_EQ(Image->Looping, E.Looping);
+    }
+  }
+}
+
+}  // namespace
+
+TEST_F(GameContent, BlockImagesLoadWithTheirSizesAndFrames) {
+  ASSERT_TRUE(Mounted);
+  TImageCollection Blocks;
+  Blocks.Load("controls.ini", "Blocks");
+  // Wider than 32 pixels means an animation strip of 32-pixel frames; the
+  // tunnels with the elf inside must match their empty twins frame for frame.
+  ExpectImages(Blocks, {
+                           {".", 32, 32, 1, false},     {".1", 32, 32, 1, false},   {".2", 32, 32, 1, false},
+                           {".3", 32, 32, 1, false},    {"#", 32, 32, 1, false},    {"%", 32, 32, 1, false},
+                           {"=", 256, 32, 8, true},     {"@", 32, 32, 1, false},    {"@1", 32, 32, 1, false},
+                           {"@2", 32, 32, 1, false},    {"$", 256, 32, 8, true},    {"$1", 256, 32, 8, true},
+                           {"$2", 256, 32, 8, true},    {"$3", 256, 32, 8, true},   {"$4", 256, 32, 8, true},
+                           {"&", 32, 32, 1, false},     {"&1", 32, 32, 1, false},   {"0", 32, 32, 1, false},
+                           {"01", 32, 32, 1, false},    {"02", 32, 32, 1, false},   {">", 128, 32, 4, true},
+                           {"<", 128, 32, 4, true},     {">2", 128, 32, 4, true},   {"<2", 128, 32, 4, true},
+                           {"X", 256, 32, 8, false},    {"!", 256, 32, 8, true},    {"!1", 256, 32, 8, false},
+                           {"!2", 256, 32, 8, true},    {"*U", 32, 32, 1, false},   {"*D", 32, 32, 1, false},
+                           {"*L", 32, 32, 1, false},    {"*R", 32, 32, 1, false},
+                       });
+  EXPECT_TRUE(Blocks.FindImage("$1")->RandomStartFrame);
+  // The elf is drawn over whatever its cell showed last, so it must cover
+  // the whole cell rather than let black through.
+  for (const char* Elf : {"*U", "*D", "*L", "*R"}) EXPECT_FALSE(Blocks.FindImage(Elf)->ColorKeyed) << Elf;
+  // The four elf images are four different pictures.
+  std::set<uint32_t> Middles;
+  for (const char* Elf : {"*U", "*D", "*L", "*R"}) {
+    uint8_t R, G, B;
+    uint32_t Sum = 0;
+    for (int Y = 8; Y < 28; Y += 3)
+      for (int X = 6; X < 28; X += 3) {
+        Blocks.FindImage(Elf)->PixelRGB(X, Y, R, G, B);
+        Sum = Sum * 31 + R * 7 + G * 3 + B;
+      }
+    Middles.insert(Sum);
+  }
+  EXPECT_EQ(Middles.size(), 4u);
+  EXPECT_EQ(LogText().find("Image not found!"), std::string::npos);
+}
+
+TEST_F(GameContent, OutroImagesFitThePlacesTheSceneDrawsThem) {
+  ASSERT_TRUE(Mounted);
+  TImageCollection Outro;
+  Outro.Load("controls.ini", "Outro");
+  // Sizes follow the script: a 36x36 guard where it clears 36x36, family
+  // members inside the 96-pixel band it restores, gems inside the stream's
+  // restored rectangle.
+  ExpectImages(Outro, {
+                          {"Grass", 32, 32, 1, false},    {"Wall", 32, 32, 1, false},     {"Elf2", 32, 32, 1, false},
+                          {"Elf3", 32, 32, 1, false},     {"Elf4", 32, 32, 1, false},     {"ElfBad1", 36, 36, 1, false},
+                          {"ElfBad2", 40, 36, 1, false},  {"ElfBad4", 36, 36, 1, false},  {"ElfBoss1", 32, 32, 1, false},
+                          {"ElfBoss4", 32, 32, 1, false}, {"ElfMrs2", 32, 32, 1, false},  {"ElfKidA2", 24, 24, 1, false},
+                          {"ElfKidB2", 24, 24, 1, false}, {"ElfKidC2", 24, 24, 1, false}, {"ElfKidD2", 24, 24, 1, false},
+                          {"Diam1", 16, 16, 1, false},    {"Diam2", 16, 16, 1, false},    {"Diam3", 16, 16, 1, false},
+                          {"Diam4", 16, 16, 1, false},
+                      });
+  // Figures walk over the floor, so black around them must be transparent;
+  // the boss's two poses replace each other on a bare cell and stay opaque.
+  for (const char* Keyed : {"Elf2", "Elf3", "Elf4", "ElfBad1", "ElfBad2", "ElfBad4", "ElfMrs2", "ElfKidA2", "Diam1"})
+    EXPECT_TRUE(Outro.FindImage(Keyed)->Surface()->flags & SDL_SRCCOLORKEY) << Keyed;
+  for (const char* Opaque : {"Grass", "Wall", "ElfBoss1", "ElfBoss4"})
+    EXPECT_FALSE(Outro.FindImage(Opaque)->Surface()->flags & SDL_SRCCOLORKEY) << Opaque;
+  EXPECT_EQ(LogText().find("Image not found!"), std::string::npos);
+}
+
+TEST_F(GameContent, TitlePicturesFitTheirPlaces) {
+  ASSERT_TRUE(Mounted);
+  const struct {
+    const char* Name;
+    int MaxWidth, MaxHeight;
+  } Titles[] = {{"logo.tga", 600, 96}, {"logolite.tga", 160, 36}, {"vxlogo.tga", 480, 76}};
+  for (const auto& T : Titles) {
+    SCOPED_TRACE(T.Name);
+    TImage Image(T.Name);
+    ASSERT_TRUE(Image.HasSurface());
+    EXPECT_LE(Image.Width(), T.MaxWidth);
+    EXPECT_LE(Image.Height(), T.MaxHeight);
+    EXPECT_GE(Image.Width(), T.MaxWidth / 2);
+  }
+}
+
+TEST_F(GameContent, ControlsIniReadsWithoutWarnings) {
+  ASSERT_TRUE(Mounted);
+  const std::unique_ptr<TIniFile> Ini = TIniFile::Create("controls.ini");
+  ASSERT_NE(Ini, nullptr);
+  // The fonts in the order and colours the screens rely on.
+  const std::vector<std::pair<std::string, std::string>> Fonts = {
+      {"Gold", "FFC040"}, {"Blue", "40C0FF"},  {"Magenta", "FF40C0"}, {"BlueishGreen", "40FFC0"}, {"Red", "FF4040"},
+      {"Yellow", "FFFF40"}, {"Green", "40FF40"}, {"White", "FFFFFF"},  {"Anti", "FFFFFF"}};
+  ASSERT_EQ(Ini->ListItemCount("Game.Fonts"), static_cast<int>(Fonts.size()));
+  for (size_t I = 0; I < Fonts.size(); ++I) {
+    const auto& [Name, Color] = Fonts[I];
+    SCOPED_TRACE(Name);
+    EXPECT_EQ(Ini->ReadListItem("Game.Fonts", static_cast<int>(I)), Name);
+    const std::string Section = "Font." + Name;
+    EXPECT_EQ(Ini->SectionType(Section), 0);
+    EXPECT_EQ(Ini->ReadString(Section, "Name", ""), Name);
+    EXPECT_EQ(Ini->ReadString(Section, "Type", ""), Name == "Anti" ? "VXR" : "TGA");
+    EXPECT_EQ(Ini->ReadString(Section, "File", ""), Name == "Anti" ? "anti.vxr" : "font.tga");
+    EXPECT_EQ(VXToolbox::UpperCase(Ini->ReadString(Section, "Color", "")), Color);
+    EXPECT_EQ(Ini->ReadString(Section, "ColorKey", ""), "000000");
+    Ini->ReadRGB(Section, "Color", TRGB{});
+  }
+  // Every list item is a "file,name" line.
+  for (const char* List : {"Blocks", "Outro"}) {
+    const int N = Ini->ListItemCount(List);
+    EXPECT_GT(N, 10) << List;
+    for (int I = 0; I < N; ++I) EXPECT_NE(Ini->ReadListItem(List, I).find(','), std::string::npos) << List << " " << I;
+  }
+  // The pieces joined into one file must not repeat a section: the first of
+  // two would hide the second.
+  std::map<std::string, int> Seen;
+  for (const auto& S : Ini->Sections()) ++Seen[VXToolbox::UpperCase(S.Name)];
+  for (const auto& [Name, Count] : Seen) EXPECT_EQ(Count, 1) << Name;
+  const std::string Text = LogText();
+  EXPECT_EQ(Text.find("[VXINIFile"), std::string::npos) << Text;
+}
+
+TEST_F(GameContent, FontPageHoldsExactlyTheGameGlyphs) {
+  ASSERT_TRUE(Mounted);
+  TRawPicture Page;
+  ASSERT_TRUE(Page.ReadTGA("font.tga"));
+  EXPECT_EQ(Page.Height, 28);
+  ASSERT_EQ(Page.InfoKind, kInfoGlyphs);
+  std::string Expected = "!";
+  for (char C = '%'; C <= ':'; ++C) Expected += C;
+  for (char C = '?'; C <= 'Z'; ++C) Expected += C;
+  for (char C = 'a'; C <= 'z'; ++C) Expected += C;
+  ASSERT_EQ(Expected.size(), 77u);
+  std::string Present;
+  for (int C = 0; C < 256; ++C)
+    if (Page.Info[C / 8] & (0x80 >> (C % 8))) Present += static_cast<char>(C);
+  EXPECT_EQ(Present, Expected);
+  ASSERT_EQ(Page.Info.size(), 32u + 8u * 77u);
+  // Rectangles: inside the page, left to right without overlap, each with ink.
+  auto U16 = [&](size_t At) { return Page.Info[At] | (Page.Info[At + 1] << 8); };
+  std::map<char, std::array<int, 4>> Rects;
+  int PrevRight = -1;
+  for (size_t K = 0; K < Present.size(); ++K) {
+    const size_t At = 32 + 8 * K;
+    const int L = U16(At), T = U16(At + 2), R = U16(At + 4), B = U16(At + 6);
+    SCOPED_TRACE(std::string(1, Present[K]));
+    EXPECT_GT(L, PrevRight);
+    EXPECT_LE(L, R);
+    EXPECT_LE(T, B);
+    EXPECT_LT(R, Page.Width);
+    EXPECT_LT(B, Page.Height);
+    PrevRight = R;
+    int Ink = 0;
+    for (int Y = T; Y <= B; ++Y)
+      for (int X = L; X <= R; ++X) Ink = std::max<int>(Ink, Page.PixelAt(X, Y)[0]);
+    EXPECT_GT(Ink, 150);
+    Rects[Present[K]] = {L, T, R, B};
+  }
+  // Tops are drawing offsets: capitals start above small letters, and
+  // descenders reach below the baseline.
+  EXPECT_LT(Rects['A'][1], Rects['a'][1]);
+  EXPECT_GT(Rects['y'][3], Rects['a'][3]);
+  EXPECT_LT(Rects['!'][2] - Rects['!'][0], Rects['W'][2] - Rects['W'][0]);
+}
+
+TEST_F(GameContent, AntiFontCoversAllCodesAt8x16) {
+  ASSERT_TRUE(Mounted);
+  TVXStreamPtr Stream = StreamOpener->OpenStream("anti.vxr");
+  ASSERT_EQ(Stream->Size(), 4103);
+  std::string Bytes(4103, '\0');
+  ASSERT_EQ(Stream->Read(Bytes.data(), 4103), 4103u);
+  EXPECT_EQ(Bytes.substr(0, 4), "VXAR");
+  EXPECT_EQ(Bytes[4], 0);  // no descender row, no presence set
+  EXPECT_EQ(Bytes[5], 8);
+  EXPECT_EQ(Bytes[6], 16);
+  auto Glyph = [&](int Code) { return Bytes.substr(7 + 16 * Code, 16); };
+  EXPECT_EQ(Glyph(' '), std::string(16, '\0'));
+  for (int Code : {int{'A'}, int{'g'}, int{'0'}, int{'?'}, 0xE9})
+    EXPECT_NE(Glyph(Code), std::string(16, '\0')) << Code;
+  EXPECT_NE(Glyph('O'), Glyph('0'));
+}
+
+TEST_F(GameContent, OutroHallMatchesTheScript) {
+  ASSERT_TRUE(Mounted);
+  TXMap Hall;
+  Hall.LoadFromFile("outro.mpt");
+  EXPECT_EQ(Hall.Status, "OK");
+  ASSERT_EQ(Hall.Width, 20);
+  ASSERT_EQ(Hall.Height, 12);
+  std::map<int, int> Count;
+  for (int Y = 0; Y < 12; ++Y)
+    for (int X = 0; X < 20; ++X) {
+      const int C = Hall.GetTile(X, Y);
+      EXPECT_NE(std::string("#.123b ").find(static_cast<char>(C)), std::string::npos) << X << "," << Y;
+      ++Count[C];
+    }
+  // The script clears the boss's guard at column 13, row 4, the elf's spot
+  // at column 11, row 7, and cuts the door into the wall at column 19, row 8;
+  // the boss's speech comes from column 11, row 4.
+  EXPECT_EQ(Hall.GetTile(11, 4), 'b');
+  EXPECT_EQ(Hall.GetTile(13, 4), '3');
+  EXPECT_EQ(Count['b'], 1);
+  EXPECT_EQ(Count['3'], 1);
+  EXPECT_EQ(Hall.GetTile(11, 7), ' ');
+  EXPECT_EQ(Hall.GetTile(19, 8), '#');
+  // The elf walks in and out along row 6 from the left edge.
+  for (int X = 0; X < 8; ++X) EXPECT_NE(Hall.GetTile(X, 6), '#') << X;
+}
+
+TEST(GameContentMapStart, EveryTileFindsItsImage) {
+  // A map holding every tile the game draws, started by sqtool's headless run.
+  TTempDir Dir;
+  WriteFileText(Dir.File("info"), "Starquarry level pack\r\nEvery block\r\nContent check\r\n");
+  std::string Map = "MAPT\r\nWI20\r\nHE12\r\n";
+  const char* Rows[12] = {"%%%%%%%%%%%%%%%%%%%%", "%..$.@..#.0.=.&..!.%", "%.$$@@..#.00==&&...%",
+                          "%..>>>.....<<<.....%", "%*.................%", "%.....$$$$$@@@@@...%",
+                          "%.....&&&&&00000...%", "%......######......%", "%.....=====.........",
+                          "%..................%", "%..................%", "%%%%%%%%%%%%%%%%%%%%"};
+  for (const char* R : Rows) Map += std::string("MP") + R + "\r\n";
+  Map += "XX\r\n";
+  WriteFileText(Dir.File("001.mpp"), Map);
+  const std::string Pack = Dir.File("every.sq");
+  ASSERT_EQ(RunCommand(PlayDir() + "sqtool archive create '" + Pack + "' '" + Dir.File("info") + "' '" +
+                       Dir.File("001.mpp") + "' >/dev/null 2>&1"),
+            0);
+  const std::string LogFile = Dir.File("play.log");
+  std::string Out;
+  // A few steps right let the elf walk and the animations run.
+  EXPECT_EQ(RunCommand("SQTOOL_LOG='" + LogFile + "' " + PlayDir() + "sqtool play '" + Pack + "' 0 --keys RR.. 2>&1",
+                       &Out),
+            0)
+      << Out;
+  const std::string Log = ReadFileText(LogFile);
+  EXPECT_EQ(Log.find("Image not found!"), std::string::npos) << Log;
+  EXPECT_EQ(Log.find("Loading failed."), std::string::npos);
+}
+
+TEST(GameContentSheet, ShowsEveryListedImageWithItsFrames) {
+  TTempDir Dir;
+  std::string Out;
+  ASSERT_EQ(RunCommand(PlayDir() + "sqtool picture sheet '" + Dir.File("sheet.ppm") + "' 2>&1", &Out), 0) << Out;
+  // One line per image: 32 blocks and 19 outro pictures, none missing.
+  size_t Lines = 0;
+  for (char C : Out) Lines += C == '\n';
+  EXPECT_EQ(Lines, 51u) << Out;
+  EXPECT_EQ(Out.find("missing"), std::string::npos);
+  EXPECT_NE(Out.find("[*Blocks] X 256x32 frames=8 at "), std::string::npos);
+  EXPECT_NE(Out.find("[*Outro] ElfBad2 40x36 frames=1 at "), std::string::npos);
+  EXPECT_EQ(ReadFileText(Dir.File("sheet.ppm")).substr(0, 2), "P6");
+
+  EXPECT_EQ(RunCommand(PlayDir() + "sqtool picture sheet '" + Dir.File("x.ppm") + "' --data '" + Dir.File("none") +
+                       "' 2>/dev/null"),
+            1);
+}
