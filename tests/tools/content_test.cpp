@@ -328,3 +328,83 @@ TEST(GameContentSheet, ShowsEveryListedImageWithItsFrames) {
                        "' 2>/dev/null"),
             1);
 }
+
+namespace {
+
+// The asset makers sit in the build tree beside the play folder.
+std::string BuildDir() { return PlayDir() + "../"; }
+
+// A value from the build's CMake cache ("NAME:TYPE=value").
+std::string CacheValue(const std::string& Name) {
+  const std::string Cache = ReadFileText(BuildDir() + "CMakeCache.txt");
+  const size_t At = Cache.find("\n" + Name + ":");
+  if (At == std::string::npos) return "";
+  const size_t Eq = Cache.find('=', At);
+  return Cache.substr(Eq + 1, Cache.find('\n', Eq) - Eq - 1);
+}
+
+int RunMaker(const std::string& Args, std::string* Out) {
+  Out->clear();
+  return RunCommand(BuildDir() + "makers/" + Args + " 2>&1", Out);
+}
+
+}  // namespace
+
+TEST(ContentMakers, BrokenSourcesStopTheBuildWithTheirFault) {
+  TTempDir Dir;
+  const std::string Palette = Dir.File("palette.txt"), Hall = Dir.File("hall.txt"), Out = Dir.Path();
+  auto Art = [&](std::string* Text) {
+    return RunMaker("sq_artmaker '" + Palette + "' '" + Hall + "' '" + Dir.File("no.ttf") + "' '" + Out + "'", Text);
+  };
+  std::string Rows;
+  for (int I = 0; I < 12; ++I) Rows += "#.........b.......#\n";
+  std::string Text;
+
+  WriteFileText(Palette, "; colours\nsoil 3f2a1b\nmoss 12345\n");
+  WriteFileText(Hall, Rows);
+  EXPECT_EQ(Art(&Text), 1);
+  EXPECT_EQ(Text, "sq_artmaker: palette line 3: expected NAME RRGGBB\n");
+
+  WriteFileText(Palette, "soil 3f2a1b\nsoil 000000\n");
+  EXPECT_EQ(Art(&Text), 1);
+  EXPECT_NE(Text.find("soil given twice"), std::string::npos) << Text;
+
+  // A palette that parses but lacks a colour the pictures use.
+  WriteFileText(Palette, "soil 3f2a1b\n");
+  EXPECT_EQ(Art(&Text), 1);
+  EXPECT_NE(Text.find("no colour named"), std::string::npos) << Text;
+
+  WriteFileText(Hall, Rows.substr(0, Rows.size() - 20));
+  EXPECT_EQ(Art(&Text), 1);
+  EXPECT_EQ(Text, "sq_artmaker: the hall needs 12 rows, found 11\n");
+  WriteFileText(Hall, "; comment\n#x\n" + Rows.substr(20));
+  EXPECT_EQ(Art(&Text), 1);
+  EXPECT_EQ(Text, "sq_artmaker: hall row 1 holds a character the scene does not draw\n");
+  WriteFileText(Hall, std::string(21, '#') + "\n" + Rows.substr(20));
+  EXPECT_EQ(Art(&Text), 1);
+  EXPECT_EQ(Text, "sq_artmaker: hall row 1 is longer than 20 cells\n");
+
+  EXPECT_EQ(RunMaker("sq_fontmaker '" + Dir.File("no.ttf") + "' '" + Dir.File("no.ttf") + "' '" + Out + "'", &Text), 1);
+  EXPECT_NE(Text.find("cannot open font"), std::string::npos) << Text;
+}
+
+TEST(ContentMakers, SameSourcesMakeTheSameFiles) {
+  // Pictures must not depend on the run, or every build would repack them.
+  const std::string Source = CacheValue("Starquarry_SOURCE_DIR"), Font = CacheValue("SQ_DEJAVU_SANS_BOLD");
+  ASSERT_FALSE(Source.empty());
+  ASSERT_FALSE(Font.empty());
+  TTempDir Dir;
+  std::string Text;
+  ASSERT_EQ(RunMaker("sq_artmaker '" + Source + "/data/images/palette.txt' '" + Source + "/data/outro/hall.txt' '" +
+                         Font + "' '" + Dir.Path() + "'",
+                     &Text),
+            0)
+      << Text;
+  for (const char* Name : {"elf.tga", "diamond1.tga", "explosion.tga", "exitopening.tga", "logo.tga", "boss.tga",
+                           "outro.mpt"}) {
+    SCOPED_TRACE(Name);
+    const std::vector<uint8_t> Made = ReadFileBytes(Dir.File(Name));
+    EXPECT_FALSE(Made.empty());
+    EXPECT_EQ(Made, ReadFileBytes(BuildDir() + "data/images/" + Name));
+  }
+}

@@ -15,14 +15,16 @@ int main(int Argc, char** Argv) {
     return 1;
   }
   try {
+    // Both sources are checked before anything is drawn.
     const Maker::TPalette Palette = Maker::TPalette::Load(Argv[1]);
+    const std::vector<std::string> Hall = Art::LoadHall(Argv[2]);
     const Art::TArtContext A{Palette, Argv[4], Argv[3]};
     Art::MakeBlockImages(A);
     Art::MakeAnimatedBlockImages(A);
     Art::MakeFigureImages(A);
     Art::MakeSceneImages(A);
     Art::MakeLogoImages(A);
-    Art::MakeOutroMap(A, Argv[2]);
+    Art::MakeOutroMap(A, Hall);
   } catch (const std::exception& E) {
     std::cerr << "sq_artmaker: " << E.what() << "\n";
     return 1;

@@ -127,12 +127,16 @@ void MakeSceneImages(const TArtContext& A) {
   SaveFrames(A.Path("gems.tga"), Gems, true, 0);
 }
 
-void MakeOutroMap(const TArtContext& A, const std::string& HallPath) {
+std::vector<std::string> LoadHall(const std::string& HallPath) {
   std::ifstream In(HallPath);
   if (!In) throw std::runtime_error("cannot read " + HallPath);
   std::stringstream S;
   S << In.rdbuf();
-  const std::string Text = HallToMapt(ParseHall(S.str()));
+  return ParseHall(S.str());
+}
+
+void MakeOutroMap(const TArtContext& A, const std::vector<std::string>& Hall) {
+  const std::string Text = HallToMapt(Hall);
   SaveBytes(A.Path("outro.mpt"), std::vector<uint8_t>(Text.begin(), Text.end()));
 }
 

@@ -16,6 +16,8 @@ std::vector<std::string> ParseHall(const std::string& Text);
 std::string HallToMapt(const std::vector<std::string>& Rows);
 
 void MakeSceneImages(const TArtContext& A);
-void MakeOutroMap(const TArtContext& A, const std::string& HallPath);
+// Reads and checks the hall source file.
+std::vector<std::string> LoadHall(const std::string& HallPath);
+void MakeOutroMap(const TArtContext& A, const std::vector<std::string>& Hall);
 
 }  // namespace Art
