@@ -119,11 +119,12 @@ void MakeLogoImages(const TArtContext& A) {
 
   TTitleStyle Chrome{P("rivet"), P("steel_light"), P("steel"), P("steel_dark"), 2, 0.9f, 6, true};
   TCanvas Mark = Title(A.FontPath, "VX ENGINE", Chrome, 440, 64);
-  TCanvas Vx(std::min(480, Mark.Width() + 16), 76);
+  // Full width, so the mark sits centred where the splash puts it.
+  TCanvas Vx(480, 76);
   Vx.Draw(Mark, (Vx.Width() - Mark.Width()) / 2, 0);
   // A ruled line under the lettering, bright at its centre.
   const float W = static_cast<float>(Vx.Width());
-  Vx.Fill(Shapes::Rect(8, 68, W - 8, 70), [=](float X, float) {
+  Vx.Fill(Shapes::Rect(40, 68, W - 40, 70), [=](float X, float) {
     const float K = 1 - std::abs(X - W / 2) / (W / 2);
     return Mix(P("steel_dark"), P("arrow_hot"), K);
   });
