@@ -93,7 +93,11 @@ TSynthLayer ParseLayer(const std::vector<std::string>& W, size_t First) {
     else if (K == "ftime") L.FilterTime = NonNegative(K, V);
     else if (K == "q") L.Q = NonNegative(K, V);
     else if (K == "drive") L.Drive = NonNegative(K, V);
-    else if (K == "seed") L.Seed = static_cast<uint32_t>(NonNegative(K, V));
+    else if (K == "seed") {
+      const double Seed = NonNegative(K, V);
+      if (Seed > 4294967295.0) throw ESynthSyntax("seed must fit in 32 bits");
+      L.Seed = static_cast<uint32_t>(Seed);
+    }
     else throw ESynthSyntax("unknown layer key '" + K + "'");
   }
   if (L.Duty <= 0 || L.Duty >= 1) throw ESynthSyntax("duty must lie between 0 and 1");

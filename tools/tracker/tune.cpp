@@ -1,5 +1,6 @@
 #include "tools/tracker/tune.h"
 
+#include <cmath>
 #include <sstream>
 
 using SynthText::Number;
@@ -33,7 +34,7 @@ namespace {
 
 int Integer(const std::string& Key, const std::string& Value, int Lo, int Hi) {
   const double D = Number(Key, Value);
-  if (D != static_cast<double>(static_cast<long>(D)) || D < Lo || D > Hi)
+  if (D < Lo || D > Hi || D != std::floor(D))
     throw ESynthSyntax(Key + " must be a whole number from " + std::to_string(Lo) + " to " + std::to_string(Hi));
   return static_cast<int>(D);
 }
@@ -59,8 +60,9 @@ void ParseInstrumentKey(TTuneInstrument& I, const std::string& K, const std::str
     std::string Item;
     while (std::getline(S, Item, ',')) D.push_back(Number(K, Item));
     if (D.size() != 4) throw ESynthSyntax("env takes attack,decay,sustain,release");
+    // Longer stages would overrun the 16-bit tick positions of the envelope.
     for (double X : D)
-      if (X < 0) throw ESynthSyntax("env values must not be negative");
+      if (X < 0 || X > 60) throw ESynthSyntax("env values must lie from 0 to 60");
     if (D[2] > 1) throw ESynthSyntax("env sustain must not exceed 1");
     I.Attack = D[0];
     I.Decay = D[1];

@@ -28,7 +28,7 @@ void Check(bool Ok, const char* What) {
   if (!Ok) throw std::invalid_argument(What);
 }
 
-std::vector<uint8_t> PackPattern(const TXmPattern& P, int Channels) {
+std::vector<uint8_t> PackPattern(const TXmPattern& P) {
   TBytes B;
   for (const TXmCell& C : P.Cells) {
     const uint8_t Mask = static_cast<uint8_t>((C.Note ? 1 : 0) | (C.Instrument ? 2 : 0) | (C.Volume ? 4 : 0) |
@@ -48,7 +48,6 @@ std::vector<uint8_t> PackPattern(const TXmPattern& P, int Channels) {
     if (C.Effect) B.U8(C.Effect);
     if (C.Param) B.U8(C.Param);
   }
-  (void)Channels;
   return B.Data;
 }
 
@@ -137,7 +136,7 @@ std::vector<uint8_t> WriteXm(const TXmModule& M) {
   for (const TXmPattern& P : M.Patterns) {
     Check(P.Rows >= 1 && P.Rows <= 256, "pattern rows outside 1..256");
     Check(P.Cells.size() == static_cast<size_t>(P.Rows) * M.Channels, "pattern cell count does not match");
-    const auto Packed = PackPattern(P, M.Channels);
+    const auto Packed = PackPattern(P);
     Check(Packed.size() <= 0xFFFF, "packed pattern too large");
     B.U32(9);
     B.U8(0);
