@@ -15,6 +15,8 @@
 #include "config/ini_file.h"
 #include "config/key_names.h"
 #include "config/setup_command.h"
+#include "graphics/font.h"
+#include "graphics/font_collection.h"
 #include "graphics/image.h"
 #include "graphics/image_collection.h"
 #include "graphics/mask.h"
@@ -59,6 +61,8 @@ const std::vector<TModule>& ModuleList() {
       // The quit event and a failed video start end the process through an orderly shutdown.
       {"VX_SDL", VX_SDL::kVersion, [] { VX_SDL::Start(); VX_SDL::SetQuitHook(ShutdownAndExit); }, VX_SDL::Stop},
       {"VXINIFile", TIniFile::kVersion, nullptr, nullptr},
+      {"VXFonts", TFont::kVersion, nullptr, nullptr},
+      {"FontCollectionUnit", TFontCollection::kVersion, StartFontCollection, StopFontCollection},
       {"Code1732Unit", TCoder1732::kVersion, StartCoder, StopCoder},
       {"VXAudio", VXAudio::kVersion, StartAudio, StopAudio},
       {"WaveUnit", TWave::kVersion, nullptr, nullptr},

@@ -11,8 +11,8 @@
 #include "graphics/image.h"
 #include "graphics/ppm_writer.h"
 #include "graphics/sprite.h"
-#include "storage/mad4_high_level.h"
 #include "tools/sqtool/command.h"
+#include "tools/sqtool/game_data.h"
 
 namespace {
 const char* kUsage =
@@ -59,12 +59,6 @@ bool ReadKeys(const std::string& Value, std::string& Keys, std::string& Error) {
   return true;
 }
 
-std::string DefaultData() {
-  const std::string Dir = SqToolDir();
-  if (VXToolbox::FileExists(Dir + "Starquarry.mad4")) return Dir + "Starquarry.mad4";
-  return Dir + "starquarry";
-}
-
 int Play(const TArgs& Args) {
   std::string Pack, MapText, Keys, Data, Shot;
   uint32_t Seed = 0;
@@ -94,9 +88,8 @@ int Play(const TArgs& Args) {
   const int64_t MapNo = VXToolbox::StrToIntDef(Plain[1], -1);
   if (MapNo < 0) return SqFail("bad map number '" + Plain[1] + "'");
 
-  if (Data.empty()) Data = DefaultData();
-  if (!VXToolbox::FileExists(Data) || !VolumeManager->Mount(Data, 100, true))
-    return SqFail("cannot mount the data archive '" + Data + "'");
+  if (!MountGameData(Data))
+    return SqFail("cannot mount the data archive '" + (Data.empty() ? DefaultGameData() : Data) + "'");
 
   // Every frame is drawn off screen, so animations (and with them the
   // opening of the exit) run exactly as in the game.

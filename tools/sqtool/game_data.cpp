@@ -1,0 +1,16 @@
+#include "tools/sqtool/game_data.h"
+
+#include "app/toolbox.h"
+#include "storage/mad4_high_level.h"
+#include "tools/sqtool/command.h"
+
+std::string DefaultGameData() {
+  const std::string Dir = SqToolDir();
+  if (VXToolbox::FileExists(Dir + "Starquarry.mad4")) return Dir + "Starquarry.mad4";
+  return Dir + "starquarry";
+}
+
+bool MountGameData(const std::string& Path) {
+  const std::string File = Path.empty() ? DefaultGameData() : Path;
+  return VolumeManager && VXToolbox::FileExists(File) && VolumeManager->Mount(File, 100, true);
+}
