@@ -2,7 +2,12 @@
 // A synthesised sound described as a stack of layers. Each layer is one
 // oscillator or noise source with its own pitch sweep, filter and envelope;
 // the layers are summed. The text form is one line of key=value words per
-// layer, so a sound reads (and diffs) like a short recipe.
+// layer, so a sound reads (and diffs) like a short recipe:
+//   sound length=SECONDS peak=DB
+//   layer wave=sine|square|pulse|saw|triangle|noise|crackle freq= to= glide= ratio= duty=
+//         vib= vibrate= at= attack= hold= decay= sustain= curve= gain=
+//         filter=lowpass|highpass|bandpass cutoff= cutoff_to= ftime= q= drive= seed=
+// (the fields below say what each key means).
 #include <cstdint>
 #include <stdexcept>
 #include <string>
