@@ -10,7 +10,8 @@ bool PitchFits(int Width, int Depth) {
 
 bool SizeFits(int Width, int Height, int Depth) {
   return Width > 0 && Height > 0 && Width <= kMaxSurfaceSide && Height <= kMaxSurfaceSide &&
-         Depth > 0 && Depth <= 32 && PitchFits(Width, Depth);
+         Depth > 0 && Depth <= 32 && PitchFits(Width, Depth) &&
+         static_cast<int64_t>(Width) * Height * ((Depth + 7) / 8) <= kMaxSurfaceBytes;
 }
 }  // namespace
 

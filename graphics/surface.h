@@ -16,11 +16,14 @@ using TSurfacePtr = std::unique_ptr<SDL_Surface, TSurfaceDeleter>;
 // Largest surface side we create: SDL 1.2 keeps the pitch in 16 bits and
 // rectangle coordinates in signed 16 bits.
 inline constexpr int kMaxSurfaceSide = 16384;
+// Largest pixel buffer we create: the biggest picture a reader accepts fits
+// at 32 bits per pixel.
+inline constexpr int64_t kMaxSurfaceBytes = 512ll * 1024 * 1024;
 
 // A software surface at Depth bits with SDL's default colour masks (for 24
 // and 32 bits: red 0xFF0000, green 0x00FF00, blue 0x0000FF). Null when SDL
-// refuses or the size is out of range (non-positive, beyond kMaxSurfaceSide,
-// or a row that does not fit SDL's 16-bit pitch).
+// refuses or the size is out of range (non-positive, beyond kMaxSurfaceSide
+// or kMaxSurfaceBytes, or a row that does not fit SDL's 16-bit pitch).
 TSurfacePtr CreateSurface(int Width, int Height, int Depth);
 
 // A surface over caller-owned 24-bit pixels (blue, green, red per pixel, no
