@@ -118,6 +118,44 @@ TEST_F(GameContent, BlockImagesLoadWithTheirSizesAndFrames) {
   EXPECT_EQ(LogText().find("Image not found!"), std::string::npos);
 }
 
+TEST_F(GameContent, AnimationsChangeFromFrameToFrame) {
+  ASSERT_TRUE(Mounted);
+  TImageCollection Blocks;
+  Blocks.Load("controls.ini", "Blocks");
+  // How many pixels of frame K differ from frame K + 1 (wrapping).
+  auto Changed = [](const TImage& Image, int K) {
+    const int W = Image.FrameWidth(), Next = (K + 1) % Image.FrameCount;
+    int N = 0;
+    for (int Y = 0; Y < Image.Height(); ++Y)
+      for (int X = 0; X < W; ++X) {
+        uint8_t R1, G1, B1, R2, G2, B2;
+        Image.PixelRGB(K * W + X, Y, R1, G1, B1);
+        Image.PixelRGB(Next * W + X, Y, R2, G2, B2);
+        N += R1 != R2 || G1 != G2 || B1 != B2;
+      }
+    return N;
+  };
+  // Every step of a looping animation moves something; a played-once
+  // animation moves on every step but its last.
+  for (const char* Name : {"=", "$1", "$4", ">", "<", ">2", "<2", "!", "!1", "!2", "X"}) {
+    SCOPED_TRACE(Name);
+    const TImage* Image = Blocks.FindImage(Name);
+    ASSERT_NE(Image, nullptr);
+    const int Steps = Image->Looping ? Image->FrameCount : Image->FrameCount - 1;
+    for (int K = 0; K < Steps; ++K) EXPECT_GT(Changed(*Image, K), 4) << "frame " << K;
+  }
+  // The two tunnels point different ways.
+  int Differ = 0;
+  for (int Y = 0; Y < 32; ++Y)
+    for (int X = 0; X < 32; ++X) {
+      uint8_t R1, G1, B1, R2, G2, B2;
+      Blocks.FindImage(">")->PixelRGB(X, Y, R1, G1, B1);
+      Blocks.FindImage("<")->PixelRGB(X, Y, R2, G2, B2);
+      Differ += R1 != R2 || G1 != G2 || B1 != B2;
+    }
+  EXPECT_GT(Differ, 50);
+}
+
 TEST_F(GameContent, OutroImagesFitThePlacesTheSceneDrawsThem) {
   ASSERT_TRUE(Mounted);
   TImageCollection Outro;
