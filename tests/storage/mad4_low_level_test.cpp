@@ -66,6 +66,12 @@ TEST(MAD4LowLevel, BadTrailersAndMagic) {
   B.Mount(Dir.File("zero"), true);
   EXPECT_EQ(B.Status(), 2);
   EXPECT_FALSE(B.Mounted());
+  auto Madu = TArchiveBytes().Finish();
+  Madu[3] = 'U';
+  WriteFileBytes(Dir.File("madu"), Madu);
+  TMAD4LowLevel D;
+  D.Mount(Dir.File("madu"), true);
+  EXPECT_EQ(D.Status(), 0) << "MADU reads like MAD4";
   WriteFileText(Dir.File("text"), "MAD5 is not an archive");
   TMAD4LowLevel C;
   C.Mount(Dir.File("text"), false);
