@@ -13,6 +13,7 @@ namespace {
 const char* kUsage =
     "usage: sqtool picture convert NAME OUTFILE\n"
     "       sqtool picture info NAME\n"
+    "       sqtool picture sheet OUTFILE [--data FILE]\n"
     "\n"
     "NAME is loaded as the game loads an image: through the resource opener,\n"
     "with frame cuts such as elf.tga[2] or elf.tga[1..3][0] and a transformation\n"
@@ -20,7 +21,11 @@ const char* kUsage =
     "\n"
     "convert  writes the image's pixels to OUTFILE as a binary PPM (P6, RGB).\n"
     "info     prints WIDTHxHEIGHT frames=N animated=0|1 colorkeyed=0|1\n"
-    "         looping=0|1 delay=N endpause=N\n";
+    "         looping=0|1 delay=N endpause=N\n"
+    "sheet    draws every image of [*Blocks] and [*Outro] of controls.ini with\n"
+    "         its frames into one PPM and prints one line per image:\n"
+    "         [*LIST] NAME WxH frames=N at X,Y (or NAME missing). --data names\n"
+    "         the game's archive (default: starquarry beside sqtool).\n";
 
 int Convert(const std::string& Name, const std::string& OutFile) {
   TImage Image(Name);
