@@ -54,9 +54,10 @@ void DrawBody(TCanvas& C, const TPen& Pen, const TFigureLook& L, TFacing F, cons
 void DrawArms(TCanvas& C, const TPen& Pen, const TFigureLook& L, TFacing F) {
   const TRgb Sleeve = Shade(L.Tunic, 0.85f);
   if (F == TFacing::Left || F == TFacing::Right) {
-    // One arm swings forward; the spear is held upright in front.
-    C.Fill(Pen.Capsule(16, 17.5f, 19.5f, 22.5f, 1.6f), Sleeve);
-    C.Fill(Pen.Circle(20, 23, 1.5f), Pen.Ball(L.Skin, 20, 23, 1.5f, 1.5f));
+    // One arm swings forward, or reaches out to hold a spear upright.
+    const float HX = L.Spear ? 23.2f : 20, HY = L.Spear ? 21.5f : 23;
+    C.Fill(Pen.Capsule(16, 17.5f, HX - 0.5f, HY - 0.3f, 1.6f), Sleeve);
+    C.Fill(Pen.Circle(HX, HY, 1.5f), Pen.Ball(L.Skin, HX, HY, 1.5f, 1.5f));
     return;
   }
   for (int Side : {-1, 1}) {
@@ -66,7 +67,7 @@ void DrawArms(TCanvas& C, const TPen& Pen, const TFigureLook& L, TFacing F) {
 }
 
 void DrawSpear(TCanvas& C, const TPen& Pen, TFacing F, const TPalette& P) {
-  const float X = (F == TFacing::Down || F == TFacing::Up) ? 25 : 21.5f;
+  const float X = (F == TFacing::Down || F == TFacing::Up) ? 25 : 24.2f;
   C.Fill(Pen.Rect(X - 0.6f, 4, X + 0.6f, 31), P("spear_shaft"));
   C.Fill(Pen.Poly({{X, -0.5f}, {X + 1.8f, 4.5f}, {X - 1.8f, 4.5f}}), Pen.Ball(P("spear_tip"), X, 2, 1.8f, 2.5f, 0.5f));
 }
@@ -102,7 +103,7 @@ void DrawHead(TCanvas& C, const TPen& Pen, const TFigureLook& L, TFacing F, cons
     if (L.Beard) C.Fill(Pen.Poly({{11.5f, 14.5f}, {20.5f, 14.5f}, {16, 21.5f}}), Pen.Ball(TRgb{235, 235, 230}, 16, 16, 5, 5, 0.1f));
   }
   if (L.Beard && Profile)
-    C.Fill(Pen.Poly({{16, 14}, {21.5f, 14.5f}, {18.5f, 21}}), Pen.Ball(TRgb{235, 235, 230}, 18.5f, 16, 4, 5, 0.1f));
+    C.Fill(Pen.Poly({{17.5f, 14.2f}, {21.8f, 15}, {19, 20.5f}, {16.8f, 17}}), Pen.Ball(TRgb{235, 235, 230}, 19, 16, 4, 5, 0.1f));
 
   switch (L.Head) {
     case TFigureLook::PointedHat: {
@@ -152,7 +153,6 @@ void DrawFigure(TCanvas& C, const TPen& Pen0, const TFigureLook& L, TFacing F, c
     if (Profile)
       C.Fill(Pen.Ellipse(10.5f, 19.5f, 3.2f, 4.2f), Pen.Ball(P("elf_belt"), 10.5f, 19.5f, 3.2f, 4.2f, 0.15f));
   }
-  if (L.Spear && F == TFacing::Left) DrawSpear(C, Pen, F, P);
   DrawLegs(C, Pen, L, Profile);
   DrawBody(C, Pen, L, F, P);
   if (L.Pack && F == TFacing::Up) {
@@ -160,8 +160,9 @@ void DrawFigure(TCanvas& C, const TPen& Pen0, const TFigureLook& L, TFacing F, c
     C.Fill(Pen.Rect(11.5f, 17.5f, 20.5f, 18.7f), Shade(P("elf_belt"), 0.6f));
   }
   DrawHead(C, Pen, L, F, P);
-  if (L.Spear && F != TFacing::Left) DrawSpear(C, Pen, F, P);
   DrawArms(C, Pen, L, F);
+  // The spear goes over the hand that holds it.
+  if (L.Spear) DrawSpear(C, Pen, F, P);
   if (L.Pack && F == TFacing::Down) C.Fill(Pen.Capsule(11, 16.5f, 19.5f, 21, 0.55f), Shade(P("elf_belt"), 0.8f));
 }
 
