@@ -115,7 +115,11 @@ void MakeLogoImages(const TArtContext& A) {
   Small.RimWidth = 1;
   Small.Emboss = 0.6f;
   Small.Tracking = 1;
-  SaveFrames(A.Path("logolite.tga"), {Title(A.FontPath, "STARQUARRY", Small, 160, 36)}, false);
+  // The head strip puts it at x 240: full width keeps it centred.
+  const TCanvas LiteText = Title(A.FontPath, "STARQUARRY", Small, 160, 36);
+  TCanvas Lite(160, LiteText.Height());
+  Lite.Draw(LiteText, (160 - LiteText.Width()) / 2, 0);
+  SaveFrames(A.Path("logolite.tga"), {Lite}, false);
 
   TTitleStyle Chrome{P("rivet"), P("steel_light"), P("steel"), P("steel_dark"), 2, 0.9f, 6, true};
   TCanvas Mark = Title(A.FontPath, "VX ENGINE", Chrome, 440, 64);
