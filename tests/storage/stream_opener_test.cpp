@@ -30,6 +30,7 @@ class StreamOpenerTest : public ::testing::Test {
     WriteFileBytes(Dir.File("res.mad4"), TArchiveBytes()
                                              .Member("RAWD", "controls.ini", Bytes("archive"))
                                              .Member("COMP", "music.mo3", C.Compress(Bytes("MO3 tune"), 0x41))
+                                             .Member("COMP", "broken.tga", {0x40, 0x78, 0x9C, 0xFF})
                                              .Finish());
     VolumeManager = std::make_unique<TMAD4HighLevel>();
     VolumeManager->Mount(Dir.File("res.mad4"), 100, true);
@@ -54,6 +55,8 @@ TEST_F(StreamOpenerTest, DiskThenDataFolderThenVolumes) {
   EXPECT_EQ(Loose->Position(), 0);
   EXPECT_EQ(Content(std::move(Loose)), "working folder");
   EXPECT_EQ(Content(Opener->OpenStream("music.mo3")), "MO3 tune");
+  // A member that fails to decode is reported like a missing one.
+  EXPECT_THROW(Opener->OpenStream("broken.tga"), EOpenStream);
   try {
     Opener->OpenStream("nothing.tga");
     FAIL() << "no error raised";
