@@ -5,14 +5,13 @@
 #include "app/file_stream.h"
 #include "app/random.h"
 #include "app/toolbox.h"
-#include "app/video.h"
-#include "game/map_runner.h"
 #include "game/maps.h"
 #include "graphics/image.h"
 #include "graphics/ppm_writer.h"
 #include "graphics/sprite.h"
 #include "tools/sqtool/command.h"
 #include "tools/sqtool/game_data.h"
+#include "tools/sqtool/headless_run.h"
 
 namespace {
 const char* kUsage =
@@ -33,8 +32,6 @@ const char* kUsage =
     "It stops after the last step, when the map is completed, or 16 steps\n"
     "after the elf died.\n";
 
-constexpr int kDeadSteps = 16;
-
 bool ReadKeys(const std::string& Value, std::string& Keys, std::string& Error) {
   std::string Text = Value;
   if (!Text.empty() && Text[0] == '@') {
@@ -46,17 +43,7 @@ bool ReadKeys(const std::string& Value, std::string& Keys, std::string& Error) {
     const auto Bytes = In->ReadAll();
     Text.assign(Bytes.begin(), Bytes.end());
   }
-  Keys.clear();
-  for (char C : Text) {
-    if (C == ' ' || C == '\t' || C == '\r' || C == '\n') continue;
-    const char U = static_cast<char>(std::toupper(static_cast<unsigned char>(C)));
-    if (U != 'U' && U != 'D' && U != 'L' && U != 'R' && U != '.') {
-      Error = std::string("bad key '") + C + "' (use U, D, L, R or .)";
-      return false;
-    }
-    Keys += U;
-  }
-  return true;
+  return ParseKeyScript(Text, Keys, Error);
 }
 
 int Play(const TArgs& Args) {
@@ -103,22 +90,9 @@ int Play(const TArgs& Args) {
     return SqFail("level pack '" + Pack + "' has no map " + std::to_string(MapNo) + " (it has " +
                   std::to_string(Maps->MapCount()) + ")");
 
-  TMapRun Run;
-  Run.MapNo = static_cast<int>(MapNo);
-  StartMapRun(*Maps, Run);
-  int Steps = 0;
-  for (char Key : Keys) {
-    if (Run.Completed || Maps->ElfDead > kDeadSteps) break;
-    VX_SDL::ClearKeys();
-    VX_SDL::Keys[SDLK_UP] = Key == 'U';
-    VX_SDL::Keys[SDLK_DOWN] = Key == 'D';
-    VX_SDL::Keys[SDLK_LEFT] = Key == 'L';
-    VX_SDL::Keys[SDLK_RIGHT] = Key == 'R';
-    while (!RunMapFrame(*Maps, Run, Screen)) {
-    }
-    ++Steps;
-  }
-  const char* Status = Run.Completed ? "completed" : Maps->ElfDead > 0 ? "dead" : "playing";
+  const THeadlessResult Run = RunHeadless(*Maps, static_cast<int>(MapNo), Keys, Screen);
+  const int Steps = Run.Steps;
+  const char* Status = Run.Completed ? "completed" : Run.Dead ? "dead" : "playing";
   std::ostringstream Out;
   Out << "status=" << Status << " steps=" << Steps << " diamonds=" << Maps->DiamondsLeft << " elf=" << Maps->ElfX
       << "," << Maps->ElfY << "\n";

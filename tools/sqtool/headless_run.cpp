@@ -1,0 +1,47 @@
+#include "tools/sqtool/headless_run.h"
+
+#include <cctype>
+
+#include "app/video.h"
+#include "game/map_runner.h"
+#include "game/maps.h"
+
+namespace {
+constexpr int kDeadSteps = 16;
+}
+
+THeadlessResult RunHeadless(TMaps& Maps, int MapNo, const std::string& Keys, TImage& Screen) {
+  TMapRun Run;
+  Run.MapNo = MapNo;
+  StartMapRun(Maps, Run);
+  THeadlessResult Result;
+  for (char Key : Keys) {
+    if (Run.Completed || Maps.ElfDead > kDeadSteps) break;
+    VX_SDL::ClearKeys();
+    VX_SDL::Keys[SDLK_UP] = Key == 'U';
+    VX_SDL::Keys[SDLK_DOWN] = Key == 'D';
+    VX_SDL::Keys[SDLK_LEFT] = Key == 'L';
+    VX_SDL::Keys[SDLK_RIGHT] = Key == 'R';
+    while (!RunMapFrame(Maps, Run, Screen)) {
+    }
+    ++Result.Steps;
+  }
+  VX_SDL::ClearKeys();
+  Result.Completed = Run.Completed;
+  Result.Dead = !Run.Completed && Maps.ElfDead > 0;
+  return Result;
+}
+
+bool ParseKeyScript(const std::string& Text, std::string& Keys, std::string& Error) {
+  Keys.clear();
+  for (char C : Text) {
+    if (C == ' ' || C == '\t' || C == '\r' || C == '\n') continue;
+    const char U = static_cast<char>(std::toupper(static_cast<unsigned char>(C)));
+    if (U != 'U' && U != 'D' && U != 'L' && U != 'R' && U != '.') {
+      Error = std::string("bad key '") + C + "' (use U, D, L, R or .)";
+      return false;
+    }
+    Keys += U;
+  }
+  return true;
+}

@@ -1,0 +1,272 @@
+// sqtool pack: build level pack archives and check them as the game loads them.
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <set>
+#include <sstream>
+
+#include "app/file_stream.h"
+#include "app/memory_stream.h"
+#include "app/random.h"
+#include "app/toolbox.h"
+#include "game/block_images.h"
+#include "game/maps.h"
+#include "graphics/image.h"
+#include "graphics/sprite.h"
+#include "maps/xmap.h"
+#include "storage/compressor.h"
+#include "storage/mad4_mid_level.h"
+#include "tools/sqtool/command.h"
+#include "tools/sqtool/game_data.h"
+#include "tools/sqtool/headless_run.h"
+
+namespace {
+
+const char* const kUsage =
+    "usage: sqtool pack build OUTFILE --name NAME --author AUTHOR MAPFILE... [--extra FILE...]\n"
+    "       sqtool pack check PACK [--solutions DIR] [--data FILE]\n"
+    "\n"
+    "build writes a level pack: the member \"info\" (a first line, then NAME and\n"
+    "AUTHOR), the maps as 001.mpp, 002.mpp, ... in the order given (any XMAP\n"
+    "format in, stored as MAPT), and every FILE after --extra as a member named\n"
+    "by its file name (the pack's own controls.ini or block images).\n"
+    "\n"
+    "check loads PACK as the game does and prints one line per map:\n"
+    "  NNN ok|FAIL size=WxH elves=E exits=X diamonds=D [missing=CHARS]\n"
+    "      [solution=completed|dead|playing|missing steps=N] name=\"MAP NAME\"\n"
+    "then \"N maps, F failed\". A map fails unless it is 20x12 with exactly one\n"
+    "elf, at least one exit and an image for every block character. With\n"
+    "--solutions, the key script DIR/NNN.keys (NNN the member number: 001 for\n"
+    "the first map; keys as for sqtool play --keys) is played from the map's\n"
+    "start with seed 0, and the map fails unless it reports completed.\n"
+    "--data names the game's data archive (default as for sqtool play).\n"
+    "Exits 1 when any map fails.\n";
+
+constexpr const char* kInfoFirstLine = "Starquarry level pack";
+constexpr int kMaxMaps = 999;
+
+std::string MemberName(int Number) { return VXToolbox::PaddedNumber(Number, 3, '0') + ".mpp"; }
+
+std::vector<uint8_t> ReadFile(const std::string& Path, bool& Ok) {
+  auto In = TFileStream::Open(Path, TFileStream::TMode::Read);
+  Ok = In != nullptr;
+  return In ? In->ReadAll() : std::vector<uint8_t>{};
+}
+
+// Reads a map file in any XMAP format and returns it as MAPT bytes; empty
+// (after the message) when it is no map.
+std::vector<uint8_t> MapAsText(const std::string& Path) {
+  bool Ok;
+  const std::vector<uint8_t> Bytes = ReadFile(Path, Ok);
+  if (!Ok) {
+    SqFail("cannot read " + Path);
+    return {};
+  }
+  TXMap Map;
+  TMemoryStream In(Bytes);
+  try {
+    Map.Load(In);
+  } catch (const EConvertError& E) {
+    SqFail(Path + ": " + E.what());
+    return {};
+  }
+  if (Map.Status != "OK" || Map.Width <= 0 || Map.Height <= 0) {
+    SqFail(Path + " is not a map (" + (Map.Status != "OK" ? Map.Status : std::string("no cells")) + ")");
+    return {};
+  }
+  TMemoryStream Out;
+  Map.Save(Out, 'T');
+  return Out.Data();
+}
+
+int Build(const TArgs& Args) {
+  const char* Usage = "usage: sqtool pack build OUTFILE --name NAME --author AUTHOR MAPFILE... [--extra FILE...]";
+  std::string Out, Name, Author;
+  bool HasName = false, HasAuthor = false, InExtras = false;
+  std::vector<std::string> MapFiles, Extras;
+  for (size_t I = 0; I < Args.size(); ++I) {
+    const std::string& A = Args[I];
+    if (A == "--name" || A == "--author") {
+      if (I + 1 >= Args.size()) return SqFail(A + " needs a value");
+      (A == "--name" ? Name : Author) = Args[++I];
+      (A == "--name" ? HasName : HasAuthor) = true;
+    } else if (A == "--extra") {
+      InExtras = true;
+    } else if (A.rfind("--", 0) == 0) {
+      return SqFail("unknown option '" + A + "' (see sqtool help pack)");
+    } else if (Out.empty()) {
+      Out = A;
+    } else {
+      (InExtras ? Extras : MapFiles).push_back(A);
+    }
+  }
+  if (Out.empty() || !HasName || !HasAuthor || MapFiles.empty()) return SqFail(Usage);
+  // The info member is read line by line: a line break inside would shift the fields.
+  for (const std::string* Field : {&Name, &Author})
+    if (Field->find_first_of("\r\n") != std::string::npos) return SqFail("--name and --author must be one line each");
+  if (static_cast<int>(MapFiles.size()) > kMaxMaps)
+    return SqFail("a pack holds at most " + std::to_string(kMaxMaps) + " maps");
+
+  struct TMember {
+    std::string Name;
+    std::vector<uint8_t> Data;
+  };
+  std::vector<TMember> Members;
+  const std::string Info = std::string(kInfoFirstLine) + "\r\n" + Name + "\r\n" + Author + "\r\n";
+  Members.push_back({"info", std::vector<uint8_t>(Info.begin(), Info.end())});
+  for (size_t I = 0; I < MapFiles.size(); ++I) {
+    std::vector<uint8_t> Text = MapAsText(MapFiles[I]);
+    if (Text.empty()) return 1;
+    Members.push_back({MemberName(static_cast<int>(I) + 1), std::move(Text)});
+  }
+  std::set<std::string> Taken;
+  for (const TMember& M : Members) Taken.insert(VXToolbox::UpperCase(M.Name));
+  for (const std::string& Path : Extras) {
+    const std::string Member = VXToolbox::ExtractFileName(Path);
+    if (Member.empty() || Member.size() > 255) return SqFail("bad member name for " + Path);
+    // Member lookups ignore case, so "INFO" would hide the pack's own info.
+    if (!Taken.insert(VXToolbox::UpperCase(Member)).second)
+      return SqFail("extra file " + Path + " would replace the member " + Member);
+    bool Ok;
+    std::vector<uint8_t> Data = ReadFile(Path, Ok);
+    if (!Ok) return SqFail("cannot read " + Path);
+    Members.push_back({Member, std::move(Data)});
+  }
+
+  // Written aside and moved into place, so a failure leaves no half pack.
+  const std::string Partial = Out + ".partial";
+  std::error_code Error;
+  std::filesystem::remove(Partial, Error);
+  bool Ok = true;
+  {
+    TMAD4MidLevel Archive;
+    try {
+      Archive.Mount(Partial, false);
+    } catch (const EArchiveOpen&) {
+      return SqFail("cannot write " + Out);
+    }
+    TCompressor Coder;
+    for (const TMember& M : Members)
+      if (Ok && !Archive.AddMember(kFourCCComp, M.Name, Coder.Compress(M.Data, 0x40))) Ok = false;
+  }
+  if (Ok) std::filesystem::rename(Partial, Out, Error);
+  if (!Ok || Error) {
+    std::filesystem::remove(Partial, Error);
+    return SqFail("cannot write " + Out);
+  }
+  return 0;
+}
+
+// The block characters of the map that no image would show.
+std::string MissingImages(const TMaps& Pack, const TXMap& Map) {
+  std::string Missing;
+  for (int Y = 0; Y < std::min(Map.Height, TMaps::kRows); ++Y) {
+    for (int X = 0; X < std::min(Map.Width, TMaps::kCols); ++X) {
+      const int32_t C = Map.GetTile(X, Y) & 0xFF;
+      if (C == Tile::Empty || Missing.find(static_cast<char>(C)) != std::string::npos) continue;
+      bool Found;
+      const size_t At = Pack.VariantCounts.find(static_cast<char>(C));
+      if (C == Tile::Elf) {
+        Found = FindBlockImage("*D", false) != nullptr;
+      } else if (At != std::string::npos && At % 2 == 0 && At + 1 < Pack.VariantCounts.size()) {
+        // A variant block shows one of its numbered looks.
+        Found = Pack.VariantCounts[At + 1] > 0;
+      } else {
+        Found = FindBlockImage(std::string(1, static_cast<char>(C)), false) != nullptr;
+      }
+      if (!Found) Missing += static_cast<char>(C);
+    }
+  }
+  return Missing;
+}
+
+int CountTiles(const TXMap& Map, int32_t Code) {
+  int N = 0;
+  for (int Y = 0; Y < std::min(Map.Height, TMaps::kRows); ++Y)
+    for (int X = 0; X < std::min(Map.Width, TMaps::kCols); ++X) N += Map.GetTile(X, Y) == Code;
+  return N;
+}
+
+int Check(const TArgs& Args) {
+  const char* Usage = "usage: sqtool pack check PACK [--solutions DIR] [--data FILE]";
+  std::string Pack, Solutions, Data;
+  bool HasSolutions = false;
+  for (size_t I = 0; I < Args.size(); ++I) {
+    const std::string& A = Args[I];
+    if ((A == "--solutions" || A == "--data") && I + 1 < Args.size()) {
+      (A == "--data" ? Data : Solutions) = Args[++I];
+      if (A == "--solutions") HasSolutions = true;
+    } else if (A.rfind("--", 0) == 0 || !Pack.empty()) {
+      return SqFail(Usage);
+    } else {
+      Pack = A;
+    }
+  }
+  if (Pack.empty()) return SqFail(Usage);
+  if (HasSolutions && !std::filesystem::is_directory(Solutions))
+    return SqFail("no solutions folder '" + Solutions + "'");
+  if (!MountGameData(Data))
+    return SqFail("cannot mount the data archive '" + (Data.empty() ? DefaultGameData() : Data) + "'");
+
+  TImage Screen(640, 480);
+  SetDefaultSpriteTarget(&Screen);
+  Maps = std::make_unique<TMaps>();
+  if (!Maps->Load(Pack)) {
+    Maps.reset();
+    SetDefaultSpriteTarget(nullptr);
+    return SqFail("cannot load level pack '" + Pack + "'");
+  }
+  std::ostringstream Out;
+  int Failed = 0;
+  for (int MapNo = 0; MapNo < Maps->MapCount(); ++MapNo) {
+    const TXMap& Map = *Maps->Maps[static_cast<size_t>(MapNo)];
+    const int Elves = CountTiles(Map, Tile::Elf);
+    const int Exits = CountTiles(Map, Tile::ExitClosed);
+    const std::string Missing = MissingImages(*Maps, Map);
+    bool Ok = Map.Width == TMaps::kCols && Map.Height == TMaps::kRows && Elves == 1 && Exits >= 1 && Missing.empty();
+    std::string Solution;
+    if (HasSolutions) {
+      const std::string Number = VXToolbox::PaddedNumber(MapNo + 1, 3, '0');
+      bool Read;
+      const std::vector<uint8_t> Bytes = ReadFile(Solutions + "/" + Number + ".keys", Read);
+      std::string Keys, Error;
+      if (!Read) {
+        Solution = " solution=missing";
+        Ok = false;
+      } else if (!ParseKeyScript(std::string(Bytes.begin(), Bytes.end()), Keys, Error)) {
+        Solution = " solution=bad";
+        Ok = false;
+      } else {
+        // Seeded afresh for every map, so each result is the one sqtool play gives.
+        VXRandom::Seed(0);
+        const THeadlessResult R = RunHeadless(*Maps, MapNo, Keys, Screen);
+        Solution = std::string(" solution=") + (R.Completed ? "completed" : R.Dead ? "dead" : "playing") +
+                   " steps=" + std::to_string(R.Steps);
+        Ok = Ok && R.Completed;
+      }
+    }
+    Failed += !Ok;
+    Out << VXToolbox::PaddedNumber(MapNo + 1, 3, '0') << (Ok ? " ok" : " FAIL") << " size=" << Map.Width << "x"
+        << Map.Height << " elves=" << Elves << " exits=" << Exits << " diamonds=" << CountTiles(Map, Tile::Diamond)
+        << (Missing.empty() ? "" : " missing=" + Missing) << Solution << " name=\"" << Map.MapName << "\"\n";
+  }
+  if (Maps->MapCount() == 0) ++Failed;
+  Out << Maps->MapCount() << " maps, " << Failed << " failed\n";
+  std::cout << Out.str();
+  Maps.reset();
+  SetDefaultSpriteTarget(nullptr);
+  return Failed ? 1 : 0;
+}
+
+int Run(const TArgs& Args) {
+  if (Args.empty()) return SqFail("usage: sqtool pack build|check ... (see sqtool help pack)");
+  const TArgs Rest(Args.begin() + 1, Args.end());
+  if (Args[0] == "build") return Build(Rest);
+  if (Args[0] == "check") return Check(Rest);
+  return SqFail("unknown pack command '" + Args[0] + "' (see sqtool help pack)");
+}
+
+TSqCommand Cmd({"pack", "build level packs and check that their maps can be completed", kUsage, Run});
+
+}  // namespace
