@@ -1,0 +1,108 @@
+#include "app/main_app.h"
+
+#include <chrono>
+
+#include "app/coder.h"
+#include "app/logger.h"
+#include "app/parameters.h"
+#include "app/random.h"
+#include "app/toolbox.h"
+#include "app/video.h"
+#include "app/video_cursor.h"
+#include "audio/music_collection.h"
+#include "audio/play_lists.h"
+#include "audio/vx_audio.h"
+#include "audio/wave_collection.h"
+#include "game/game_flow.h"
+#include "game/settings.h"
+#include "game/splash_screen.h"
+#include "graphics/font_collection.h"
+#include "storage/mad4_high_level.h"
+#include "storage/stream_opener.h"
+
+namespace {
+constexpr const char* kCreateHeading = "SQMainUnit, TMain.Create";
+constexpr int kKeySpace = 32;
+// Font of the "Press Space!" prompt per eight frames: white, flashing red twice.
+constexpr int kPromptFonts[16] = {7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 4, 7, 4};
+}  // namespace
+
+std::string TMain::Caption(const std::string& Version, const std::string& Build, const std::string& Date) {
+  return "Starquarry V" + Version + " Build " + Build + " (" + Date + ")";
+}
+
+TMain::TMain(const std::string& Version, const std::string& Build, const std::string& Date) {
+  if (StreamOpener) StreamOpener->CacheEnabled = false;
+  VXRandom::Seed(static_cast<uint32_t>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+          .count()));
+  const std::string Title = Caption(Version, Build, Date);
+  Log->Banner(Title, kCreateHeading);
+  HandleParameters();
+
+  VX_SDL::Initialize(640, 480, 32, VX_SDL::kUseSecondary | (FullScreen ? VX_SDL::kFullScreen : 0));
+  VXAudio::Init_Audio();
+  VX_SDL::SetCaption(Title);
+  VX_SDL::ShowCursor(false);
+  VX_SDL::SetFrameRate(60);
+
+  const std::string Program = Parameters ? Parameters->Get(0) : ExecutablePath();
+  const std::string Archive = VXToolbox::ExtractFileDir(Program) + "Starquarry.mad4";
+  if (VolumeManager) VolumeManager->Mount(VXToolbox::FileExists(Archive) ? Archive : Program, 100, true);
+  // A test run leaves the audio device to the process's end.
+  if (TestMapIndex != -1) VXAudio::AudioInitialized = false;
+
+  if (FontCollection) FontCollection->LoadFromFile("controls.ini", "Game.Fonts");
+  Splash = std::make_unique<TSplashScreen>(Version, Build);
+  Splash->Draw();
+  VX_SDL::Flip();
+
+  if (WaveCollection) WaveCollection->LoadFromFile("controls.ini", "Waves");
+  if (PlayLists) PlayLists->LoadFromFile("controls.ini", "PlayLists");
+  if (MusicCollection) {
+    MusicCollection->LoadFromFile("controls.ini", "Music");
+    MusicCollection->ListSongs();
+  }
+}
+
+TMain::~TMain() { VX_SDL::Finalize(); }
+
+void TMain::HandleParameters() {
+  TestMapPack.clear();
+  TestMapIndex = -1;
+  if (!Parameters) return;
+  for (int I = 0; I < Parameters->Count(); ++I) Log->Trace(std::to_string(I) + ". " + Parameters->Get(I));
+  FullScreen = Parameters->Exists("FullScreen");
+  const int I = Parameters->FindSwitch("testmap", false);
+  if (I > -1 && Parameters->Count() >= I + 3) {
+    TestMapPack = Parameters->Get(I + 2);
+    Log->Trace(TestMapPack);
+    const int32_t N = Coder ? Coder->Decode(Parameters->Get(I + 1)) : -1;
+    Log->TraceNumber(N);
+    TestMapIndex = TCoder1732::MapIndex(N);
+  }
+}
+
+void TMain::Run() {
+  if (MusicCollection && Config) MusicCollection->SetMasterVolume(Config->MusicVolume);
+  if (WaveCollection && Config) WaveCollection->SetMasterVolume(Config->EffectsVolume);
+  if (TestMapIndex == -1) {
+    VX_SDL::FillBox(0, 436, 639, 463, 0, 0, 0);
+    int Frame = 0;
+    do {
+      if (FontCollection)
+        FontCollection->DrawText(std::string(1, static_cast<char>(kPromptFonts[Frame / 8])) + "Press Space!", 320,
+                                 436, kAlignCenter);
+      VX_SDL::Flip();
+      Frame = (Frame + 1) % 128;
+      VX_SDL::PollEvents();
+    } while (!VX_SDL::Keys[kKeySpace]);
+  }
+  if (Splash) Splash->Hide();
+  Splash.reset();
+  TGame Game;
+  if (TestMapIndex == -1)
+    Game.Run();
+  else
+    Game.PlayTestMap(TestMapPack, TestMapIndex);
+}

@@ -1,0 +1,27 @@
+#pragma once
+// TMain: the application object. Opens the window and the audio device,
+// mounts the game data, loads fonts, sounds and music, shows the splash,
+// waits for Space and hands over to the game flow.
+#include <memory>
+#include <string>
+
+class TSplashScreen;
+
+class TMain {
+ public:
+  TMain(const std::string& Version, const std::string& Build, const std::string& Date);
+  ~TMain();
+  TMain(const TMain&) = delete;
+  TMain& operator=(const TMain&) = delete;
+
+  void HandleParameters();
+  void Run();
+
+  // "Starquarry V1.06 Build 0002 (2018.12.17)".
+  static std::string Caption(const std::string& Version, const std::string& Build, const std::string& Date);
+
+  std::string TestMapPack;
+  int32_t TestMapIndex = -1;
+  bool FullScreen = false;
+  std::unique_ptr<TSplashScreen> Splash;
+};

@@ -1,0 +1,106 @@
+#include "game/play_screen.h"
+
+#include <array>
+
+#include "app/random.h"
+#include "app/video.h"
+#include "game/block_images.h"
+#include "game/maps.h"
+#include "game/songs.h"
+#include "graphics/font_collection.h"
+#include "graphics/image.h"
+
+namespace {
+// SDL 1.2 key symbols the play screen reads.
+constexpr int kKeySpace = 32;
+constexpr int kKeyEscape = 27;
+constexpr int kKeyF2 = 283;
+constexpr int kKeyF10 = 291;
+
+std::string Switch(int Font) { return std::string(1, static_cast<char>(Font)); }
+}  // namespace
+
+TPlay1Map::TPlay1Map(int MapNo) { FRun.MapNo = MapNo; }
+
+void TPlay1Map::DrawDiamonds() {
+  VX_SDL::FillBox(16, 443, 389, 470, 0, 0, 0);
+  if (FontCollection)
+    FontCollection->DrawText(Switch(0) + "Diamonds: " + Switch(1) + std::to_string(Maps->DiamondsLeft), 16, 443,
+                             kAlignLeft);
+}
+
+void TPlay1Map::DrawMapNo() {
+  VX_SDL::FillBox(440, 443, 624, 470, 0, 0, 0);
+  if (FontCollection)
+    FontCollection->DrawText(Switch(0) + "Map: " + Switch(1) + std::to_string(FRun.MapNo + 1), 624, 443, kAlignRight);
+}
+
+void TPlay1Map::StartMap() {
+  VX_SDL::FillBox(0, 0, 639, 479, 0, 0, 0);
+  for (int I = 0; I < 4; ++I) {
+    const uint8_t Grey = static_cast<uint8_t>(255 - 64 * I);
+    VX_SDL::HorizontalLine(0, 432 + I, 639, Grey, Grey, Grey);
+    VX_SDL::HorizontalLine(0, 47 - I, 639, Grey, Grey, Grey);
+  }
+  VX_SDL::ShowPictureFile(240, 7, "logolite.tga");
+  StartMapRun(*Maps, FRun);
+  DrawMapNo();
+  DrawDiamonds();
+}
+
+bool TPlay1Map::Run() {
+  FRun.Completed = false;
+  CurrentSong = PlaylistSong("InGame", FRun.MapNo);
+  PlaySong(CurrentSong);
+  TImage* Target = VX_SDL::DrawTarget();
+  for (;;) {
+    StartMap();
+    for (;;) {
+      if (Target) RunMapFrame(*Maps, FRun, *Target, [this] { DrawDiamonds(); });
+      VX_SDL::Flip();
+      VX_SDL::PollEvents();
+      // F12 will open the options screen here.
+      if (VX_SDL::Keys[kKeyF10] || VX_SDL::Keys[kKeyEscape] || FRun.Completed || Maps->ElfDead > kDeadSteps) break;
+    }
+    if (FRun.Completed) {
+      StopSong(CurrentSong);
+      CurrentSong = PlaylistSong("MapEnd", 0);
+      PlaySong(CurrentSong);
+      ShowCompleted();
+      return true;
+    }
+    if (VX_SDL::Keys[kKeyF10]) {
+      StopSong(CurrentSong);
+      return false;
+    }
+    // Escape, or the elf died a while ago: the map starts again, the music plays on.
+  }
+}
+
+void TPlay1Map::ShowCompleted() {
+  VX_SDL::ClearKeys();
+  std::array<bool, TMaps::kCols * TMaps::kRows> Removed{};
+  int Left = static_cast<int>(Removed.size());
+  TImage* Target = VX_SDL::DrawTarget();
+  for (int Frame = 0; Frame < kCompletedFrames; ++Frame) {
+    if (Left > 0) {
+      int X, Y;
+      do {
+        X = VXRandom::Next(TMaps::kCols);
+        Y = VXRandom::Next(TMaps::kRows);
+      } while (Removed[static_cast<size_t>(X * TMaps::kRows + Y)]);
+      Removed[static_cast<size_t>(X * TMaps::kRows + Y)] = true;
+      --Left;
+      Maps->ClearCell(X, Y);
+    }
+    Maps->DrawMap();
+    if (Target)
+      if (TImage* Elf = FindBlockImage("*D", true)) Target->Draw(32 * Maps->ElfX, 32 * Maps->ElfY + 48, *Elf);
+    if (FontCollection)
+      if (TFont* F = FontCollection->Font(5)) F->DrawText("Map Completed!", 320, 220, kAlignCenter);
+    VX_SDL::Flip();
+    VX_SDL::PollEvents();
+    if (VX_SDL::Keys[kKeySpace] || VX_SDL::Keys[kKeyF2]) break;
+  }
+  StopSong(CurrentSong);
+}
