@@ -1,0 +1,100 @@
+// sqtool registry, run as a program on files made here.
+#include <gtest/gtest.h>
+
+#include "app/toolbox.h"
+#include "registry/player_registry.h"
+#include "tests/support/test_support.h"
+
+namespace {
+class RegistryTool : public ::testing::Test {
+ protected:
+  // Runs "sqtool registry ARGS" in the temporary folder; stderr joins stdout.
+  int Run(const std::string& Args, std::string* Out = nullptr) {
+    std::string Text;
+    const int Code = RunCommand("cd '" + Dir.Path() + "' && '" + PlayDir() + "sqtool' registry " + Args + " 2>&1", &Text);
+    if (Out) *Out = Text;
+    return Code;
+  }
+  std::string Dump() {
+    std::string Out;
+    EXPECT_EQ(Run("dump p.vmu", &Out), 0) << Out;
+    return Out;
+  }
+  TTempDir Dir;
+};
+}  // namespace
+
+TEST_F(RegistryTool, SetStateBuildsAFileThatDumpAndGetStateRead) {
+  ASSERT_EQ(Run("set-state p.vmu Caves.sq Ann 1 0"), 0);
+  ASSERT_EQ(Run("set-state p.vmu caves.SQ ann 2 3"), 0);
+  ASSERT_EQ(Run("set-state p.vmu Hills.sq 'Bo B' 1 1"), 0);
+  EXPECT_EQ(Dump(),
+            "nextid=4\n"
+            "player 0 Ann\n"
+            "player 2 Bo B\n"
+            "pack 1 Caves.sq\n"
+            "pack 3 Hills.sq\n"
+            "data 0 1 01000002\n"
+            "data 2 3 0001\n");
+  std::string Out;
+  EXPECT_EQ(Run("get-state p.vmu Caves.sq Ann 3", &Out), 0);
+  EXPECT_EQ(Out, "2\n");
+  EXPECT_EQ(Run("get-state p.vmu Caves.sq Ann 7", &Out), 0);
+  EXPECT_EQ(Out, "0\n");
+  EXPECT_EQ(Run("get-state p.vmu Caves.sq Nobody 0", &Out), 0);
+  EXPECT_EQ(Out, "0\n") << "unknown players read as locked, as in the game";
+  EXPECT_FALSE(VXToolbox::FileExists(Dir.File("Starquarry.cfg"))) << "the tool leaves no settings behind";
+}
+
+TEST_F(RegistryTool, RenameAndDeleteKeepProgressAndRefuseMistakes) {
+  ASSERT_EQ(Run("set-state p.vmu A.sq Ann 2 0"), 0);
+  ASSERT_EQ(Run("set-state p.vmu A.sq Bo 1 0"), 0);
+  std::string Out;
+  EXPECT_EQ(Run("rename-player p.vmu ann Anna"), 0);
+  EXPECT_EQ(Run("get-state p.vmu A.sq Anna 0", &Out), 0);
+  EXPECT_EQ(Out, "2\n");
+  EXPECT_EQ(Run("rename-player p.vmu Anna BO", &Out), 1);
+  EXPECT_EQ(Out, "sqtool: a player BO already exists\n");
+  EXPECT_EQ(Run("rename-player p.vmu Anna ANNA"), 0) << "a change of case is no clash";
+  EXPECT_EQ(Run("rename-player p.vmu Ghost X", &Out), 1);
+  EXPECT_EQ(Out, "sqtool: no player Ghost in p.vmu\n");
+  EXPECT_EQ(Run("delete-player p.vmu bo"), 0);
+  EXPECT_EQ(Run("delete-player p.vmu bo"), 1);
+  EXPECT_EQ(Dump(),
+            "nextid=3\n"
+            "player 0 ANNA\n"
+            "pack 1 A.sq\n"
+            "data 0 1 02\n"
+            "data 2 1 01\n");
+}
+
+TEST_F(RegistryTool, DumpsInfoAndEmptyBlocksAndReportsBadInput) {
+  TPlayerRegistry R;
+  R.AddPlayer("Hand", "made by hand");
+  R.AddLevelPack("L");
+  uint8_t Zero = 0;
+  R.WriteData("Hand", "L", 4, 1, &Zero);
+  R.NextID = 40;
+  ASSERT_TRUE(R.Save(Dir.File("p.vmu")));
+  EXPECT_EQ(Dump(), "nextid=40\nplayer 0 Hand info=made by hand\npack 1 L\ndata 0 1 -\n");
+
+  std::string Out;
+  EXPECT_EQ(Run("dump missing.vmu", &Out), 1);
+  EXPECT_EQ(Out, "sqtool: cannot read missing.vmu\n");
+  WriteFileText(Dir.File("odd.vmu"), "ABCDxxxx");
+  EXPECT_EQ(Run("dump odd.vmu", &Out), 1);
+  EXPECT_EQ(Out, "sqtool: odd.vmu is not a player registry file\n");
+  EXPECT_EQ(Run("set-state p.vmu L Hand 256 0", &Out), 1);
+  EXPECT_EQ(Run("get-state p.vmu L Hand", &Out), 1);
+
+  // A cut file: its whole records are shown, the damage is reported.
+  auto Bytes = ReadFileBytes(Dir.File("p.vmu"));
+  Bytes.resize(Bytes.size() - 6);
+  WriteFileBytes(Dir.File("cut.vmu"), Bytes);
+  EXPECT_EQ(Run("dump cut.vmu", &Out), 1);
+  EXPECT_EQ(Out, "nextid=40\nplayer 0 Hand info=made by hand\npack 1 L\n"
+                 "sqtool: cut.vmu is damaged; only its whole records are shown\n");
+  // Changing it keeps the damaged original aside first.
+  EXPECT_EQ(Run("set-state cut.vmu L Hand 1 0"), 0);
+  EXPECT_EQ(ReadFileBytes(Dir.File("cut.vmu.bad")), Bytes);
+}
