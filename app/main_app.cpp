@@ -67,20 +67,31 @@ TMain::TMain(const std::string& Version, const std::string& Build, const std::st
 
 TMain::~TMain() { VX_SDL::Finalize(); }
 
+TLaunchRequest ReadLaunchRequest(TParameters& Params) {
+  TLaunchRequest R;
+  for (int I = 0; I < Params.Count(); ++I) Log->Trace(std::to_string(I) + ". " + Params.Get(I));
+  R.FullScreen = Params.Exists("FullScreen");
+  const int I = Params.FindSwitch("testmap", false);
+  if (I > -1 && Params.Count() >= I + 3) {
+    R.TestMapPack = Params.Get(I + 2);
+    Log->Trace(R.TestMapPack);
+    // A code that is not hexadecimal raises here and ends the start-up.
+    const int32_t N = TCoder1732().Decode(Params.Get(I + 1));
+    Log->TraceNumber(N);
+    R.TestMapIndex = TCoder1732::MapIndex(N);
+    if (R.TestMapIndex < 0) R.TestMapPack.clear();
+  }
+  return R;
+}
+
 void TMain::HandleParameters() {
   TestMapPack.clear();
   TestMapIndex = -1;
   if (!Parameters) return;
-  for (int I = 0; I < Parameters->Count(); ++I) Log->Trace(std::to_string(I) + ". " + Parameters->Get(I));
-  FullScreen = Parameters->Exists("FullScreen");
-  const int I = Parameters->FindSwitch("testmap", false);
-  if (I > -1 && Parameters->Count() >= I + 3) {
-    TestMapPack = Parameters->Get(I + 2);
-    Log->Trace(TestMapPack);
-    const int32_t N = Coder ? Coder->Decode(Parameters->Get(I + 1)) : -1;
-    Log->TraceNumber(N);
-    TestMapIndex = TCoder1732::MapIndex(N);
-  }
+  const TLaunchRequest R = ReadLaunchRequest(*Parameters);
+  FullScreen = R.FullScreen;
+  TestMapPack = R.TestMapPack;
+  TestMapIndex = R.TestMapIndex;
 }
 
 void TMain::Run() {

@@ -6,6 +6,16 @@
 #include <string>
 
 class TSplashScreen;
+class TParameters;
+
+// What the command line asks of the application: full screen, and a
+// test-map run (pack and map index, -1 when none). Consumes "FullScreen".
+struct TLaunchRequest {
+  bool FullScreen = false;
+  std::string TestMapPack;
+  int32_t TestMapIndex = -1;
+};
+TLaunchRequest ReadLaunchRequest(TParameters& Params);
 
 class TMain {
  public:
