@@ -43,11 +43,13 @@ int NeedFile(const std::string& File) {
 }
 
 // The game's registry on FILE, writing its usual log entries.
-std::unique_ptr<TPlayerReg> OpenRegistry(const std::string& File) {
+std::unique_ptr<TPlayerReg> OpenRegistry(const std::string& File, bool Changing) {
   auto R = std::make_unique<TPlayerReg>(File);
   R->Logging = true;
   if (R->LoadedDamaged())
-    std::cerr << "sqtool: " << File << " is damaged; saving keeps it as " << File << ".bad\n";
+    std::cerr << "sqtool: " << File << " is damaged; "
+              << (Changing ? "the original is kept as " + File + ".bad" : "only its whole records are read")
+              << "\n";
   return R;
 }
 
@@ -77,7 +79,7 @@ int GetState(const TArgs& A) {
   int32_t MapNo;
   if (!ParseNumber(A[4], 65535, MapNo)) return SqFail("MAPNO must be a number from 0 to 65535");
   if (int Code = NeedFile(A[1])) return Code;
-  auto R = OpenRegistry(A[1]);
+  auto R = OpenRegistry(A[1], false);
   std::cout << int{R->GetMapState(A[2], A[3], MapNo)} << "\n";
   return 0;
 }
@@ -86,7 +88,7 @@ int SetState(const TArgs& A) {
   int32_t State, MapNo;
   if (!ParseNumber(A[4], 255, State)) return SqFail("STATE must be a number from 0 to 255");
   if (!ParseNumber(A[5], 65535, MapNo)) return SqFail("MAPNO must be a number from 0 to 65535");
-  auto R = OpenRegistry(A[1]);
+  auto R = OpenRegistry(A[1], true);
   const std::string& Pack = A[2];
   const std::string& Player = A[3];
   if (!R->FindPlayer(Player) && !R->AddPlayer(Player)) return SqFail("cannot add player " + Player);
@@ -99,7 +101,7 @@ int RenamePlayer(const TArgs& A) {
   if (int Code = NeedFile(A[1])) return Code;
   const std::string &Old = A[2], &New = A[3];
   if (New.empty()) return SqFail("the new name is empty");
-  auto R = OpenRegistry(A[1]);
+  auto R = OpenRegistry(A[1], true);
   const TPlayerData* P = R->FindPlayer(Old);
   if (!P) return SqFail("no player " + Old + " in " + A[1]);
   // The store does not check, but a second player of the same name could
@@ -113,7 +115,7 @@ int RenamePlayer(const TArgs& A) {
 
 int DeletePlayer(const TArgs& A) {
   if (int Code = NeedFile(A[1])) return Code;
-  auto R = OpenRegistry(A[1]);
+  auto R = OpenRegistry(A[1], true);
   if (!R->DeletePlayer(A[2])) return SqFail("no player " + A[2] + " in " + A[1]);
   return Saved(*R);
 }
