@@ -141,12 +141,4 @@ TEST_F(ImageCollectionTest, ListingAndSavingTheItems) {
   EXPECT_TRUE(ReadFileBytes(Out.File("IC_002.bmp")).empty());
 }
 
-TEST(ImageCollectionUnitTest, StartMakesTheBlocksCollection) {
-  StartImageCollection();
-  ASSERT_NE(Blocks, nullptr);
-  EXPECT_EQ(Blocks->Count(), 0);
-  StopImageCollection();
-  EXPECT_EQ(Blocks, nullptr);
-}
-
 }  // namespace

@@ -92,11 +92,6 @@ TEST_F(SpriteTest, ExplicitSettingsReversePauseAndRandomStart) {
   Paused.Paused = false;
   EXPECT_EQ(Run(Paused, 2), (std::vector<int>{0, 1}));
 
-  for (int I = 0; I < 20; ++I) {
-    TSprite Random(0, 0, 2, TSprite::kRandomStart, Image.get());
-    EXPECT_LT(Random.CurrentFrame, 4u);
-  }
-
   // Frame width 0 is the whole image: one frame that never moves on.
   TSprite Whole(0, 0, 0, TSprite::kLooping, Image.get());
   EXPECT_EQ(Whole.FrameCount, 1u);
@@ -153,30 +148,6 @@ TEST_F(SpriteTest, EraseRestoresTheBackgroundOrBlack) {
   EXPECT_EQ(ColorAt(Target, 4, 0), (TColor{90, 80, 70}));
   EXPECT_EQ(ColorAt(Target, 5, 1), (TColor{90, 80, 70}));
 
-  Sprite.Hide();
-  Target.Bar(0, 0, 8, 2, 0, 0, 0);
-  Sprite.Draw();
-  EXPECT_EQ(ColorAt(Target, 4, 0), TColor{});
-  Sprite.Show();
-  Sprite.Active = false;
-  Sprite.Draw();
-  EXPECT_EQ(ColorAt(Target, 4, 0), TColor{});
-}
-
-TEST_F(SpriteTest, PositionAndDefaultTarget) {
-  auto Image = Strip(1);
-  TSprite Sprite(1, 2, Image.get());
-  Sprite.MoveBy(3, -1);
-  EXPECT_EQ(Sprite.X, 4);
-  EXPECT_EQ(Sprite.Y, 1);
-  Sprite.SetPosition(-7, 9);
-  EXPECT_EQ(Sprite.X, -7);
-
-  // Without a default target and without a window there is nothing to draw on.
-  SetDefaultSpriteTarget(nullptr);
-  TSprite Orphan(0, 0, Image.get());
-  EXPECT_EQ(Orphan.Target, nullptr);
-  Orphan.Draw();
 }
 
 TEST(MaskTest, SolidPixelsGetTheValue) {
