@@ -16,7 +16,7 @@ namespace {
 constexpr const char* kInitHeading = "VX_SDL, Initialize";
 
 struct TState {
-  SDL_Surface* Screen = nullptr;  // SDL's own; freed by SDL_Quit
+  SDL_Surface* Screen = nullptr;  // SDL's own; freed when video shuts down
   TSurfacePtr Secondary;
   std::unique_ptr<TImage> ScreenImage, SecondaryImage;
   bool UseSecondary = false;
@@ -37,6 +37,13 @@ struct TState {
 TState State;
 TQuitHook QuitHook = nullptr;
 
+// Video down; SDL as a whole only when no other part (the sound device) still
+// uses it, so closing the window never cuts the sound off mid-shutdown.
+void QuitVideo() {
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
+}
+
 [[noreturn]] void EndProcess(int Code) {
   if (QuitHook) QuitHook(Code);
   std::exit(Code);
@@ -44,11 +51,11 @@ TQuitHook QuitHook = nullptr;
 
 [[noreturn]] void Fatal(const std::string& Text) {
   Log->Error(Text, kInitHeading);
-  SDL_Quit();
+  QuitVideo();
   EndProcess(1);
 }
 
-// Drops the images and surfaces without SDL_Quit.
+// Drops the images and surfaces; SDL itself stays up.
 void ReleaseSurfaces() {
   State.SecondaryImage.reset();
   State.ScreenImage.reset();
@@ -149,7 +156,7 @@ void HandleOwnEvent(const SDL_Event& Event) {
     case SDL_QUIT:
       // The window is gone with SDL; the shutdown that follows must not touch it.
       ReleaseSurfaces();
-      SDL_Quit();
+      QuitVideo();
       EndProcess(2);
     default:
       break;
@@ -166,7 +173,7 @@ void Start() {
 void Stop() {
   if (IsOpen()) {
     ReleaseSurfaces();
-    SDL_Quit();
+    QuitVideo();
   }
   State.EventHandlers.clear();
 }
@@ -193,7 +200,7 @@ void Initialize(int Width, int Height, int BitsPerPixel, uint32_t Flags) {
 void Finalize() {
   if (!IsOpen()) return;
   ReleaseSurfaces();
-  SDL_Quit();
+  QuitVideo();
   if (State.FrameCount > 0)
     Log->Status("VX_SDL: Average ms remaining in each frame: " + std::to_string(State.TimeLeftSum / State.FrameCount),
                 "VX_SDL, Finalize");
