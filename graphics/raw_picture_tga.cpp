@@ -52,6 +52,7 @@ void ReadColorMap(TPictureInput& In, int MapLength, uint8_t EntrySize, TColorMap
 // Reverses the row order in place (the file stored the bottom row first).
 void FlipRows(std::vector<uint8_t>& Data, int32_t Width, int32_t Height) {
   const size_t Row = static_cast<size_t>(Width) * 3;
+  if (Row == 0 || Data.size() < Row * static_cast<size_t>(Height)) return;  // nothing to flip
   std::vector<uint8_t> Tmp(Row);
   for (int32_t Top = 0, Bottom = Height - 1; Top < Bottom; ++Top, --Bottom) {
     uint8_t* A = Data.data() + Row * static_cast<size_t>(Top);
@@ -189,6 +190,7 @@ void TRawPicture::RearrangeVerticalStrip() {
   }
   TRawPicture Strip(N * W, H);
   const size_t RowBytes = static_cast<size_t>(W) * 3;
+  if (RowBytes == 0 || Strip.Data.empty()) return;
   for (int I = 0; I < N; ++I)
     for (int32_t J = 0; J < H; ++J)
       std::memcpy(Strip.PixelAt(I * W, J), PixelAt(0, I * H + J), RowBytes);
