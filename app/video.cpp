@@ -238,6 +238,7 @@ void SetFrameRate(int FramesPerSecond) {
 uint32_t FrameInterval() { return State.FrameInterval; }
 uint32_t FrameCount() { return State.FrameCount; }
 void SetCaption(const std::string& Text) { SDL_WM_SetCaption(Text.c_str(), nullptr); }
+void ShowCursor(bool Show) { SDL_ShowCursor(Show ? SDL_ENABLE : SDL_DISABLE); }
 
 void PollEvents() {
   SDL_Event Event;

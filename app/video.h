@@ -54,6 +54,8 @@ void SetFrameRate(int FramesPerSecond);
 uint32_t FrameInterval();
 uint32_t FrameCount();
 void SetCaption(const std::string& Text);
+// Shows or hides the mouse cursor over the window.
+void ShowCursor(bool Show);
 
 // Input.
 void PollEvents();
