@@ -100,8 +100,8 @@ TEST(OlderForm, DamagedArchivesKeepWholeRecordsAndAreKeptAside) {
   ASSERT_TRUE(R.Save(File));
   EXPECT_EQ(ReadFileBytes(File + ".bad"), Original);
 
-  // "MAD4" in front of something that is no archive: the Part's loader
-  // reports success with nothing loaded; the file is still kept aside.
+  // "MAD4" in front of something that is no archive: the load succeeds
+  // with nothing in it, and the file is still kept aside.
   WriteFileText(File, "MAD4 but not really an archive");
   TPlayerRegistry N;
   EXPECT_TRUE(N.Load(File));
