@@ -13,6 +13,7 @@
 #include "audio/wave.h"
 #include "storage/stream_opener.h"
 #include "tools/sqtool/command.h"
+#include "tools/sqtool/game_data.h"
 
 namespace {
 
@@ -35,6 +36,8 @@ int Render(const TArgs& Args) {
   double Seconds = 0;
   if (!ParseSeconds(Args[2], Seconds))
     return SqFail("SECONDS must be a number above 0 and at most " + std::to_string(static_cast<int>(kMaxSeconds)));
+  // Names may be members of the game's archive, as in the game.
+  MountGameData("");
   // Fails with the opener's own message when the name is found nowhere.
   StreamOpener->OpenStream(Name);
 
