@@ -1,4 +1,4 @@
-#include "registry/safe_file_writer.h"
+#include "app/safe_file_writer.h"
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -1,16 +1,11 @@
 #include "game/settings.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <bit>
-#include <cerrno>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
 
 #include "app/file_stream.h"
 #include "app/logger.h"
+#include "app/safe_file_writer.h"
 #include "app/memory_stream.h"
 #include "app/toolbox.h"
 #include "storage/stream_opener.h"
@@ -30,30 +25,6 @@ bool ReadFloat(TVXStreamBase& Stream, float& Value) {
 // A volume that is not a number would poison every later computation with it.
 float Sanitized(float Value) { return std::isfinite(Value) ? Value : 1.0f; }
 
-// Temporary file beside the target, synced, then renamed over it: a crash
-// leaves either the old settings or the new ones, never a cut file.
-bool ReplaceFile(const std::string& FileName, const std::vector<uint8_t>& Bytes, std::string& Error) {
-  const std::string Temp = FileName + ".tmp";
-  auto Stream = TFileStream::Open(Temp, TFileStream::TMode::Create);
-  if (!Stream) {
-    Error = "cannot create " + Temp + ": " + std::strerror(errno);
-    return false;
-  }
-  const bool Written = Stream->WriteExact(Bytes.data(), Bytes.size()) && Stream->Sync();
-  Stream.reset();
-  if (!Written || std::rename(Temp.c_str(), FileName.c_str()) != 0) {
-    Error = "cannot write " + FileName + ": " + std::strerror(errno);
-    std::remove(Temp.c_str());
-    return false;
-  }
-  const std::string Folder = VXToolbox::ExtractFileDir(FileName);
-  const int Fd = ::open(Folder.empty() ? "." : Folder.c_str(), O_RDONLY | O_DIRECTORY);
-  if (Fd >= 0) {
-    ::fsync(Fd);
-    ::close(Fd);
-  }
-  return true;
-}
 }  // namespace
 
 void TConfig::ReadFrom(TVXStreamBase& Stream) {
@@ -88,8 +59,9 @@ void TConfig::Load(const std::string& FileName) {
 bool TConfig::Save(const std::string& FileName) const {
   TMemoryStream Bytes;
   WriteTo(Bytes);
+  // A crash mid-save leaves either the old settings or the new ones, never a cut file.
   std::string Error;
-  if (!ReplaceFile(FileName, Bytes.Data(), Error)) {
+  if (!TSafeFileWriter::WriteFile(FileName, Bytes.Data().data(), Bytes.Data().size(), &Error)) {
     Log->Error("Settings not saved, the previous file is kept: " + Error, std::string(kUnit) + "Save");
     return false;
   }

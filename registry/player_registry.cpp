@@ -9,7 +9,7 @@
 #include "app/logger.h"
 #include "app/memory_stream.h"
 #include "app/toolbox.h"
-#include "registry/safe_file_writer.h"
+#include "app/safe_file_writer.h"
 
 namespace {
 constexpr const char* kUnit = "PlayerRegistryUnit, TPlayerRegistry.";

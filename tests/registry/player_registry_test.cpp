@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/toolbox.h"
-#include "registry/safe_file_writer.h"
+#include "app/safe_file_writer.h"
 #include "tests/registry/registry_test_support.h"
 
 namespace {
