@@ -29,6 +29,6 @@ void CheckPack(const std::string& Folder, int MinMaps) {
 
 }  // namespace
 
-TEST(LevelPacks, QuarryBasicsIsSolvable) { CheckPack("quarry_basics", 10); }
+TEST(LevelPacks, QuarryBasicsIsSolvable) { CheckPack("quarry_basics", 20); }
 
-TEST(LevelPacks, DeepShaftsIsSolvable) { CheckPack("deep_shafts", 8); }
+TEST(LevelPacks, DeepShaftsIsSolvable) { CheckPack("deep_shafts", 20); }
