@@ -66,3 +66,26 @@ std::string FindOnDisk(const std::string& Name) {
   }
   return IsFile(Current) ? Current : "";
 }
+
+namespace {
+bool IsNameSeparator(char C) { return C == '\\' || C == '/'; }
+
+// The folder less its last component: up to its second-to-last separator.
+std::string ParentOf(const std::string& Dir) {
+  size_t End = Dir.size();
+  if (End > 0 && IsNameSeparator(Dir[End - 1])) --End;
+  while (End > 0 && !IsNameSeparator(Dir[End - 1])) --End;
+  return Dir.substr(0, End);
+}
+}  // namespace
+
+std::string ExpandRelativeName(const std::string& Name, const std::string& CurrentDir) {
+  if (!Name.empty() && IsNameSeparator(Name[0])) return Name.substr(1);
+  std::string Dir = CurrentDir;
+  size_t P = 0;
+  while (Name.size() - P >= 3 && Name[P] == '.' && Name[P + 1] == '.' && IsNameSeparator(Name[P + 2])) {
+    P += 3;
+    if (!Dir.empty()) Dir = ParentOf(Dir);
+  }
+  return Dir + Name.substr(P);
+}

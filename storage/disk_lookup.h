@@ -6,3 +6,8 @@
 
 // The path of the regular file the name refers to, or "" when none.
 std::string FindOnDisk(const std::string& Name);
+
+// A resource name made relative to CurrentDir: a leading separator is
+// dropped, and each leading "..\" group climbs one folder of CurrentDir
+// (while it has one). Both "\\" and "/" separate.
+std::string ExpandRelativeName(const std::string& Name, const std::string& CurrentDir);

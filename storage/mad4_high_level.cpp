@@ -1,5 +1,7 @@
 #include "storage/mad4_high_level.h"
 
+#include "storage/disk_lookup.h"
+
 #include "app/logger.h"
 #include "app/toolbox.h"
 
@@ -7,20 +9,6 @@ std::unique_ptr<TMAD4HighLevel> VolumeManager;
 
 void StartVolumeManager() { VolumeManager = std::make_unique<TMAD4HighLevel>(); }
 void StopVolumeManager() { VolumeManager.reset(); }
-
-namespace {
-
-bool IsSeparator(char C) { return C == '\\' || C == '/'; }
-
-// CurrentDir less its last folder: the part up to its second-to-last separator.
-std::string ParentOf(const std::string& Dir) {
-  size_t End = Dir.size();
-  if (End > 0 && IsSeparator(Dir[End - 1])) --End;
-  while (End > 0 && !IsSeparator(Dir[End - 1])) --End;
-  return Dir.substr(0, End);
-}
-
-}  // namespace
 
 bool TMAD4HighLevel::Mount(const std::string& FileName, int32_t Priority, bool ReadOnly) {
   auto Volume = std::make_unique<TMAD4MidLevel>();
@@ -48,14 +36,7 @@ void TMAD4HighLevel::Unmount(const std::string& FileName) {
 }
 
 std::string TMAD4HighLevel::ExpandName(const std::string& Name) const {
-  if (!Name.empty() && IsSeparator(Name[0])) return Name.substr(1);
-  std::string Dir = CurrentDir;
-  size_t P = 0;
-  while (Name.size() - P >= 3 && Name[P] == '.' && Name[P + 1] == '.' && IsSeparator(Name[P + 2])) {
-    P += 3;
-    if (!Dir.empty()) Dir = ParentOf(Dir);
-  }
-  return Dir + Name.substr(P);
+  return ExpandRelativeName(Name, CurrentDir);
 }
 
 bool TMAD4HighLevel::IsExists(const std::string& Name) const {

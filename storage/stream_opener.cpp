@@ -23,28 +23,15 @@ bool IsZLName(const std::string& Name) {
   return Name.size() > 3 && VXToolbox::UpperCase(Name.substr(Name.size() - 3)) == ".ZL";
 }
 
-std::string ParentOf(const std::string& Dir) {
-  size_t End = Dir.size();
-  if (End > 0 && IsSeparator(Dir[End - 1])) --End;
-  while (End > 0 && !IsSeparator(Dir[End - 1])) --End;
-  return Dir.substr(0, End);
-}
-
 }  // namespace
 
 TVXStreamOpener::TVXStreamOpener(std::string DataDir) : FDataDir(std::move(DataDir)) {}
 TVXStreamOpener::~TVXStreamOpener() = default;
 
 std::string TVXStreamOpener::ExpandName(const std::string& Name) const {
+  // A network path (two leading separators) is kept as it is.
   if (Name.size() >= 2 && IsSeparator(Name[0]) && IsSeparator(Name[1])) return Name;
-  if (!Name.empty() && IsSeparator(Name[0])) return Name.substr(1);
-  std::string Dir = CurrentDir;
-  size_t P = 0;
-  while (Name.size() - P >= 3 && Name[P] == '.' && Name[P + 1] == '.' && IsSeparator(Name[P + 2])) {
-    P += 3;
-    if (!Dir.empty()) Dir = ParentOf(Dir);
-  }
-  return Dir + Name.substr(P);
+  return ExpandRelativeName(Name, CurrentDir);
 }
 
 TVXStreamPtr TVXStreamOpener::OpenZLStream(const std::string& Path) {

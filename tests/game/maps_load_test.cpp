@@ -13,13 +13,6 @@ namespace {
 
 std::vector<uint8_t> TextBytes(const std::string& Text) { return {Text.begin(), Text.end()}; }
 
-// A 32x32 true-colour TGA, top-left origin.
-std::vector<uint8_t> Tga(uint8_t Shade) {
-  std::vector<uint8_t> T = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 32, 0, 32, 0, 24, 0x20};
-  T.resize(T.size() + 32 * 32 * 3, Shade);
-  return T;
-}
-
 std::string MapText(const std::string& Name, const std::vector<std::string>& Rows) {
   std::string T = "MAPT\r\nWI20\r\nHE12\r\nMN" + Name + "\r\nAUTest Author\r\n";
   for (const auto& R : Rows) T += "MP" + R + "\r\n";
@@ -74,7 +67,7 @@ TEST_F(MapsLoadTest, PackBringsItsOwnBlockImagesAndVariantCountsFollowThem) {
   TArchiveBytes A;
   A.Member("RAWD", "info", TextBytes("x\r\nn\r\na\r\n"));
   A.Member("RAWD", "001.mpp", TextBytes(MapText("M", {"*$@.&0"})));
-  A.Member("RAWD", "b.tga", Tga(200));
+  A.Member("RAWD", "b.tga", SolidTga(200));
   A.Member("RAWD", "controls.ini",
            TextBytes("[*Blocks]\r\nb.tga,$1\r\nb.tga,$2\r\nb.tga,$3\r\nb.tga,$4\r\nb.tga,@1\r\nb.tga,.1\r\n"
                  "b.tga,&1\r\nb.tga,01\r\nb.tga,02\r\nb.tga,*D\r\n"));

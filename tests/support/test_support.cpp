@@ -63,4 +63,10 @@ int RunCommand(const std::string& Command, std::string* Output) {
   return WIFEXITED(Status) ? WEXITSTATUS(Status) : -1;
 }
 
+std::vector<uint8_t> SolidTga(uint8_t Shade) {
+  std::vector<uint8_t> T = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 32, 0, 32, 0, 24, 0x20};
+  T.resize(T.size() + 32 * 32 * 3, Shade);
+  return T;
+}
+
 std::string PlayDir() { return SQ_PLAY_DIR "/"; }

@@ -36,5 +36,8 @@ void WriteFileBytes(const std::string& Path, const std::vector<uint8_t>& Bytes);
 void WriteFileText(const std::string& Path, const std::string& Text);
 // Runs a shell command, returns its exit code; its standard output in Output when given.
 int RunCommand(const std::string& Command, std::string* Output = nullptr);
+// A 32x32 true-colour TGA of one grey shade, top-left origin: a stand-in
+// block image for tests.
+std::vector<uint8_t> SolidTga(uint8_t Shade);
 // The folder the build puts the game and sqtool in (with a trailing "/").
 std::string PlayDir();

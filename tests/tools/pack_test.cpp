@@ -7,12 +7,6 @@
 
 namespace {
 
-std::vector<uint8_t> Tga() {
-  std::vector<uint8_t> T = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 32, 0, 32, 0, 24, 0x20};
-  T.resize(T.size() + 32 * 32 * 3, 90);
-  return T;
-}
-
 // A 20x12 MAPT map: the rows given, the rest walls.
 std::string TextMap(const std::string& Name, const std::vector<std::string>& Rows, int W = 20, int H = 12) {
   std::string T = "MAPT\r\nWI" + std::to_string(W) + "\r\nHE" + std::to_string(H) + "\r\nMN" + Name + "\r\n";
@@ -33,7 +27,7 @@ class PackTool : public ::testing::Test {
     for (const char* Name : {"!", "!1", "!2", "$1", "#", ".1", "@1", "X", "*D", "*R", "*L", "*U"})
       Ini += std::string("b.tga,") + Name + "\r\n";
     WriteFileText(Dir.File("controls.ini"), Ini);
-    WriteFileBytes(Dir.File("b.tga"), Tga());
+    WriteFileBytes(Dir.File("b.tga"), SolidTga(90));
     WriteFileText(Dir.File("empty.txt"), "");
     Tool("archive create " + Dir.File("data.mad4") + " " + Dir.File("empty.txt"));
   }

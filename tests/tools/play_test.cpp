@@ -7,12 +7,6 @@
 
 namespace {
 
-std::vector<uint8_t> Tga() {
-  std::vector<uint8_t> T = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 32, 0, 32, 0, 24, 0x20};
-  T.resize(T.size() + 32 * 32 * 3, 90);
-  return T;
-}
-
 class PlayTool : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -21,7 +15,7 @@ class PlayTool : public ::testing::Test {
     for (const char* Name : {"!", "!1", "!2", "$", "#", ".", "@", "X", "*D", "*R", "*L", "*U"})
       Ini += std::string("b.tga,") + Name + "\r\n";
     WriteFileText(Dir.File("controls.ini"), Ini);
-    WriteFileBytes(Dir.File("b.tga"), Tga());
+    WriteFileBytes(Dir.File("b.tga"), SolidTga(90));
     WriteFileText(Dir.File("empty.txt"), "");
     Tool("archive create " + Dir.File("data.mad4") + " " + Dir.File("empty.txt"));
   }
