@@ -20,7 +20,7 @@ std::unique_ptr<TSoundDevice> TSoundDevice::Open(int Rate, TFill Fill, void* Use
   Want.samples = 1024;
   Want.callback = Callback;
   Want.userdata = D.get();
-  // No "obtained" spec: SDL converts to whatever the hardware wants.
+  // No "obtained" format: SDL converts to whatever the hardware wants.
   if (SDL_OpenAudio(&Want, nullptr) < 0) {
     Error = SDL_GetError();
     if (InitHere) SDL_QuitSubSystem(SDL_INIT_AUDIO);

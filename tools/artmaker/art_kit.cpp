@@ -65,14 +65,14 @@ TShape TPen::Rect(float X0, float Y0, float X1, float Y1) const {
   const float A = X(X0), B = X(X1);
   return Shapes::Rect(std::min(A, B), Y(Y0), std::max(A, B), Y(Y1));
 }
-TShader TPen::Ball(TRgb Base, float CX, float CY, float RX, float RY, float Spec) const {
-  return Maker::Ball(Base, X(CX), Y(CY), S(RX), S(RY), Spec);
+TShader TPen::Ball(TRgb Base, float CX, float CY, float RX, float RY, float Gloss) const {
+  return Maker::Ball(Base, X(CX), Y(CY), S(RX), S(RY), Gloss);
 }
-TShader TPen::Cylinder(TRgb Base, float CX, float HalfW, float Spec) const {
+TShader TPen::Cylinder(TRgb Base, float CX, float HalfW, float Gloss) const {
   const float SX = X(CX), SW = S(HalfW);
   return [=](float PX, float) {
     const float NX = std::clamp((PX - SX) / SW, -0.95f, 0.95f);
-    return Light(Base, {NX, -0.15f, std::sqrt(1 - NX * NX)}, 0.45f, Spec);
+    return Light(Base, {NX, -0.15f, std::sqrt(1 - NX * NX)}, 0.45f, Gloss);
   };
 }
 

@@ -47,9 +47,9 @@ struct TPen {
   TShape Poly(std::vector<std::pair<float, float>> Points) const;
   TShape Capsule(float X0, float Y0, float X1, float Y1, float R) const;
   TShape Rect(float X0, float Y0, float X1, float Y1) const;
-  TShader Ball(TRgb Base, float CX, float CY, float RX, float RY, float Spec = 0.3f) const;
+  TShader Ball(TRgb Base, float CX, float CY, float RX, float RY, float Gloss = 0.3f) const;
   // Lit like a vertical cylinder of half-width HalfW around local x = CX.
-  TShader Cylinder(TRgb Base, float CX, float HalfW, float Spec = 0.2f) const;
+  TShader Cylinder(TRgb Base, float CX, float HalfW, float Gloss = 0.2f) const;
 };
 
 }  // namespace Art

@@ -214,10 +214,10 @@ std::vector<TCanvas> BarrelTile(const TPalette& P, int Variant) {
   auto HalfW = [=](float Y) { return 9.5f + 2.0f * std::sin(kPi * std::clamp((Y - Top) / (Bottom - Top), 0.f, 1.f)); };
   const TShape Body = [=](float X, float Y) { return Y >= Top && Y < Bottom && std::abs(X - CX) <= HalfW(Y); };
   const TRgb Paint = Variant == 1 ? P("barrel_wood") : P("barrel_red");
-  auto Cyl = [=](TRgb Base, float Spec) -> TShader {
+  auto Cyl = [=](TRgb Base, float Gloss) -> TShader {
     return [=](float X, float Y) {
       const float NX = std::clamp((X - CX) / HalfW(Y), -0.97f, 0.97f);
-      return Light(Base, {NX, -0.1f, std::sqrt(1 - NX * NX)}, 0.4f, Spec, 14);
+      return Light(Base, {NX, -0.1f, std::sqrt(1 - NX * NX)}, 0.4f, Gloss, 14);
     };
   };
   // Staves.

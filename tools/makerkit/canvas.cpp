@@ -199,9 +199,9 @@ TRgb Light(TRgb Base, TVec3 N, float Ambient, float Specular, float Shininess) {
   // Half vector between the light and a viewer straight in front.
   TVec3 H{L.X, L.Y, L.Z + 1};
   const float HL = std::sqrt(H.X * H.X + H.Y * H.Y + H.Z * H.Z);
-  const float Spec = std::pow(std::max(0.f, (N.X * H.X + N.Y * H.Y + N.Z * H.Z) / HL), Shininess);
+  const float Gloss = std::pow(std::max(0.f, (N.X * H.X + N.Y * H.Y + N.Z * H.Z) / HL), Shininess);
   const TRgb Lit = Base * (Ambient + (1 - Ambient) * 1.25f * Diffuse);
-  return Clamp(Lit + TRgb{255, 255, 255} * (Specular * Spec));
+  return Clamp(Lit + TRgb{255, 255, 255} * (Specular * Gloss));
 }
 
 TShader Ball(TRgb Base, float CX, float CY, float RX, float RY, float Specular) {
