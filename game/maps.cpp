@@ -79,7 +79,10 @@ bool TMaps::Load(const std::string& FileName) {
 
 void TMaps::FreeSprites() {
   for (auto& S : Sprites) S.reset();
+  ForgetDrawnCells();
 }
+
+void TMaps::ForgetDrawnCells() { FDrawn.fill(TDrawnCell{}); }
 
 void TMaps::FreeSprite(int X, int Y) {
   if (InField(X, Y)) Sprites[Index(X, Y)].reset();
@@ -180,15 +183,29 @@ void TMaps::DrawMap() {
   if (!Target) Target = VX_SDL::DrawTarget();
   for (int Y = 0; Y < kRows; ++Y) {
     for (int X = 0; X < kCols; ++X) {
+      TDrawnCell& Drawn = FDrawn[static_cast<size_t>(Index(X, Y))];
       const int32_t C = Code(X, Y);
-      if (C == Tile::Elf) continue;
+      if (C == Tile::Elf) {
+        Drawn = {};  // the play screen draws the elf here
+        continue;
+      }
       TSprite* S = Sprite(X, Y);
       if (C == Tile::Left || C == Tile::Empty || !S) {
-        if (Target) Target->FillRaw(X * kCellSize, Y * kCellSize + kFieldTop, kCellSize, kCellSize, 0);
+        const TDrawnCell Black{nullptr, -3};
+        if (Target && !(Drawn == Black))
+          Target->FillRaw(X * kCellSize, Y * kCellSize + kFieldTop, kCellSize, kCellSize, 0);
+        Drawn = Black;
         continue;
       }
       S->SetPosition(X * kCellSize, Y * kCellSize + kFieldTop);
-      S->Draw();
+      const TDrawnCell Now{S->Image, S->Animated ? static_cast<int64_t>(S->CurrentFrame) : -2};
+      // Only a picture drawn onto the field's own target can be known to be there.
+      if (Now == Drawn && S->Target == Target) {
+        S->Tick();
+      } else {
+        S->Draw();
+        Drawn = S->Target == Target ? Now : TDrawnCell{};
+      }
     }
   }
 }

@@ -80,6 +80,9 @@ class TMaps {
   void FreeSprites();
   void ClearCell(int X, int Y);
   void DrawMap();
+  // The target's cells no longer show what DrawMap last put there (something
+  // else was drawn over the field): the next DrawMap draws every cell.
+  void ForgetDrawnCells();
 
   // The rules of the world (map_rules.cpp).
   void ElfMove(const TElfKeys& Keys, bool& Completed);
@@ -115,6 +118,16 @@ class TMaps {
 
  private:
   static int Index(int X, int Y) { return X * kRows + Y; }
+
+  // What DrawMap last put in each cell. The back surface keeps its pixels
+  // between frames, so a cell showing the same picture is not copied again
+  // (most cells are still blocks; this keeps a frame cheap).
+  struct TDrawnCell {
+    const TImage* Image = nullptr;
+    int64_t Part = -1;  // frame drawn; -2 the whole image, -3 black, -1 nothing known
+    bool operator==(const TDrawnCell&) const = default;
+  };
+  std::array<TDrawnCell, kCols * kRows> FDrawn{};
   static bool InField(int X, int Y) { return X >= 0 && X < kCols && Y >= 0 && Y < kRows; }
   // The rules run every step: the grid is read directly, not through calls.
   bool InMap(int X, int Y) const {

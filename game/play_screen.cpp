@@ -59,7 +59,7 @@ bool TPlay1Map::Run() {
       if (Target) RunMapFrame(*Maps, FRun, *Target, [this] { DrawDiamonds(); });
       VX_SDL::Flip();
       VX_SDL::PollEvents();
-      // F12 will open the options screen here.
+      // F12 will open the options screen here (and then Maps->ForgetDrawnCells()).
       if (VX_SDL::Keys[kKeyF10] || VX_SDL::Keys[kKeyEscape] || FRun.Completed || Maps->ElfDead > kDeadSteps) break;
     }
     if (FRun.Completed) {

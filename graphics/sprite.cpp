@@ -70,6 +70,11 @@ void TSprite::Draw() {
   if (!Paused) Advance();
 }
 
+void TSprite::Tick() {
+  if (Hidden || !Active || !Image || !Target || !Animated || Paused) return;
+  Advance();
+}
+
 void TSprite::Advance() {
   ++TickCounter;
   if (TickCounter != static_cast<int32_t>(FrameDelay)) return;

@@ -22,6 +22,9 @@ class TSprite {
   virtual ~TSprite() = default;
 
   virtual void Draw();
+  // What Draw does to the animation state, without drawing: for a caller
+  // that knows the target already shows this very frame here.
+  void Tick();
   virtual void Erase();
   virtual void SetPosition(int AX, int AY);
   virtual void MoveBy(int DX, int DY);

@@ -1,5 +1,7 @@
 #include "tests/game/world_fixture.h"
 
+#include "app/random.h"
+
 // --- Falling and landing ------------------------------------------------
 
 TEST_F(WorldTest, BoulderFallsOneCellPerStepAndLandsWithASound) {
@@ -299,4 +301,56 @@ TEST_F(WorldTest, DeadElfIsHiddenAndKeysAreReleased) {
   EXPECT_FALSE(VX_SDL::Keys[SDLK_LEFT]);
   Steps(15);
   EXPECT_EQ(World->ElfDead, 17) << "the play screen restarts once this passes 16";
+}
+
+// --- Drawing ---------------------------------------------------------------------
+
+TEST_F(WorldTest, SkippingUnchangedCellsDrawsTheSameFramesAsDrawingAll) {
+  // Frames of distinct colours, so any stale cell would show.
+  for (const char* Name : {"$", "!", "!1", "!2", "X", "@", ".", "&"}) {
+    TImage* I = Blocks->FindImage(Name);
+    for (int F = 0; F * 32 < I->Width(); ++F)
+      I->Bar(F * 32, 0, 32, 32, static_cast<uint8_t>(40 * F + 20), static_cast<uint8_t>(Name[0]), 90);
+  }
+  const std::string Keys = "R....DRRL..";
+  // The same run twice: once as the game draws, once drawing every cell.
+  auto Film = [&](bool Everything) {
+    VXRandom::Seed(7);
+    Target->Bar(0, 0, 640, 480, 0, 0, 0);
+    Load({"%*$ !%", "% @  %", "% .& %", "%    %", "%%  %%"});
+    std::vector<uint32_t> Pixels;
+    for (size_t I = 0; I < Keys.size() * 7; ++I) {
+      VX_SDL::ClearKeys();
+      VX_SDL::Keys[SDLK_RIGHT] = Keys[I / 7] == 'R';
+      VX_SDL::Keys[SDLK_DOWN] = Keys[I / 7] == 'D';
+      VX_SDL::Keys[SDLK_LEFT] = Keys[I / 7] == 'L';
+      if (Everything) World->ForgetDrawnCells();
+      RunMapFrame(*World, Run, *Target);
+      for (int Y = 48; Y < 48 + 5 * 32; Y += 8)
+        for (int X = 0; X < 6 * 32; X += 8) {
+          uint8_t R, G, B;
+          Target->PixelRGB(X, Y, R, G, B);
+          Pixels.push_back(static_cast<uint32_t>(R << 16 | G << 8 | B));
+        }
+    }
+    return Pixels;
+  };
+  const auto Drawn = Film(false);
+  EXPECT_EQ(Drawn, Film(true));
+}
+
+TEST_F(WorldTest, DrawingOverTheFieldNeedsTheCellsForgotten) {
+  AddBlock("#", 1);
+  Blocks->FindImage("#")->Bar(0, 0, 32, 32, 200, 100, 50);
+  Load({"##*", "##"});
+  Frames(1);
+  Target->Bar(0, 48, 64, 64, 0, 0, 255);  // something else draws over the field
+  Frames(1);
+  uint8_t R, G, B;
+  Target->PixelRGB(5, 53, R, G, B);
+  EXPECT_EQ(B, 255) << "unchanged cells are not copied again";
+  World->ForgetDrawnCells();
+  Frames(1);
+  Target->PixelRGB(5, 53, R, G, B);
+  EXPECT_EQ(R, 200);
 }
