@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/file_stream.h"
 #include "graphics/image.h"
+#include "graphics/ppm_writer.h"
 #include "tools/sqtool/command.h"
 #include "tools/sqtool/picture_sheet.h"
 
@@ -30,26 +30,7 @@ const char* kUsage =
 int Convert(const std::string& Name, const std::string& OutFile) {
   TImage Image(Name);
   if (!Image.HasSurface()) return SqFail("cannot load image '" + Name + "'");
-  const int W = Image.Width(), H = Image.Height();
-  std::string Bytes = "P6\n" + std::to_string(W) + " " + std::to_string(H) + "\n255\n";
-  const size_t Header = Bytes.size();
-  Bytes.resize(Header + static_cast<size_t>(W) * H * 3);
-  char* P = Bytes.data() + Header;
-  {
-    SDL_Surface* S = Image.Surface();
-    TSurfaceLock Lock(S);
-    if (!Lock.Ok()) return SqFail("cannot read the pixels of '" + Name + "'");
-    for (int Y = 0; Y < H; ++Y)
-      for (int X = 0; X < W; ++X) {
-        uint8_t R, G, B;
-        SDL_GetRGB(Image.Pixel(X, Y), S->format, &R, &G, &B);
-        *P++ = static_cast<char>(R);
-        *P++ = static_cast<char>(G);
-        *P++ = static_cast<char>(B);
-      }
-  }
-  auto Out = TFileStream::Open(OutFile, TFileStream::TMode::Create);
-  if (!Out || !Out->WriteString(Bytes)) return SqFail("cannot write '" + OutFile + "'");
+  if (!SaveImagePPM(Image, OutFile)) return SqFail("cannot write '" + OutFile + "'");
   return 0;
 }
 
