@@ -1,6 +1,6 @@
 #include "app/coder.h"
 
-#include "app/toolbox.h"
+#include "shell/toolbox.h"
 
 std::unique_ptr<TCoder1732> Coder;
 

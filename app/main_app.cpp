@@ -3,12 +3,13 @@
 #include <chrono>
 
 #include "app/coder.h"
-#include "app/logger.h"
-#include "app/parameters.h"
-#include "app/random.h"
-#include "app/toolbox.h"
-#include "app/video.h"
-#include "app/video_cursor.h"
+#include "shell/logger.h"
+#include "shell/parameters.h"
+#include "shell/random.h"
+#include "shell/toolbox.h"
+#include "graphics/key_codes.h"
+#include "graphics/video.h"
+#include "graphics/video_cursor.h"
 #include "audio/music_collection.h"
 #include "audio/play_lists.h"
 #include "audio/vx_audio.h"
@@ -22,7 +23,6 @@
 
 namespace {
 constexpr const char* kCreateHeading = "SQMainUnit, TMain.Create";
-constexpr int kKeySpace = 32;
 // Font of the "Press Space!" prompt per eight frames: white, flashing red twice.
 constexpr int kPromptFonts[16] = {7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 4, 7, 4};
 }  // namespace
@@ -107,7 +107,7 @@ void TMain::Run() {
       VX_SDL::Flip();
       Frame = (Frame + 1) % 128;
       VX_SDL::PollEvents();
-    } while (!VX_SDL::Keys[kKeySpace]);
+    } while (!VX_SDL::Keys[VXKey::Space]);
   }
   if (Splash) Splash->Hide();
   Splash.reset();

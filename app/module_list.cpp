@@ -1,11 +1,11 @@
 #include <cstdlib>
 
 #include "app/coder.h"
-#include "app/logger.h"
+#include "shell/logger.h"
 #include "app/modules.h"
-#include "app/parameters.h"
-#include "app/toolbox.h"
-#include "app/video.h"
+#include "shell/parameters.h"
+#include "shell/toolbox.h"
+#include "graphics/video.h"
 #include "audio/music.h"
 #include "audio/music_collection.h"
 #include "audio/play_lists.h"

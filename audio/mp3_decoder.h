@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "app/stream.h"
+#include "shell/stream.h"
 #include "audio/pcm_sound.h"
 
 struct mpg123_handle_struct;

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/logger.h"
-#include "app/toolbox.h"
+#include "shell/logger.h"
+#include "shell/toolbox.h"
 #include "audio/sound_resource.h"
 #include "audio/vx_audio.h"
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/file_stream.h"
+#include "shell/file_stream.h"
 
 std::unique_ptr<TSoundInput> TSoundInput::Open(const TSoundLocation& Location) {
   if (Location.Offset < 0 || Location.Length < 0) return nullptr;

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "app/stream.h"
+#include "shell/stream.h"
 
 struct TSoundLocation {
   bool FromMemory = false;

@@ -1,6 +1,6 @@
 #include "audio/vx_audio.h"
 
-#include "app/logger.h"
+#include "shell/logger.h"
 
 std::unique_ptr<TSoundSystem> SoundSystem;
 

@@ -3,7 +3,7 @@
 // stereo) and writing (16-bit PCM).
 #include <string>
 
-#include "app/stream.h"
+#include "shell/stream.h"
 #include "audio/pcm_sound.h"
 
 // True when the bytes at the stream's position start a RIFF WAVE file;

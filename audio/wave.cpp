@@ -1,6 +1,6 @@
 #include "audio/wave.h"
 
-#include "app/logger.h"
+#include "shell/logger.h"
 #include "audio/sound_resource.h"
 #include "audio/vx_audio.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/logger.h"
+#include "shell/logger.h"
 #include "config/ini_file.h"
 
 std::unique_ptr<TWaveCollection> WaveCollection;

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "app/memory_stream.h"
+#include "shell/memory_stream.h"
 #include "audio/sound_system.h"
 #include "audio/wav_file.h"
 #include "tests/audio/test_sounds.h"

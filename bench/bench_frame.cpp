@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/video.h"
+#include "graphics/video.h"
 #include "graphics/image.h"
 #include "graphics/sprite.h"
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/memory_stream.h"
+#include "shell/memory_stream.h"
 #include "graphics/raw_picture.h"
 
 namespace {

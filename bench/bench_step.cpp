@@ -2,7 +2,7 @@
 // rising balloons and a barrel chain going off.
 #include <benchmark/benchmark.h>
 
-#include "app/memory_stream.h"
+#include "shell/memory_stream.h"
 #include "game/map_runner.h"
 #include "game/maps.h"
 #include "graphics/image.h"

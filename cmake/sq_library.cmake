@@ -1,19 +1,9 @@
-# sq_library(NAME DIRS dir... [EXCLUDE file...] [EXTRA file...] DEPS target...)
-# A static library of every .cpp in DIRS (re-globbed on each build), or an
-# interface library while the folder has no sources yet.
+# sq_library(NAME DEPS target...)
+# The library of the calling folder: a static library of every .cpp in it
+# (re-globbed on each build), or an interface library while it has none.
 function(sq_library NAME)
-  cmake_parse_arguments(ARG "" "" "DIRS;EXCLUDE;EXTRA;DEPS" ${ARGN})
-  set(SOURCES)
-  foreach(D IN LISTS ARG_DIRS)
-    file(GLOB FOUND CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${D}/*.cpp)
-    list(APPEND SOURCES ${FOUND})
-  endforeach()
-  foreach(X IN LISTS ARG_EXCLUDE)
-    list(REMOVE_ITEM SOURCES ${PROJECT_SOURCE_DIR}/${X})
-  endforeach()
-  foreach(X IN LISTS ARG_EXTRA)
-    list(APPEND SOURCES ${PROJECT_SOURCE_DIR}/${X})
-  endforeach()
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   if(SOURCES)
     add_library(${NAME} STATIC ${SOURCES})
     target_include_directories(${NAME} PUBLIC ${PROJECT_SOURCE_DIR})

@@ -2,8 +2,8 @@
 
 #include <stdexcept>
 
-#include "app/file_stream.h"
-#include "app/logger.h"
+#include "shell/file_stream.h"
+#include "shell/logger.h"
 #include "config/str_to_int.h"
 #include "storage/stream_opener.h"
 

@@ -11,8 +11,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "app/stream.h"
-#include "app/toolbox.h"
+#include "shell/stream.h"
+#include "shell/toolbox.h"
 
 enum class TSectionType : int32_t { stNormal = 0, stList = 1 };
 

@@ -1,6 +1,6 @@
 #include "config/key_names.h"
 
-#include "app/toolbox.h"
+#include "shell/toolbox.h"
 
 std::unique_ptr<TKeyNameTable> KeyNames;
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/toolbox.h"
+#include "shell/toolbox.h"
 #include "config/ini_file.h"
 
 std::unique_ptr<TSetupCommandHandler> SetupCommands;

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/toolbox.h"
+#include "shell/toolbox.h"
 
 int32_t StrToInt32(std::string_view Text) {
   size_t I = 0;

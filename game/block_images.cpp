@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "app/logger.h"
+#include "shell/logger.h"
 #include "graphics/image_collection.h"
 #include "storage/stream_opener.h"
 

@@ -1,6 +1,6 @@
 #include "game/game_flow.h"
 
-#include "app/logger.h"
+#include "shell/logger.h"
 #include "game/maps.h"
 #include "game/play_screen.h"
 

@@ -1,5 +1,5 @@
 // The rules of the world: the elf's move and one step of everything else.
-#include "app/logger.h"
+#include "shell/logger.h"
 #include "game/effects.h"
 #include "game/maps.h"
 

@@ -1,6 +1,6 @@
 #include "game/map_runner.h"
 
-#include "app/video.h"
+#include "graphics/video.h"
 #include "game/block_images.h"
 #include "game/maps.h"
 #include "graphics/image.h"

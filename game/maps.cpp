@@ -1,10 +1,10 @@
 // Level packs and the state of the active map.
 #include "game/maps.h"
 
-#include "app/logger.h"
-#include "app/random.h"
-#include "app/toolbox.h"
-#include "app/video.h"
+#include "shell/logger.h"
+#include "shell/random.h"
+#include "shell/toolbox.h"
+#include "graphics/video.h"
 #include "game/block_images.h"
 #include "graphics/image.h"
 #include "storage/mad4_high_level.h"

@@ -2,8 +2,9 @@
 
 #include <array>
 
-#include "app/random.h"
-#include "app/video.h"
+#include "shell/random.h"
+#include "graphics/key_codes.h"
+#include "graphics/video.h"
 #include "game/block_images.h"
 #include "game/maps.h"
 #include "game/songs.h"
@@ -11,11 +12,6 @@
 #include "graphics/image.h"
 
 namespace {
-// SDL 1.2 key symbols the play screen reads.
-constexpr int kKeySpace = 32;
-constexpr int kKeyEscape = 27;
-constexpr int kKeyF2 = 283;
-constexpr int kKeyF10 = 291;
 
 std::string Switch(int Font) { return std::string(1, static_cast<char>(Font)); }
 }  // namespace
@@ -60,7 +56,7 @@ bool TPlay1Map::Run() {
       VX_SDL::Flip();
       VX_SDL::PollEvents();
       // F12 will open the options screen here (and then Maps->ForgetDrawnCells()).
-      if (VX_SDL::Keys[kKeyF10] || VX_SDL::Keys[kKeyEscape] || FRun.Completed || Maps->ElfDead > kDeadSteps) break;
+      if (VX_SDL::Keys[VXKey::F10] || VX_SDL::Keys[VXKey::Escape] || FRun.Completed || Maps->ElfDead > kDeadSteps) break;
     }
     if (FRun.Completed) {
       StopSong(CurrentSong);
@@ -69,7 +65,7 @@ bool TPlay1Map::Run() {
       ShowCompleted();
       return true;
     }
-    if (VX_SDL::Keys[kKeyF10]) {
+    if (VX_SDL::Keys[VXKey::F10]) {
       StopSong(CurrentSong);
       return false;
     }
@@ -100,7 +96,7 @@ void TPlay1Map::ShowCompleted() {
       if (TFont* F = FontCollection->Font(5)) F->DrawText("Map Completed!", 320, 220, kAlignCenter);
     VX_SDL::Flip();
     VX_SDL::PollEvents();
-    if (VX_SDL::Keys[kKeySpace] || VX_SDL::Keys[kKeyF2]) break;
+    if (VX_SDL::Keys[VXKey::Space] || VX_SDL::Keys[VXKey::F2]) break;
   }
   StopSong(CurrentSong);
 }

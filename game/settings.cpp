@@ -3,11 +3,11 @@
 #include <bit>
 #include <cmath>
 
-#include "app/file_stream.h"
-#include "app/logger.h"
-#include "app/safe_file_writer.h"
-#include "app/memory_stream.h"
-#include "app/toolbox.h"
+#include "shell/file_stream.h"
+#include "shell/logger.h"
+#include "shell/safe_file_writer.h"
+#include "shell/memory_stream.h"
+#include "shell/toolbox.h"
 #include "storage/stream_opener.h"
 
 std::unique_ptr<TConfig> Config;

@@ -1,6 +1,6 @@
 #include "game/splash_screen.h"
 
-#include "app/video.h"
+#include "graphics/video.h"
 #include "graphics/font_collection.h"
 
 namespace {

@@ -3,8 +3,8 @@
 
 #include <SDL.h>
 
-#include "app/logger.h"
-#include "app/video.h"
+#include "shell/logger.h"
+#include "graphics/video.h"
 
 namespace {
 // Source colour keying with run-length acceleration.

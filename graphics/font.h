@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "app/memory_stream.h"
+#include "shell/memory_stream.h"
 #include "graphics/image.h"
 
 class TIniFile;

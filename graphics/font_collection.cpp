@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/logger.h"
+#include "shell/logger.h"
 #include "config/ini_file.h"
 #include "storage/stream_opener.h"
 

@@ -2,9 +2,9 @@
 // and LoadFont, which builds one from an INI section.
 #include <algorithm>
 
-#include "app/logger.h"
-#include "app/toolbox.h"
-#include "app/video.h"
+#include "shell/logger.h"
+#include "shell/toolbox.h"
+#include "graphics/video.h"
 #include "config/ini_file.h"
 #include "graphics/font.h"
 #include "graphics/raw_picture.h"

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <limits>
 
-#include "app/logger.h"
-#include "app/memory_stream.h"
-#include "app/toolbox.h"
+#include "shell/logger.h"
+#include "shell/memory_stream.h"
+#include "shell/toolbox.h"
 #include "graphics/raw_picture.h"
 
 namespace {

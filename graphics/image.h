@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/stream.h"
+#include "shell/stream.h"
 #include "graphics/surface.h"
 
 class TRawPicture;

@@ -2,8 +2,8 @@
 
 #include <SDL.h>
 
-#include "app/logger.h"
-#include "app/toolbox.h"
+#include "shell/logger.h"
+#include "shell/toolbox.h"
 #include "config/ini_file.h"
 #include "storage/stream_opener.h"
 

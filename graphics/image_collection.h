@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/stream.h"
+#include "shell/stream.h"
 #include "graphics/image.h"
 #include "graphics/mask.h"
 

@@ -1,6 +1,6 @@
 #include "graphics/mask.h"
 
-#include "app/logger.h"
+#include "shell/logger.h"
 #include "graphics/image.h"
 
 TMask::TMask(const TImage& Image, uint8_t Value) {

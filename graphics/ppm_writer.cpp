@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/file_stream.h"
+#include "shell/file_stream.h"
 #include "graphics/image.h"
 #include "graphics/surface.h"
 

@@ -1,7 +1,7 @@
 #include "graphics/raw_picture.h"
 
-#include "app/logger.h"
-#include "app/toolbox.h"
+#include "shell/logger.h"
+#include "shell/toolbox.h"
 #include "graphics/picture_input.h"
 #include "storage/stream_opener.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/stream.h"
+#include "shell/stream.h"
 
 // What Info holds.
 enum : int32_t {

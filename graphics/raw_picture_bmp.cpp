@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/logger.h"
+#include "shell/logger.h"
 #include "graphics/picture_input.h"
 #include "graphics/picture_palette.h"
 #include "graphics/raw_picture.h"

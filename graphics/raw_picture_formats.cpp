@@ -6,7 +6,7 @@
 #include <map>
 #include <string>
 
-#include "app/logger.h"
+#include "shell/logger.h"
 #include "graphics/picture_input.h"
 #include "graphics/picture_palette.h"
 #include "graphics/raw_picture.h"

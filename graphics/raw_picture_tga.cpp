@@ -3,7 +3,7 @@
 #include <array>
 #include <cstring>
 
-#include "app/toolbox.h"
+#include "shell/toolbox.h"
 #include "graphics/picture_input.h"
 #include "graphics/picture_palette.h"
 #include "graphics/picture_rle_reader.h"

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <string>
 
-#include "app/logger.h"
-#include "app/toolbox.h"
+#include "shell/logger.h"
+#include "shell/toolbox.h"
 #include "graphics/raw_picture.h"
 
 namespace {

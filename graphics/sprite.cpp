@@ -1,7 +1,7 @@
 #include "graphics/sprite.h"
 
-#include "app/random.h"
-#include "app/video.h"
+#include "shell/random.h"
+#include "graphics/video.h"
 #include "graphics/image.h"
 
 namespace {

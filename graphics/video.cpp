@@ -1,11 +1,11 @@
-#include "app/video.h"
+#include "graphics/video.h"
 
 #include <cstdlib>
 #include <cstring>
 #include <vector>
 
-#include "app/logger.h"
-#include "app/memory_stream.h"
+#include "shell/logger.h"
+#include "shell/memory_stream.h"
 #include "graphics/image.h"
 
 namespace VX_SDL {

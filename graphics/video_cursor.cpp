@@ -1,4 +1,4 @@
-#include "app/video_cursor.h"
+#include "graphics/video_cursor.h"
 
 #include <SDL.h>
 

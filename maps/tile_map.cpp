@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <unordered_map>
 
-#include "app/logger.h"
+#include "shell/logger.h"
 
 TTileMap::TTileMap() = default;
 TTileMap::~TTileMap() = default;

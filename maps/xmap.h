@@ -4,8 +4,8 @@
 // and MAPW (binary, two bytes per tile).
 #include <string>
 
-#include "app/stream.h"
-#include "app/toolbox.h"  // EConvertError
+#include "shell/stream.h"
+#include "shell/toolbox.h"  // EConvertError
 #include "maps/tile_map.h"
 
 class TXMap : public TTileMap {

@@ -1,8 +1,8 @@
 // Reading the four XMAP formats.
 #include <stdexcept>
 
-#include "app/logger.h"
-#include "app/toolbox.h"
+#include "shell/logger.h"
+#include "shell/toolbox.h"
 #include "config/str_to_int.h"
 #include "maps/xmap.h"
 #include "storage/stream_opener.h"

@@ -3,9 +3,9 @@
 #include <cctype>
 #include <stdexcept>
 
-#include "app/file_stream.h"
-#include "app/logger.h"
-#include "app/toolbox.h"
+#include "shell/file_stream.h"
+#include "shell/logger.h"
+#include "shell/toolbox.h"
 #include "maps/xmap.h"
 
 namespace {

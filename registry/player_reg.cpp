@@ -1,6 +1,6 @@
 #include "registry/player_reg.h"
 
-#include "app/logger.h"
+#include "shell/logger.h"
 
 std::unique_ptr<TPlayerReg> PlayerRegistry;
 

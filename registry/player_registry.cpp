@@ -5,11 +5,11 @@
 #include <cstring>
 #include <limits>
 
-#include "app/file_stream.h"
-#include "app/logger.h"
-#include "app/memory_stream.h"
-#include "app/toolbox.h"
-#include "app/safe_file_writer.h"
+#include "shell/file_stream.h"
+#include "shell/logger.h"
+#include "shell/memory_stream.h"
+#include "shell/toolbox.h"
+#include "shell/safe_file_writer.h"
 
 namespace {
 constexpr const char* kUnit = "PlayerRegistryUnit, TPlayerRegistry.";

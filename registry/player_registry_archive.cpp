@@ -1,7 +1,7 @@
 // The older form of the registry file: a MAD4 archive of up to four members.
 #include <algorithm>
 
-#include "app/logger.h"
+#include "shell/logger.h"
 #include "registry/player_registry.h"
 #include "storage/mad4_mid_level.h"
 

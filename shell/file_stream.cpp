@@ -1,4 +1,4 @@
-#include "app/file_stream.h"
+#include "shell/file_stream.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

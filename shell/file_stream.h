@@ -2,7 +2,7 @@
 // A stream over a file on disk.
 #include <cstdio>
 
-#include "app/stream.h"
+#include "shell/stream.h"
 
 class TFileStream : public TVXStreamBase {
  public:

@@ -1,4 +1,4 @@
-#include "app/logger.h"
+#include "shell/logger.h"
 
 #include <sys/file.h>
 #include <unistd.h>
@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <ctime>
 
-#include "app/parameters.h"
-#include "app/toolbox.h"
+#include "shell/parameters.h"
+#include "shell/toolbox.h"
 
 TLogHandle Log;
 

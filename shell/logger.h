@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "app/file_stream.h"
+#include "shell/file_stream.h"
 
 class TLogger {
  public:

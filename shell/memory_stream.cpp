@@ -1,4 +1,4 @@
-#include "app/memory_stream.h"
+#include "shell/memory_stream.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
 #pragma once
 // A stream over bytes held in memory; grows on writes.
-#include "app/stream.h"
+#include "shell/stream.h"
 
 class TMemoryStream : public TVXStreamBase {
  public:

@@ -1,10 +1,10 @@
-#include "app/parameters.h"
+#include "shell/parameters.h"
 
 #include <unistd.h>
 
 #include <climits>
 
-#include "app/toolbox.h"
+#include "shell/toolbox.h"
 
 std::unique_ptr<TParameters> Parameters;
 

@@ -1,4 +1,4 @@
-#include "app/random.h"
+#include "shell/random.h"
 
 #include <random>
 

@@ -1,4 +1,4 @@
-#include "app/safe_file_writer.h"
+#include "shell/safe_file_writer.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/toolbox.h"
+#include "shell/toolbox.h"
 
 namespace {
 std::string SystemError(const std::string& What, const std::string& Name) {

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "app/file_stream.h"
+#include "shell/file_stream.h"
 
 class TSafeFileWriter {
  public:

@@ -1,4 +1,4 @@
-#include "app/stream.h"
+#include "shell/stream.h"
 
 #include <algorithm>
 

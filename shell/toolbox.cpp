@@ -1,4 +1,4 @@
-#include "app/toolbox.h"
+#include "shell/toolbox.h"
 
 #include <sys/stat.h>
 
@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/stream.h"
+#include "shell/stream.h"
 
 namespace VXToolbox {
 

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <numeric>
 
-#include "app/memory_stream.h"
+#include "shell/memory_stream.h"
 
 namespace {
 

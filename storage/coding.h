@@ -5,7 +5,7 @@
 #include <span>
 #include <vector>
 
-#include "app/stream.h"
+#include "shell/stream.h"
 
 inline constexpr const char* kCodingVersion = "CodingUnit, version 1.07a";
 

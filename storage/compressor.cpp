@@ -1,6 +1,6 @@
 #include "storage/compressor.h"
 
-#include "app/memory_stream.h"
+#include "shell/memory_stream.h"
 #include "storage/coding.h"
 #include "storage/rle.h"
 #include "storage/zstream.h"

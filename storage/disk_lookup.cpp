@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "app/toolbox.h"
+#include "shell/toolbox.h"
 
 namespace fs = std::filesystem;
 

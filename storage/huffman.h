@@ -5,7 +5,7 @@
 #include <span>
 #include <vector>
 
-#include "app/stream.h"
+#include "shell/stream.h"
 #include "storage/codec_errors.h"
 
 class THuffman {

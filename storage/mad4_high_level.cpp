@@ -2,8 +2,8 @@
 
 #include "storage/disk_lookup.h"
 
-#include "app/logger.h"
-#include "app/toolbox.h"
+#include "shell/logger.h"
+#include "shell/toolbox.h"
 
 std::unique_ptr<TMAD4HighLevel> VolumeManager;
 

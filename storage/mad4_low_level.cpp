@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "app/logger.h"
-#include "app/memory_stream.h"
+#include "shell/logger.h"
+#include "shell/memory_stream.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/file_stream.h"
+#include "shell/file_stream.h"
 
 // Raised when an existing archive file cannot be opened.
 class EArchiveOpen : public std::runtime_error {

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "app/logger.h"
-#include "app/memory_stream.h"
-#include "app/toolbox.h"
+#include "shell/logger.h"
+#include "shell/memory_stream.h"
+#include "shell/toolbox.h"
 #include "storage/compressor.h"
 
 namespace {

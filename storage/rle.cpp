@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/memory_stream.h"
+#include "shell/memory_stream.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <span>
 #include <vector>
 
-#include "app/stream.h"
+#include "shell/stream.h"
 #include "storage/codec_errors.h"
 
 inline constexpr const char* kRLEVersion = "RLEUnit, version 1.25a";

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "app/file_stream.h"
-#include "app/logger.h"
-#include "app/memory_stream.h"
-#include "app/parameters.h"
-#include "app/toolbox.h"
+#include "shell/file_stream.h"
+#include "shell/logger.h"
+#include "shell/memory_stream.h"
+#include "shell/parameters.h"
+#include "shell/toolbox.h"
 #include "storage/disk_lookup.h"
 #include "storage/mad4_high_level.h"
 #include "storage/zstream.h"

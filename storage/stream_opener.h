@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/stream.h"
+#include "shell/stream.h"
 
 // Raised when a name is found nowhere: "OpenStream failed: " + name.
 class EOpenStream : public std::runtime_error {

@@ -6,7 +6,7 @@
 
 #include <zlib.h>
 
-#include "app/stream.h"
+#include "shell/stream.h"
 #include "storage/codec_errors.h"
 
 inline constexpr const char* kZStreamVersion = "MyZStreamUnit, version 1.02";

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/toolbox.h"
+#include "shell/toolbox.h"
 
 TEST(Coder, DecodeCombinesBitPairsAndKeepsTheEnds) {
   TCoder1732 C;

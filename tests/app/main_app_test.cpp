@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "app/coder.h"
-#include "app/logger.h"
-#include "app/parameters.h"
-#include "app/toolbox.h"
+#include "shell/logger.h"
+#include "shell/parameters.h"
+#include "shell/toolbox.h"
 #include "tests/support/test_support.h"
 
 namespace {

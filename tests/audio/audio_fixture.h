@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/logger.h"
+#include "shell/logger.h"
 #include "audio/vx_audio.h"
 #include "storage/stream_opener.h"
 #include "tests/audio/test_sounds.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/memory_stream.h"
+#include "shell/memory_stream.h"
 #include "tests/audio/test_sounds.h"
 
 using namespace TestSounds;

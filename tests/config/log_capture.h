@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "app/logger.h"
+#include "shell/logger.h"
 #include "tests/support/test_support.h"
 
 class TLogCapture {

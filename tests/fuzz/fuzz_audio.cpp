@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/memory_stream.h"
+#include "shell/memory_stream.h"
 #include "audio/sound_system.h"
 #include "audio/wav_file.h"
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/memory_stream.h"
+#include "shell/memory_stream.h"
 #include "graphics/font.h"
 #include "graphics/image.h"
 #include "graphics/picture_palette.h"

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/memory_stream.h"
+#include "shell/memory_stream.h"
 #include "graphics/picture_palette.h"
 #include "graphics/raw_picture.h"
 

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/memory_stream.h"
+#include "shell/memory_stream.h"
 #include "registry/player_registry.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "tests/game/world_fixture.h"
 
-#include "app/random.h"
+#include "shell/random.h"
 
 // --- Falling and landing ------------------------------------------------
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/logger.h"
-#include "app/parameters.h"
+#include "shell/logger.h"
+#include "shell/parameters.h"
 #include "game/maps.h"
 #include "graphics/image_collection.h"
 #include "storage/mad4_high_level.h"

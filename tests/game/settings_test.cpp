@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/memory_stream.h"
-#include "app/toolbox.h"
+#include "shell/memory_stream.h"
+#include "shell/toolbox.h"
 #include "storage/stream_opener.h"
 #include "tests/support/test_support.h"
 

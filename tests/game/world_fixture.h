@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/memory_stream.h"
-#include "app/video.h"
+#include "shell/memory_stream.h"
+#include "graphics/video.h"
 #include "game/effects.h"
 #include "game/map_runner.h"
 #include "game/maps.h"

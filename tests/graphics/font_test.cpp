@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <map>
 
-#include "app/logger.h"
-#include "app/memory_stream.h"
-#include "app/parameters.h"
+#include "shell/logger.h"
+#include "shell/memory_stream.h"
+#include "shell/parameters.h"
 #include "config/ini_file.h"
 #include "graphics/font.h"
 #include "graphics/font_collection.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/memory_stream.h"
+#include "shell/memory_stream.h"
 #include "graphics/raw_picture.h"
 #include "tests/graphics/image_test_util.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/logger.h"
+#include "shell/logger.h"
 #include "graphics/image.h"
 #include "storage/stream_opener.h"
 #include "tests/support/test_support.h"

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/logger.h"
-#include "app/memory_stream.h"
+#include "shell/logger.h"
+#include "shell/memory_stream.h"
 #include "graphics/raw_picture.h"
 #include "storage/stream_opener.h"
 #include "tests/support/test_support.h"

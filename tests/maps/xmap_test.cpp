@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/memory_stream.h"
+#include "shell/memory_stream.h"
 #include "storage/stream_opener.h"
 #include "tests/config/log_capture.h"
 #include "tests/support/test_support.h"

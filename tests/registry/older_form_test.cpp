@@ -1,7 +1,7 @@
 // The older registry file: a MAD4 archive holding up to four members.
 #include <gtest/gtest.h>
 
-#include "app/toolbox.h"
+#include "shell/toolbox.h"
 #include "registry/player_registry.h"
 #include "storage/compressor.h"
 #include "storage/mad4_mid_level.h"

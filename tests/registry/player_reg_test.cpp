@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/toolbox.h"
+#include "shell/toolbox.h"
 #include "tests/registry/registry_test_support.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/toolbox.h"
-#include "app/safe_file_writer.h"
+#include "shell/toolbox.h"
+#include "shell/safe_file_writer.h"
 #include "tests/registry/registry_test_support.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/logger.h"
+#include "shell/logger.h"
 #include "tests/support/test_support.h"
 
 // Routes Log into a file of its own for the lifetime of the object.

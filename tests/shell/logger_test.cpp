@@ -1,9 +1,9 @@
-#include "app/logger.h"
+#include "shell/logger.h"
 
 #include <gtest/gtest.h>
 
-#include "app/parameters.h"
-#include "app/toolbox.h"
+#include "shell/parameters.h"
+#include "shell/toolbox.h"
 #include "tests/support/test_support.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "app/parameters.h"
+#include "shell/parameters.h"
 
 #include <gtest/gtest.h>
 

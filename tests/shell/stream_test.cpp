@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/file_stream.h"
-#include "app/memory_stream.h"
+#include "shell/file_stream.h"
+#include "shell/memory_stream.h"
 #include "tests/support/test_support.h"
 
 TEST(Streams, MemoryStreamShortReadsNeverPassTheEnd) {

@@ -1,8 +1,8 @@
-#include "app/toolbox.h"
+#include "shell/toolbox.h"
 
 #include <gtest/gtest.h>
 
-#include "app/memory_stream.h"
+#include "shell/memory_stream.h"
 
 using namespace VXToolbox;
 

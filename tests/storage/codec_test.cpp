@@ -2,7 +2,7 @@
 
 #include <random>
 
-#include "app/memory_stream.h"
+#include "shell/memory_stream.h"
 #include "storage/coding.h"
 #include "storage/compressor.h"
 #include "storage/huffman.h"

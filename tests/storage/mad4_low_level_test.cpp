@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/memory_stream.h"
+#include "shell/memory_stream.h"
 #include "storage/mad4_low_level.h"
 #include "tests/storage/archive_bytes.h"
 #include "tests/support/test_support.h"

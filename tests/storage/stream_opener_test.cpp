@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "app/logger.h"
-#include "app/memory_stream.h"
+#include "shell/logger.h"
+#include "shell/memory_stream.h"
 #include "storage/compressor.h"
 #include "storage/disk_lookup.h"
 #include "storage/mad4_high_level.h"

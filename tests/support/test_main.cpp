@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "app/parameters.h"
+#include "shell/parameters.h"
 
 int main(int Argc, char** Argv) {
   setenv("SDL_VIDEODRIVER", "dummy", 1);

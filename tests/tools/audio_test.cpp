@@ -1,8 +1,8 @@
 // sqtool audio render, run as a program on sounds made here.
 #include <gtest/gtest.h>
 
-#include "app/memory_stream.h"
-#include "app/toolbox.h"
+#include "shell/memory_stream.h"
+#include "shell/toolbox.h"
 #include "audio/wav_file.h"
 #include "tests/audio/test_sounds.h"
 #include "tests/support/test_support.h"

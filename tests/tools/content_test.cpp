@@ -8,8 +8,8 @@
 #include <map>
 #include <set>
 
-#include "app/logger.h"
-#include "app/toolbox.h"
+#include "shell/logger.h"
+#include "shell/toolbox.h"
 #include "config/ini_file.h"
 #include "graphics/image.h"
 #include "graphics/image_collection.h"
@@ -392,7 +392,7 @@ TEST(ContentMakers, BrokenSourcesStopTheBuildWithTheirFault) {
   TTempDir Dir;
   const std::string Palette = Dir.File("palette.txt"), Hall = Dir.File("hall.txt"), Out = Dir.Path();
   auto Art = [&](std::string* Text) {
-    return RunMaker("sq_artmaker '" + Palette + "' '" + Hall + "' '" + Dir.File("no.ttf") + "' '" + Out + "'", Text);
+    return RunMaker("sqartmaker '" + Palette + "' '" + Hall + "' '" + Dir.File("no.ttf") + "' '" + Out + "'", Text);
   };
   std::string Rows;
   for (int I = 0; I < 12; ++I) Rows += "#.........b.......#\n";
@@ -401,7 +401,7 @@ TEST(ContentMakers, BrokenSourcesStopTheBuildWithTheirFault) {
   WriteFileText(Palette, "; colours\nsoil 3f2a1b\nmoss 12345\n");
   WriteFileText(Hall, Rows);
   EXPECT_EQ(Art(&Text), 1);
-  EXPECT_EQ(Text, "sq_artmaker: palette line 3: expected NAME RRGGBB\n");
+  EXPECT_EQ(Text, "sqartmaker: palette line 3: expected NAME RRGGBB\n");
 
   WriteFileText(Palette, "soil 3f2a1b\nsoil 000000\n");
   EXPECT_EQ(Art(&Text), 1);
@@ -414,15 +414,15 @@ TEST(ContentMakers, BrokenSourcesStopTheBuildWithTheirFault) {
 
   WriteFileText(Hall, Rows.substr(0, Rows.size() - 20));
   EXPECT_EQ(Art(&Text), 1);
-  EXPECT_EQ(Text, "sq_artmaker: the hall needs 12 rows, found 11\n");
+  EXPECT_EQ(Text, "sqartmaker: the hall needs 12 rows, found 11\n");
   WriteFileText(Hall, "; comment\n#x\n" + Rows.substr(20));
   EXPECT_EQ(Art(&Text), 1);
-  EXPECT_EQ(Text, "sq_artmaker: hall row 1 holds a character the scene does not draw\n");
+  EXPECT_EQ(Text, "sqartmaker: hall row 1 holds a character the scene does not draw\n");
   WriteFileText(Hall, std::string(21, '#') + "\n" + Rows.substr(20));
   EXPECT_EQ(Art(&Text), 1);
-  EXPECT_EQ(Text, "sq_artmaker: hall row 1 is longer than 20 cells\n");
+  EXPECT_EQ(Text, "sqartmaker: hall row 1 is longer than 20 cells\n");
 
-  EXPECT_EQ(RunMaker("sq_fontmaker '" + Dir.File("no.ttf") + "' '" + Dir.File("no.ttf") + "' '" + Out + "'", &Text), 1);
+  EXPECT_EQ(RunMaker("sqfontmaker '" + Dir.File("no.ttf") + "' '" + Dir.File("no.ttf") + "' '" + Out + "'", &Text), 1);
   EXPECT_NE(Text.find("cannot open font"), std::string::npos) << Text;
 }
 
@@ -433,7 +433,7 @@ TEST(ContentMakers, SameSourcesMakeTheSameFiles) {
   ASSERT_FALSE(Font.empty());
   TTempDir Dir;
   std::string Text;
-  ASSERT_EQ(RunMaker("sq_artmaker '" + Source + "/data/images/palette.txt' '" + Source + "/data/outro/hall.txt' '" +
+  ASSERT_EQ(RunMaker("sqartmaker '" + Source + "/data/images/palette.txt' '" + Source + "/data/outro/hall.txt' '" +
                          Font + "' '" + Dir.Path() + "'",
                      &Text),
             0)
@@ -443,6 +443,6 @@ TEST(ContentMakers, SameSourcesMakeTheSameFiles) {
     SCOPED_TRACE(Name);
     const std::vector<uint8_t> Made = ReadFileBytes(Dir.File(Name));
     EXPECT_FALSE(Made.empty());
-    EXPECT_EQ(Made, ReadFileBytes(BuildDir() + "data/images/" + Name));
+    EXPECT_EQ(Made, ReadFileBytes(BuildDir() + "assets/" + Name));
   }
 }

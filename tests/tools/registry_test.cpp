@@ -1,7 +1,7 @@
 // sqtool registry, run as a program on files made here.
 #include <gtest/gtest.h>
 
-#include "app/toolbox.h"
+#include "shell/toolbox.h"
 #include "registry/player_registry.h"
 #include "tests/support/test_support.h"
 

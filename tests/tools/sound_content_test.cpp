@@ -32,14 +32,14 @@ const int kMaxPeak = static_cast<int>(32768.0 * std::pow(10.0, -1.0 / 20.0));
 
 std::string BuildDir() { return PlayDir() + "../"; }
 
-// One line of a made_files.txt: the tool, its sources and the file it made.
+// One line of a made_files_AREA.txt: the tool, its sources and the file it made.
 struct TMadeFile {
   std::string Tool, Sources, Output;
 };
 
 std::vector<TMadeFile> MadeFiles(const std::string& Area) {
   std::vector<TMadeFile> Result;
-  std::istringstream In(ReadFileText(BuildDir() + "data/" + Area + "/made_files.txt"));
+  std::istringstream In(ReadFileText(BuildDir() + "assets/made_files_" + Area + ".txt"));
   std::string Line;
   while (std::getline(In, Line)) {
     std::istringstream L(Line);
@@ -119,7 +119,7 @@ class SoundContentTest : public ::testing::Test {
     Dir = std::make_unique<TTempDir>();
     InDir = std::make_unique<TChangeDir>(Dir->Path());
     StartVolumeManager();
-    ASSERT_TRUE(VolumeManager->Mount(BuildDir() + "data/starquarry_data.mad4", 100, true))
+    ASSERT_TRUE(VolumeManager->Mount(BuildDir() + "assets/starquarry_data.mad4", 100, true))
         << "the data archive is built with the game";
     StreamOpener = std::make_unique<TVXStreamOpener>(Dir->Path() + "/Data/");
     SoundSystem = std::make_unique<TSoundSystem>();

@@ -1,5 +1,5 @@
-// sq_artmaker: draws every picture of the game and writes the outro hall.
-//   sq_artmaker PALETTE HALL FONT OUTDIR
+// sqartmaker: draws every picture of the game and writes the outro hall.
+//   sqartmaker PALETTE HALL FONT OUTDIR
 #include <exception>
 #include <iostream>
 
@@ -11,7 +11,7 @@
 
 int main(int Argc, char** Argv) {
   if (Argc != 5) {
-    std::cerr << "usage: sq_artmaker PALETTE HALL FONT OUTDIR\n";
+    std::cerr << "usage: sqartmaker PALETTE HALL FONT OUTDIR\n";
     return 1;
   }
   try {
@@ -26,7 +26,7 @@ int main(int Argc, char** Argv) {
     Art::MakeLogoImages(A);
     Art::MakeOutroMap(A, Hall);
   } catch (const std::exception& E) {
-    std::cerr << "sq_artmaker: " << E.what() << "\n";
+    std::cerr << "sqartmaker: " << E.what() << "\n";
     return 1;
   }
   return 0;

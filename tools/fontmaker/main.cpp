@@ -1,5 +1,5 @@
-// sq_fontmaker: renders the game's two fonts.
-//   sq_fontmaker SANS_BOLD MONO_BOLD OUTDIR
+// sqfontmaker: renders the game's two fonts.
+//   sqfontmaker SANS_BOLD MONO_BOLD OUTDIR
 #include <exception>
 #include <iostream>
 
@@ -10,7 +10,7 @@
 
 int main(int Argc, char** Argv) {
   if (Argc != 4) {
-    std::cerr << "usage: sq_fontmaker SANS_BOLD MONO_BOLD OUTDIR\n";
+    std::cerr << "usage: sqfontmaker SANS_BOLD MONO_BOLD OUTDIR\n";
     return 1;
   }
   try {
@@ -21,7 +21,7 @@ int main(int Argc, char** Argv) {
     Maker::TFontFace Mono(Argv[2]);
     Maker::SaveBytes(Out + "/anti.vxr", FontMaker::EncodeVxr8x16(FontMaker::RenderVxrGlyphs(Mono)));
   } catch (const std::exception& E) {
-    std::cerr << "sq_fontmaker: " << E.what() << "\n";
+    std::cerr << "sqfontmaker: " << E.what() << "\n";
     return 1;
   }
   return 0;

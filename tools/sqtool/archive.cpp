@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <iostream>
 
-#include "app/file_stream.h"
-#include "app/toolbox.h"
+#include "shell/file_stream.h"
+#include "shell/toolbox.h"
 #include "storage/compressor.h"
 #include "storage/mad4_mid_level.h"
 #include "tools/sqtool/command.h"

@@ -5,8 +5,8 @@
 #include <memory>
 #include <vector>
 
-#include "app/file_stream.h"
-#include "app/toolbox.h"
+#include "shell/file_stream.h"
+#include "shell/toolbox.h"
 #include "audio/music.h"
 #include "audio/vx_audio.h"
 #include "audio/wav_file.h"

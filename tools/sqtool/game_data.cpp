@@ -1,6 +1,6 @@
 #include "tools/sqtool/game_data.h"
 
-#include "app/toolbox.h"
+#include "shell/toolbox.h"
 #include "storage/mad4_high_level.h"
 #include "tools/sqtool/command.h"
 

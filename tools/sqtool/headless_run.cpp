@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "app/video.h"
+#include "graphics/video.h"
 #include "game/map_runner.h"
 #include "game/maps.h"
 

@@ -5,8 +5,8 @@
 #include <iostream>
 
 #include "app/modules.h"
-#include "app/parameters.h"
-#include "app/toolbox.h"
+#include "shell/parameters.h"
+#include "shell/toolbox.h"
 #include "game/settings.h"
 #include "tools/sqtool/command.h"
 

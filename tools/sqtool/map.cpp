@@ -1,7 +1,7 @@
 // sqtool map: converting XMAP map files between their four formats.
 #include <iostream>
 
-#include "app/file_stream.h"
+#include "shell/file_stream.h"
 #include "maps/xmap.h"
 #include "tools/sqtool/command.h"
 

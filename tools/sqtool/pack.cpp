@@ -6,10 +6,10 @@
 #include <set>
 #include <sstream>
 
-#include "app/file_stream.h"
-#include "app/memory_stream.h"
-#include "app/random.h"
-#include "app/toolbox.h"
+#include "shell/file_stream.h"
+#include "shell/memory_stream.h"
+#include "shell/random.h"
+#include "shell/toolbox.h"
 #include "game/block_images.h"
 #include "game/maps.h"
 #include "graphics/image.h"

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <iostream>
 
-#include "app/toolbox.h"
+#include "shell/toolbox.h"
 #include "graphics/image.h"
 #include "graphics/image_collection.h"
 #include "graphics/ppm_writer.h"

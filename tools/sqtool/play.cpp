@@ -2,9 +2,9 @@
 #include <iostream>
 #include <sstream>
 
-#include "app/file_stream.h"
-#include "app/random.h"
-#include "app/toolbox.h"
+#include "shell/file_stream.h"
+#include "shell/random.h"
+#include "shell/toolbox.h"
 #include "game/maps.h"
 #include "graphics/image.h"
 #include "graphics/ppm_writer.h"

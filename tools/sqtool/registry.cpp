@@ -1,7 +1,7 @@
 // sqtool registry: inspect and repair the player progress file.
 #include <iostream>
 
-#include "app/toolbox.h"
+#include "shell/toolbox.h"
 #include "registry/player_reg.h"
 #include "tools/sqtool/command.h"
 

@@ -2,7 +2,7 @@
 #include <iostream>
 
 #include "app/coder.h"
-#include "app/toolbox.h"
+#include "shell/toolbox.h"
 #include "tools/sqtool/command.h"
 
 namespace {

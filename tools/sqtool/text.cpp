@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "app/toolbox.h"
+#include "shell/toolbox.h"
 #include "graphics/font_collection.h"
 #include "graphics/image.h"
 #include "graphics/ppm_writer.h"

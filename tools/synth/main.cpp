@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <string>
 
-#include "app/file_stream.h"
-#include "app/toolbox.h"
+#include "shell/file_stream.h"
+#include "shell/toolbox.h"
 #include "tools/synth/mp3_encoder.h"
 #include "tools/synth/synth_patch.h"
 #include "tools/synth/synth_render.h"

@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/file_stream.h"
+#include "shell/file_stream.h"
 #include "tools/tracker/tune.h"
 #include "tools/tracker/tune_composer.h"
 #include "tools/tracker/xm_writer.h"
