@@ -3,13 +3,6 @@
 #include <chrono>
 
 #include "app/coder.h"
-#include "shell/logger.h"
-#include "shell/parameters.h"
-#include "shell/random.h"
-#include "shell/toolbox.h"
-#include "graphics/key_codes.h"
-#include "graphics/video.h"
-#include "graphics/video_cursor.h"
 #include "audio/music_collection.h"
 #include "audio/play_lists.h"
 #include "audio/vx_audio.h"
@@ -18,6 +11,13 @@
 #include "game/settings.h"
 #include "game/splash_screen.h"
 #include "graphics/font_collection.h"
+#include "graphics/key_codes.h"
+#include "graphics/video.h"
+#include "graphics/video_cursor.h"
+#include "shell/logger.h"
+#include "shell/parameters.h"
+#include "shell/random.h"
+#include "shell/toolbox.h"
 #include "storage/mad4_high_level.h"
 #include "storage/stream_opener.h"
 
@@ -102,8 +102,8 @@ void TMain::Run() {
     int Frame = 0;
     do {
       if (FontCollection)
-        FontCollection->DrawText(std::string(1, static_cast<char>(kPromptFonts[Frame / 8])) + "Press Space!", 320,
-                                 436, kAlignCenter);
+        FontCollection->DrawText(std::string(1, static_cast<char>(kPromptFonts[Frame / 8])) + "Press Space!", 320, 436,
+                                 kAlignCenter);
       VX_SDL::Flip();
       Frame = (Frame + 1) % 128;
       VX_SDL::PollEvents();
@@ -112,8 +112,6 @@ void TMain::Run() {
   if (Splash) Splash->Hide();
   Splash.reset();
   TGame Game;
-  if (TestMapIndex == -1)
-    Game.Run();
-  else
-    Game.PlayTestMap(TestMapPack, TestMapIndex);
+  if (TestMapIndex == -1) Game.Run();
+  else Game.PlayTestMap(TestMapPack, TestMapIndex);
 }

@@ -1,11 +1,7 @@
 #include <cstdlib>
 
 #include "app/coder.h"
-#include "shell/logger.h"
 #include "app/modules.h"
-#include "shell/parameters.h"
-#include "shell/toolbox.h"
-#include "graphics/video.h"
 #include "audio/music.h"
 #include "audio/music_collection.h"
 #include "audio/play_lists.h"
@@ -15,6 +11,7 @@
 #include "config/ini_file.h"
 #include "config/key_names.h"
 #include "config/setup_command.h"
+#include "game/settings.h"
 #include "graphics/font.h"
 #include "graphics/font_collection.h"
 #include "graphics/image.h"
@@ -24,10 +21,13 @@
 #include "graphics/picture_rle_reader.h"
 #include "graphics/raw_picture.h"
 #include "graphics/sprite.h"
+#include "graphics/video.h"
 #include "maps/tile_map.h"
 #include "maps/xmap.h"
-#include "game/settings.h"
 #include "registry/player_reg.h"
+#include "shell/logger.h"
+#include "shell/parameters.h"
+#include "shell/toolbox.h"
 #include "storage/coding.h"
 #include "storage/compressor.h"
 #include "storage/mad4_high_level.h"
@@ -59,7 +59,12 @@ const std::vector<TModule>& ModuleList() {
       {"RawPictureUnit", TRawPicture::kVersion, nullptr, nullptr},
       {"ImageUnit", TImage::kVersion, StartImageUnit, StopImageUnit},
       // The quit event and a failed video start end the process through an orderly shutdown.
-      {"VX_SDL", VX_SDL::kVersion, [] { VX_SDL::Start(); VX_SDL::SetQuitHook(ShutdownAndExit); }, VX_SDL::Stop},
+      {"VX_SDL", VX_SDL::kVersion,
+       [] {
+         VX_SDL::Start();
+         VX_SDL::SetQuitHook(ShutdownAndExit);
+       },
+       VX_SDL::Stop},
       {"VXINIFile", TIniFile::kVersion, nullptr, nullptr},
       {"VXFonts", TFont::kVersion, nullptr, nullptr},
       {"FontCollectionUnit", TFontCollection::kVersion, StartFontCollection, StopFontCollection},

@@ -2,7 +2,6 @@
 
 #include <libopenmpt/libopenmpt.h>
 
-
 void TModulePlayer::TModuleDeleter::operator()(openmpt_module* M) const { openmpt_module_destroy(M); }
 
 TModulePlayer::~TModulePlayer() = default;
@@ -15,8 +14,7 @@ std::unique_ptr<TModulePlayer> TModulePlayer::Load(const void* Data, size_t Size
   int Code = 0;
   const char* Message = nullptr;
   openmpt_module* M = openmpt_module_create_from_memory2(Data, Size, openmpt_log_func_silent, nullptr,
-                                                         openmpt_error_func_ignore, nullptr, &Code, &Message,
-                                                         nullptr);
+                                                         openmpt_error_func_ignore, nullptr, &Code, &Message, nullptr);
   if (!M) {
     Error = Message && *Message ? Message : "not a module";
     if (Message) openmpt_free_string(Message);

@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "shell/stream.h"
 #include "audio/pcm_sound.h"
+#include "shell/stream.h"
 
 struct mpg123_handle_struct;
 

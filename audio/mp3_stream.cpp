@@ -4,8 +4,7 @@ namespace {
 constexpr size_t kDecodeFrames = 2304;
 }
 
-TMp3Stream::TMp3Stream(std::unique_ptr<TMp3Decoder> Decoder, bool Loop)
-    : FDecoder(std::move(Decoder)), FLoop(Loop) {}
+TMp3Stream::TMp3Stream(std::unique_ptr<TMp3Decoder> Decoder, bool Loop) : FDecoder(std::move(Decoder)), FLoop(Loop) {}
 
 void TMp3Stream::Restart() {
   FDecoder->Rewind();

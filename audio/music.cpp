@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "shell/logger.h"
-#include "shell/toolbox.h"
 #include "audio/sound_resource.h"
 #include "audio/vx_audio.h"
+#include "shell/logger.h"
+#include "shell/toolbox.h"
 
 bool TMusic::IsMp3Name(const std::string& Name) {
   return Name.size() > 4 && VXToolbox::UpperCase(Name.substr(Name.size() - 4)) == ".MP3";

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "config/ini_file.h"
 #include "shell/logger.h"
 #include "shell/toolbox.h"
-#include "config/ini_file.h"
 
 std::unique_ptr<TMusicCollection> MusicCollection;
 
@@ -34,8 +34,7 @@ namespace {
 std::vector<int32_t> ExistingSongNumbers(const TIniFile& Ini, const std::string& Prefix, int32_t Count) {
   std::vector<int32_t> Numbers;
   for (const auto& S : Ini.Sections()) {
-    if (S.Name.size() <= Prefix.size() || !VXToolbox::SameText(S.Name.substr(0, Prefix.size()), Prefix))
-      continue;
+    if (S.Name.size() <= Prefix.size() || !VXToolbox::SameText(S.Name.substr(0, Prefix.size()), Prefix)) continue;
     const std::string Digits = S.Name.substr(Prefix.size());
     if (Digits[0] == '0' || Digits.size() > 10 ||
         !std::all_of(Digits.begin(), Digits.end(), [](char C) { return C >= '0' && C <= '9'; }))

@@ -26,9 +26,7 @@ bool CopyIntoMemory(const std::string& Name, TSoundResource& Resource) {
     // Sizes beyond what the 32-bit size field can say are not sounds.
     if (Stream->Size() > std::numeric_limits<int32_t>::max()) return false;
     Resource.Buffer = Stream->ReadAll();
-  } catch (const EOpenStream&) {
-    return false;
-  }
+  } catch (const EOpenStream&) { return false; }
   Resource.BufferSize = static_cast<int32_t>(Resource.Buffer.size());
   Resource.Where.Memory = Resource.Buffer.data();
   Resource.Where.Length = Resource.BufferSize;

@@ -194,9 +194,8 @@ TSoundHandle TSoundSystem::SampleChannel(TSoundHandle Sample, bool OnlyNew) {
     FVoiceOwners[Chosen->Handle] = Sample;
   }
   if (!Chosen && (S.Info.Flags & SoundFlags::TakeOverOldest)) {
-    Chosen = &*std::min_element(S.Voices.begin(), S.Voices.end(), [](const TVoice& A, const TVoice& B) {
-      return A.StartOrder < B.StartOrder;
-    });
+    Chosen = &*std::min_element(S.Voices.begin(), S.Voices.end(),
+                                [](const TVoice& A, const TVoice& B) { return A.StartOrder < B.StartOrder; });
   }
   if (!Chosen) return Fail("every channel of the sample is busy");
   // A fresh channel with the sample's current defaults.
@@ -323,12 +322,8 @@ bool TSoundSystem::SetAttribute(TSoundHandle Channel, TSoundAttribute Attribute,
   TChannel* C = FindChannel(Channel);
   if (!C) return Fail("unknown channel");
   switch (Attribute) {
-    case TSoundAttribute::Volume:
-      C->Volume = Value;
-      return true;
-    case TSoundAttribute::Pan:
-      C->Pan = Value;
-      return true;
+    case TSoundAttribute::Volume: C->Volume = Value; return true;
+    case TSoundAttribute::Pan: C->Pan = Value; return true;
     case TSoundAttribute::Frequency:
       if (TVoice* V = FindVoice(Channel)) {
         V->Frequency = static_cast<int32_t>(Value);
@@ -345,12 +340,8 @@ bool TSoundSystem::GetAttribute(TSoundHandle Channel, TSoundAttribute Attribute,
   const TChannel* C = Self->FindChannel(Channel);
   if (!C) return false;
   switch (Attribute) {
-    case TSoundAttribute::Volume:
-      Value = C->Volume;
-      return true;
-    case TSoundAttribute::Pan:
-      Value = C->Pan;
-      return true;
+    case TSoundAttribute::Volume: Value = C->Volume; return true;
+    case TSoundAttribute::Pan: Value = C->Pan; return true;
     case TSoundAttribute::Frequency:
       if (const TVoice* V = Self->FindVoice(Channel)) {
         Value = static_cast<float>(V->Frequency);
@@ -373,8 +364,8 @@ void TSoundSystem::DeviceFill(void* User, int16_t* Out, size_t Frames) {
 namespace {
 
 // Adds one sample channel to Mix; false when it played to its end.
-bool MixVoice(const TPcmSound& Pcm, bool Loop, double& Position, int32_t Frequency, float Left, float Right,
-              float* Mix, size_t Frames, int Rate) {
+bool MixVoice(const TPcmSound& Pcm, bool Loop, double& Position, int32_t Frequency, float Left, float Right, float* Mix,
+              size_t Frames, int Rate) {
   const size_t Length = Pcm.Frames();
   if (Length == 0) return false;
   const double Rate1 = Frequency > 0 ? std::min(Frequency, 1000000) : static_cast<int32_t>(Pcm.Rate);

@@ -24,8 +24,8 @@ bool Is(const char (&Tag)[4], const char* Want) { return std::memcmp(Tag, Want, 
 
 uint16_t Get16(const uint8_t* P) { return static_cast<uint16_t>(P[0] | (P[1] << 8)); }
 uint32_t Get32(const uint8_t* P) {
-  return static_cast<uint32_t>(P[0]) | (static_cast<uint32_t>(P[1]) << 8) |
-         (static_cast<uint32_t>(P[2]) << 16) | (static_cast<uint32_t>(P[3]) << 24);
+  return static_cast<uint32_t>(P[0]) | (static_cast<uint32_t>(P[1]) << 8) | (static_cast<uint32_t>(P[2]) << 16) |
+         (static_cast<uint32_t>(P[3]) << 24);
 }
 
 bool ParseFormat(const std::vector<uint8_t>& B, TWavFormat& F, std::string& Error) {
@@ -58,8 +58,8 @@ bool ParseFormat(const std::vector<uint8_t>& B, TWavFormat& F, std::string& Erro
     Error = "unsupported sample rate " + std::to_string(F.Rate);
     return false;
   }
-  const bool BitsOk = F.Tag == kFormatFloat ? F.Bits == 32
-                                            : (F.Bits == 8 || F.Bits == 16 || F.Bits == 24 || F.Bits == 32);
+  const bool BitsOk =
+      F.Tag == kFormatFloat ? F.Bits == 32 : (F.Bits == 8 || F.Bits == 16 || F.Bits == 24 || F.Bits == 32);
   if (!BitsOk) {
     Error = "unsupported sample size " + std::to_string(F.Bits);
     return false;
@@ -73,14 +73,10 @@ bool ParseFormat(const std::vector<uint8_t>& B, TWavFormat& F, std::string& Erro
 
 int16_t ToInt16(const uint8_t* P, const TWavFormat& F) {
   switch (F.Bits) {
-    case 8:
-      return static_cast<int16_t>((P[0] - 128) * 256);
-    case 16:
-      return static_cast<int16_t>(Get16(P));
-    case 24:
-      return static_cast<int16_t>(Get16(P + 1));
-    default:
-      break;
+    case 8: return static_cast<int16_t>((P[0] - 128) * 256);
+    case 16: return static_cast<int16_t>(Get16(P));
+    case 24: return static_cast<int16_t>(Get16(P + 1));
+    default: break;
   }
   if (F.Tag == kFormatFloat) {
     float V;
@@ -97,8 +93,8 @@ int16_t ToInt16(const uint8_t* P, const TWavFormat& F) {
 bool LooksLikeWav(TVXStreamBase& Stream) {
   const int64_t Start = Stream.Position();
   uint8_t Head[12];
-  const bool Ok = Stream.ReadExact(Head, 12) && std::memcmp(Head, "RIFF", 4) == 0 &&
-                  std::memcmp(Head + 8, "WAVE", 4) == 0;
+  const bool Ok =
+      Stream.ReadExact(Head, 12) && std::memcmp(Head, "RIFF", 4) == 0 && std::memcmp(Head + 8, "WAVE", 4) == 0;
   Stream.Seek(Start);
   return Ok;
 }

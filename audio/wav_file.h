@@ -3,8 +3,8 @@
 // stereo) and writing (16-bit PCM).
 #include <string>
 
-#include "shell/stream.h"
 #include "audio/pcm_sound.h"
+#include "shell/stream.h"
 
 // True when the bytes at the stream's position start a RIFF WAVE file;
 // the position is restored.

@@ -1,8 +1,8 @@
 #include "audio/wave.h"
 
-#include "shell/logger.h"
 #include "audio/sound_resource.h"
 #include "audio/vx_audio.h"
+#include "shell/logger.h"
 
 TWave::TWave(const std::string& Name, bool Looped, int32_t Max) {
   const char* Heading = "WaveUnit, TWave.Create";

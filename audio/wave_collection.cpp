@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "shell/logger.h"
 #include "config/ini_file.h"
+#include "shell/logger.h"
 
 std::unique_ptr<TWaveCollection> WaveCollection;
 

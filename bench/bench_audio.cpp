@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "shell/memory_stream.h"
 #include "audio/sound_system.h"
 #include "audio/wav_file.h"
+#include "shell/memory_stream.h"
 #include "tests/audio/test_sounds.h"
 
 namespace {
@@ -43,8 +43,8 @@ void BM_MixEightSamplesAndAModule(benchmark::State& State) {
     benchmark::DoNotOptimize(Out.data());
   }
   // Seconds of work per second of sound.
-  State.counters["realtime_fraction"] =
-      benchmark::Counter(static_cast<double>(State.iterations()), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  State.counters["realtime_fraction"] = benchmark::Counter(static_cast<double>(State.iterations()),
+                                                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 }  // namespace

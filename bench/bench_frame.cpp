@@ -6,9 +6,9 @@
 #include <memory>
 #include <vector>
 
-#include "graphics/video.h"
 #include "graphics/image.h"
 #include "graphics/sprite.h"
+#include "graphics/video.h"
 
 namespace {
 

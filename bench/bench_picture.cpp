@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "shell/memory_stream.h"
 #include "graphics/raw_picture.h"
+#include "shell/memory_stream.h"
 
 namespace {
 
@@ -16,8 +16,24 @@ constexpr int kWidth = 640, kHeight = 480;
 // Art-like content: horizontal stretches of flat colour broken by noisy
 // stretches, so both packet kinds occur. Packets end at row ends.
 std::vector<uint8_t> MakeRunLengthTga(bool TopDown) {
-  std::vector<uint8_t> Out = {0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0, kWidth & 0xFF, kWidth >> 8,
-                              kHeight & 0xFF, kHeight >> 8, 24, static_cast<uint8_t>(TopDown ? 0x20 : 0)};
+  std::vector<uint8_t> Out = {0,
+                              0,
+                              10,
+                              0,
+                              0,
+                              0,
+                              0,
+                              0,
+                              0,
+                              0,
+                              0,
+                              0,
+                              kWidth & 0xFF,
+                              kWidth >> 8,
+                              kHeight & 0xFF,
+                              kHeight >> 8,
+                              24,
+                              static_cast<uint8_t>(TopDown ? 0x20 : 0)};
   uint32_t Seed = 12345;
   auto Next = [&Seed]() {
     Seed = Seed * 1103515245u + 12345u;

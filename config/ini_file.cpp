@@ -2,9 +2,9 @@
 
 #include <stdexcept>
 
+#include "config/str_to_int.h"
 #include "shell/file_stream.h"
 #include "shell/logger.h"
-#include "config/str_to_int.h"
 #include "storage/stream_opener.h"
 
 namespace {
@@ -125,8 +125,8 @@ std::string_view TIniFile::FindValue(const TSection& Section, std::string_view K
   return {};
 }
 
-std::string TIniFile::ReadString(std::string_view Section, std::string_view Key,
-                                 std::string_view Default, std::string_view Fallback) const {
+std::string TIniFile::ReadString(std::string_view Section, std::string_view Key, std::string_view Default,
+                                 std::string_view Fallback) const {
   std::string Result(Default);
   const TSection* S = FindSection(Section);
   if (S && S->Type == TSectionType::stNormal) {
@@ -137,8 +137,7 @@ std::string TIniFile::ReadString(std::string_view Section, std::string_view Key,
     }
     if (!Value.empty()) Result = std::string(Value);
   }
-  if (Result.size() > 2 && Result.front() == '"' && Result.back() == '"')
-    Result = Result.substr(1, Result.size() - 2);
+  if (Result.size() > 2 && Result.front() == '"' && Result.back() == '"') Result = Result.substr(1, Result.size() - 2);
   return Result;
 }
 
@@ -149,17 +148,15 @@ int32_t TIniFile::ReadInteger(std::string_view Section, std::string_view Key, in
   return StrToInt32(Text);
 }
 
-bool TIniFile::ReadBool(std::string_view Section, std::string_view Key, bool Default,
-                        std::string_view Fallback) const {
+bool TIniFile::ReadBool(std::string_view Section, std::string_view Key, bool Default, std::string_view Fallback) const {
   const std::string Text = ReadString(Section, Key, "", Fallback);
   if (Text.empty()) return Default;
   const std::string Upper = VXToolbox::UpperCase(Text);
   return Upper == "TRUE" || Upper == "YES" || Text == "1";
 }
 
-void TIniFile::ReadRGB(std::string_view Section, std::string_view Key, uint16_t DefaultR,
-                       uint16_t DefaultG, uint16_t DefaultB, int32_t& R, int32_t& G, int32_t& B,
-                       std::string_view Fallback) const {
+void TIniFile::ReadRGB(std::string_view Section, std::string_view Key, uint16_t DefaultR, uint16_t DefaultG,
+                       uint16_t DefaultB, int32_t& R, int32_t& G, int32_t& B, std::string_view Fallback) const {
   const std::string DefaultText = HexByte(DefaultR) + HexByte(DefaultG) + HexByte(DefaultB);
   const std::string Text = ReadString(Section, Key, DefaultText, Fallback);
   if (Text.size() == 6) {
@@ -168,16 +165,15 @@ void TIniFile::ReadRGB(std::string_view Section, std::string_view Key, uint16_t 
     B = static_cast<int32_t>(VXToolbox::HexToInt(std::string_view(Text).substr(4, 2)));
     return;
   }
-  Log->Warning("Invalid RGB value! (Section: " + std::string(Section) + ", Key: " +
-                   std::string(Key) + ", Value: " + Text + ")",
-               std::string(kUnit) + ", TIniFile.ReadRGB");
+  Log->Warning(
+      "Invalid RGB value! (Section: " + std::string(Section) + ", Key: " + std::string(Key) + ", Value: " + Text + ")",
+      std::string(kUnit) + ", TIniFile.ReadRGB");
   R = DefaultR;
   G = DefaultG;
   B = DefaultB;
 }
 
-TRGB TIniFile::ReadRGB(std::string_view Section, std::string_view Key, TRGB Default,
-                       std::string_view Fallback) const {
+TRGB TIniFile::ReadRGB(std::string_view Section, std::string_view Key, TRGB Default, std::string_view Fallback) const {
   int32_t R = 0, G = 0, B = 0;
   ReadRGB(Section, Key, Default.R, Default.G, Default.B, R, G, B, Fallback);
   return TRGB{static_cast<uint8_t>(R), static_cast<uint8_t>(G), static_cast<uint8_t>(B)};
@@ -195,8 +191,7 @@ std::string TIniFile::ReadListItem(std::string_view Section, int32_t Index) cons
     Log->Warning("Section: " + std::string(Section) + " Index: " + std::to_string(Index), Heading);
     return {};
   }
-  if (Index >= 0 && static_cast<size_t>(Index) < S->Lines.size())
-    return S->Lines[static_cast<size_t>(Index)];
+  if (Index >= 0 && static_cast<size_t>(Index) < S->Lines.size()) return S->Lines[static_cast<size_t>(Index)];
   Log->Warning("Index is out of range! (" + std::to_string(Index) + ")", Heading);
   return {};
 }
@@ -209,8 +204,7 @@ int32_t TIniFile::ListItemCount(std::string_view Section) const {
     return 0;
   }
   if (S->Type == TSectionType::stNormal) {
-    Log->Warning("ListItemCount is only allowed on List type Sections! (" + std::string(Section) + ")",
-                 Heading);
+    Log->Warning("ListItemCount is only allowed on List type Sections! (" + std::string(Section) + ")", Heading);
     return 0;
   }
   return static_cast<int32_t>(S->Lines.size());

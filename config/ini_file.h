@@ -46,22 +46,19 @@ class TIniFile {
   // The value of Key in the first normal section called Section; a missing
   // or empty value tries Fallback, then gives Default. A result wrapped in
   // double quotes (and longer than two characters) loses them.
-  std::string ReadString(std::string_view Section, std::string_view Key,
-                         std::string_view Default, std::string_view Fallback = {}) const;
+  std::string ReadString(std::string_view Section, std::string_view Key, std::string_view Default,
+                         std::string_view Fallback = {}) const;
   // Decimal; raises EConvertError on text that is not a 32-bit integer.
   int32_t ReadInteger(std::string_view Section, std::string_view Key, int32_t Default,
                       std::string_view Fallback = {}) const;
   // True for "TRUE" and "YES" in any case and for "1"; an absent key gives Default.
-  bool ReadBool(std::string_view Section, std::string_view Key, bool Default,
-                std::string_view Fallback = {}) const;
+  bool ReadBool(std::string_view Section, std::string_view Key, bool Default, std::string_view Fallback = {}) const;
   // "RRGGBB"; a value that is not six characters logs a warning and gives the
   // defaults; a non-hexadecimal pair raises EConvertError.
-  void ReadRGB(std::string_view Section, std::string_view Key, uint16_t DefaultR,
-               uint16_t DefaultG, uint16_t DefaultB, int32_t& R, int32_t& G, int32_t& B,
-               std::string_view Fallback = {}) const;
+  void ReadRGB(std::string_view Section, std::string_view Key, uint16_t DefaultR, uint16_t DefaultG, uint16_t DefaultB,
+               int32_t& R, int32_t& G, int32_t& B, std::string_view Fallback = {}) const;
   // The same as a colour value.
-  TRGB ReadRGB(std::string_view Section, std::string_view Key, TRGB Default,
-               std::string_view Fallback = {}) const;
+  TRGB ReadRGB(std::string_view Section, std::string_view Key, TRGB Default, std::string_view Fallback = {}) const;
 
   // Item Index (from 0) of a list section; "" with a warning when there is none.
   std::string ReadListItem(std::string_view Section, int32_t Index) const;

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "shell/toolbox.h"
 #include "config/ini_file.h"
+#include "shell/toolbox.h"
 
 std::unique_ptr<TSetupCommandHandler> SetupCommands;
 
@@ -56,8 +56,7 @@ TSetupCommandHandler::TSetupCommandHandler() {
   for (int32_t K = 0; K < Kinds; ++K) {
     const std::string Kind = Ini->ReadListItem("Components", K);
     const int32_t Keys = Ini->ListItemCount(Kind);
-    for (int32_t I = 0; I < Keys; ++I)
-      FSchema.push_back(VXToolbox::UpperCase(Kind + "." + Ini->ReadListItem(Kind, I)));
+    for (int32_t I = 0; I < Keys; ++I) FSchema.push_back(VXToolbox::UpperCase(Kind + "." + Ini->ReadListItem(Kind, I)));
   }
   for (std::string& Line : FSchema) {
     if (Line.find('+') != std::string::npos) {
@@ -70,8 +69,7 @@ TSetupCommandHandler::TSetupCommandHandler() {
   FBoolWords = {"TRUE", "YES", "Y", "I", "1", "FALSE", "NO", "N", "0"};
 }
 
-void TSetupCommandHandler::Parse(std::string_view Kind, std::string_view Prefix,
-                                 std::string_view Text) {
+void TSetupCommandHandler::Parse(std::string_view Kind, std::string_view Prefix, std::string_view Text) {
   std::string Commands(Text);
   if (!Commands.empty() && Commands.back() != '|') Commands += '|';
   std::string Piece;
@@ -98,8 +96,7 @@ std::string TSetupCommandHandler::KeySymbol(std::string_view Name) const {
   return *Value;
 }
 
-void TSetupCommandHandler::Store(std::string_view Kind, std::string_view Prefix,
-                                 const std::string& Piece) {
+void TSetupCommandHandler::Store(std::string_view Kind, std::string_view Prefix, const std::string& Piece) {
   std::string Key, Value;
   const size_t Eq = Piece.find('=');
   if (Eq != std::string::npos) {
@@ -129,10 +126,8 @@ void TSetupCommandHandler::Store(std::string_view Kind, std::string_view Prefix,
     std::string_view Name = Value;
     if (Name.size() > 5 && VXToolbox::SameText(Name.substr(0, 5), "SDLK_")) Name.remove_prefix(5);
     std::string Symbol = KeySymbol(Name);
-    if (Symbol.empty())
-      Message = "SDLK_KeyName value expected (see them in SDL.PAS)! (";
-    else
-      Value = std::to_string(VXToolbox::StrToIntDef(Symbol, 0));
+    if (Symbol.empty()) Message = "SDLK_KeyName value expected (see them in SDL.PAS)! (";
+    else Value = std::to_string(VXToolbox::StrToIntDef(Symbol, 0));
   } else {
     Message = "Unknown identifier! (";
   }
@@ -146,10 +141,8 @@ void TSetupCommandHandler::Store(std::string_view Kind, std::string_view Prefix,
 void TSetupCommandHandler::Clear(std::string_view Prefix) {
   const std::string Upper = VXToolbox::UpperCase(Prefix);
   for (auto It = FStore.begin(); It != FStore.end();) {
-    if (std::string_view(It->first).substr(0, It->first.find('.')) == Upper)
-      It = FStore.erase(It);
-    else
-      ++It;
+    if (std::string_view(It->first).substr(0, It->first.find('.')) == Upper) It = FStore.erase(It);
+    else ++It;
   }
 }
 
@@ -159,8 +152,7 @@ std::string TSetupCommandHandler::GetValue(std::string_view Prefix, std::string_
   return It->second.Values.front();
 }
 
-std::vector<std::string> TSetupCommandHandler::GetValues(std::string_view Prefix,
-                                                         std::string_view Key) const {
+std::vector<std::string> TSetupCommandHandler::GetValues(std::string_view Prefix, std::string_view Key) const {
   const auto It = FStore.find(EntryName(Prefix, Key));
   return It == FStore.end() ? std::vector<std::string>() : It->second.Values;
 }

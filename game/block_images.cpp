@@ -2,8 +2,8 @@
 
 #include <set>
 
-#include "shell/logger.h"
 #include "graphics/image_collection.h"
+#include "shell/logger.h"
 #include "storage/stream_opener.h"
 
 namespace {
@@ -23,9 +23,7 @@ void LoadBlockImages() {
   // rather than not at all.
   try {
     Blocks->Load("controls.ini", "Blocks");
-  } catch (const EOpenStream&) {
-    Log->Error("No block images: controls.ini not found", "SQMapsUnit, TMaps.Load");
-  }
+  } catch (const EOpenStream&) { Log->Error("No block images: controls.ini not found", "SQMapsUnit, TMaps.Load"); }
 }
 
 TImage* FindBlockImage(const std::string& Name, bool Report) {

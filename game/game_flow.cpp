@@ -1,8 +1,8 @@
 #include "game/game_flow.h"
 
-#include "shell/logger.h"
 #include "game/maps.h"
 #include "game/play_screen.h"
+#include "shell/logger.h"
 
 void TGame::Run() {
   // The player, level-pack and map selection screens are still to come.

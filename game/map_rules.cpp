@@ -1,7 +1,7 @@
 // The rules of the world: the elf's move and one step of everything else.
-#include "shell/logger.h"
 #include "game/effects.h"
 #include "game/maps.h"
+#include "shell/logger.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "game/map_runner.h"
 
-#include "graphics/video.h"
 #include "game/block_images.h"
 #include "game/maps.h"
 #include "graphics/image.h"
+#include "graphics/video.h"
 
 void StartMapRun(TMaps& M, TMapRun& Run) {
   M.ElfDead = 0;

@@ -1,12 +1,12 @@
 // Level packs and the state of the active map.
 #include "game/maps.h"
 
+#include "game/block_images.h"
+#include "graphics/image.h"
+#include "graphics/video.h"
 #include "shell/logger.h"
 #include "shell/random.h"
 #include "shell/toolbox.h"
-#include "graphics/video.h"
-#include "game/block_images.h"
-#include "graphics/image.h"
 #include "storage/mad4_high_level.h"
 
 std::unique_ptr<TMaps> Maps;
@@ -30,7 +30,6 @@ TMaps::~TMaps() {
       if (M.get() == ActiveMap) ActiveMap = nullptr;
   }
 }
-
 
 std::string TMaps::MapName(int MapNo) const {
   return MapNo >= 0 && MapNo < MapCount() ? Maps[static_cast<size_t>(MapNo)]->MapName : std::string();
@@ -96,8 +95,8 @@ void TMaps::NewSprite(int X, int Y, const std::string& ImageName, bool Looping, 
   if (!Image || !Image->HasSurface()) return;
   const uint32_t Flags = (Looping ? TSprite::kLooping : 0) | (RandomStart ? TSprite::kRandomStart : 0);
   const bool Strip = Image->Width() > kCellSize;
-  Slot = std::make_unique<TSprite>(X * kCellSize, Y * kCellSize + kFieldTop, Strip ? kCellSize : 0,
-                                   Strip ? Flags : 0, Image);
+  Slot = std::make_unique<TSprite>(X * kCellSize, Y * kCellSize + kFieldTop, Strip ? kCellSize : 0, Strip ? Flags : 0,
+                                   Image);
   Slot->FrameDelay = kCellFrameDelay;
   if (!Strip) Slot->Animated = false;
 }
@@ -106,10 +105,8 @@ void TMaps::ShowImage(int X, int Y, const std::string& ImageName) {
   if (!InField(X, Y)) return;
   TSprite* S = Sprites[Index(X, Y)].get();
   TImage* Image = FindBlockImage(ImageName, true);
-  if (S && Image && Image->HasSurface())
-    S->SetImage(Image);
-  else
-    NewSprite(X, Y, ImageName, true, false);
+  if (S && Image && Image->HasSurface()) S->SetImage(Image);
+  else NewSprite(X, Y, ImageName, true, false);
 }
 
 void TMaps::MoveCell(int FromX, int FromY, int ToX, int ToY, int32_t Vacated) {

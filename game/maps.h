@@ -130,9 +130,7 @@ class TMaps {
   std::array<TDrawnCell, kCols * kRows> FDrawn{};
   static bool InField(int X, int Y) { return X >= 0 && X < kCols && Y >= 0 && Y < kRows; }
   // The rules run every step: the grid is read directly, not through calls.
-  bool InMap(int X, int Y) const {
-    return ActiveMap && InField(X, Y) && X < ActiveMap->Width && Y < ActiveMap->Height;
-  }
+  bool InMap(int X, int Y) const { return ActiveMap && InField(X, Y) && X < ActiveMap->Width && Y < ActiveMap->Height; }
 
   // Moves code and sprite from one cell to another; the vacated cell gets Vacated.
   void MoveCell(int FromX, int FromY, int ToX, int ToY, int32_t Vacated = Tile::Empty);
@@ -152,4 +150,3 @@ class TMaps {
   void FallingPhase();
   void CleanupPhase();
 };
-

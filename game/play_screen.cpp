@@ -2,14 +2,14 @@
 
 #include <array>
 
-#include "shell/random.h"
-#include "graphics/key_codes.h"
-#include "graphics/video.h"
 #include "game/block_images.h"
 #include "game/maps.h"
 #include "game/songs.h"
 #include "graphics/font_collection.h"
 #include "graphics/image.h"
+#include "graphics/key_codes.h"
+#include "graphics/video.h"
+#include "shell/random.h"
 
 namespace {
 
@@ -56,7 +56,8 @@ bool TPlay1Map::Run() {
       VX_SDL::Flip();
       VX_SDL::PollEvents();
       // F12 will open the options screen here (and then Maps->ForgetDrawnCells()).
-      if (VX_SDL::Keys[VXKey::F10] || VX_SDL::Keys[VXKey::Escape] || FRun.Completed || Maps->ElfDead > kDeadSteps) break;
+      if (VX_SDL::Keys[VXKey::F10] || VX_SDL::Keys[VXKey::Escape] || FRun.Completed || Maps->ElfDead > kDeadSteps)
+        break;
     }
     if (FRun.Completed) {
       StopSong(CurrentSong);

@@ -5,8 +5,8 @@
 
 #include "shell/file_stream.h"
 #include "shell/logger.h"
-#include "shell/safe_file_writer.h"
 #include "shell/memory_stream.h"
+#include "shell/safe_file_writer.h"
 #include "shell/toolbox.h"
 #include "storage/stream_opener.h"
 
@@ -32,8 +32,7 @@ void TConfig::ReadFrom(TVXStreamBase& Stream) {
   EffectsVolume = 0.0f;
   if (ReadFloat(Stream, MusicVolume)) ReadFloat(Stream, EffectsVolume);
   if (!std::isfinite(MusicVolume) || !std::isfinite(EffectsVolume))
-    Log->Warning("A volume in the settings file is not a number; full volume used",
-                 std::string(kUnit) + "ReadFrom");
+    Log->Warning("A volume in the settings file is not a number; full volume used", std::string(kUnit) + "ReadFrom");
   MusicVolume = Sanitized(MusicVolume);
   EffectsVolume = Sanitized(EffectsVolume);
 }

@@ -1,7 +1,7 @@
 #include "game/splash_screen.h"
 
-#include "graphics/video.h"
 #include "graphics/font_collection.h"
+#include "graphics/video.h"
 
 namespace {
 void Text(TImage& Image, const char* FontName, const std::string& Line, int X, int Y, int Align) {
@@ -21,8 +21,8 @@ TSplashScreen::TSplashScreen(const std::string& Version, const std::string& Buil
   Text(*Image, "Anti", "a remake of", 320, 318, kAlignCenter);
   Text(*Image, "Magenta", kRemadeGame, 320, 342, kAlignCenter);
   if (FontCollection)
-    FontCollection->DrawTextOn(*Image, std::string(1, '\0') + "by " + std::string(1, '\1') + kRemadePublisher, 320,
-                               370, kAlignCenter);
+    FontCollection->DrawTextOn(*Image, std::string(1, '\0') + "by " + std::string(1, '\1') + kRemadePublisher, 320, 370,
+                               kAlignCenter);
 }
 
 void TSplashScreen::Draw() const { VX_SDL::PutImage(0, 0, *Image); }

@@ -3,8 +3,8 @@
 
 #include <SDL.h>
 
-#include "shell/logger.h"
 #include "graphics/video.h"
+#include "shell/logger.h"
 
 namespace {
 // Source colour keying with run-length acceleration.
@@ -83,9 +83,9 @@ void TFont::RebuildPage() {
 void TFont::SetColor(int32_t R, int32_t G, int32_t B) {
   if (R == Red && G == Green && B == Blue) return;
   if (R < 0 || R > 255 || G < 0 || G > 255 || B < 0 || B > 255) {
-    Log->Warning("Color is out of range! (" + std::to_string(R) + ", " + std::to_string(G) + ", " +
-                     std::to_string(B) + ")",
-                 "VXFonts, TFont.SetColor");
+    Log->Warning(
+        "Color is out of range! (" + std::to_string(R) + ", " + std::to_string(G) + ", " + std::to_string(B) + ")",
+        "VXFonts, TFont.SetColor");
     return;
   }
   Red = R;
@@ -120,20 +120,16 @@ void TFont::SetColorKey(uint8_t R, uint8_t G, uint8_t B) {
 int32_t TFont::TextWidth(std::string_view Text) const {
   int32_t W = 0;
   for (char Ch : Text) {
-    if (Ch == ' ')
-      W += SpaceSpace * Size;
-    else
-      W += LetterSpace * Size + SizedGlyphs[static_cast<uint8_t>(Ch)].Width;
+    if (Ch == ' ') W += SpaceSpace * Size;
+    else W += LetterSpace * Size + SizedGlyphs[static_cast<uint8_t>(Ch)].Width;
   }
   return W - LetterSpace * Size;
 }
 
 template <class TDraw>
 void TFont::DrawGlyphs(std::string_view Text, int X, int Y, int Align, TDraw&& Draw) const {
-  if (Align == kAlignCenter)
-    X -= TextWidth(Text) / 2;
-  else if (Align == kAlignRight)
-    X -= TextWidth(Text);
+  if (Align == kAlignCenter) X -= TextWidth(Text) / 2;
+  else if (Align == kAlignRight) X -= TextWidth(Text);
   for (char Ch : Text) {
     if (Ch == ' ') {
       X += SpaceSpace * Size;

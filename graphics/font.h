@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "shell/memory_stream.h"
 #include "graphics/image.h"
+#include "shell/memory_stream.h"
 
 class TIniFile;
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "shell/logger.h"
 #include "config/ini_file.h"
+#include "shell/logger.h"
 #include "storage/stream_opener.h"
 
 std::unique_ptr<TFontCollection> FontCollection;
@@ -40,9 +40,7 @@ void TFontCollection::LoadFromFile(const std::string& FileName, const std::strin
   TVXStreamPtr Stream;
   try {
     Stream = StreamOpener->OpenStream(FileName);
-  } catch (const EOpenStream&) {
-    return;
-  }
+  } catch (const EOpenStream&) { return; }
   auto Ini = TIniFile::CreateFromStream(*Stream);
   if (Ini) Load(*Ini, Section);
 }
@@ -104,10 +102,8 @@ template <class TDraw>
 void TFontCollection::DrawEach(std::string_view Text, int X, int Align, TDraw&& Draw) const {
   if (FItems.empty()) return;
   const int W = TextWidth(Text);
-  if (Align == kAlignCenter)
-    X -= W / 2;
-  else if (Align == kAlignRight)
-    X -= W;
+  if (Align == kAlignCenter) X -= W / 2;
+  else if (Align == kAlignRight) X -= W;
   TFont* F = Font(0);
   for (char Ch : Text) {
     const uint8_t C = static_cast<uint8_t>(Ch);
@@ -126,6 +122,7 @@ void TFontCollection::DrawText(std::string_view Text, int X, int Y, int Align) c
 }
 
 void TFontCollection::DrawTextOn(TImage& Target, std::string_view Text, int X, int Y, int Align) const {
-  DrawEach(Text, X, Align,
-           [Y, &Target](const TFont& F, std::string_view One, int DX) { F.DrawTextOn(Target, One, DX, Y, kAlignLeft); });
+  DrawEach(Text, X, Align, [Y, &Target](const TFont& F, std::string_view One, int DX) {
+    F.DrawTextOn(Target, One, DX, Y, kAlignLeft);
+  });
 }

@@ -2,12 +2,12 @@
 // and LoadFont, which builds one from an INI section.
 #include <algorithm>
 
-#include "shell/logger.h"
-#include "shell/toolbox.h"
-#include "graphics/video.h"
 #include "config/ini_file.h"
 #include "graphics/font.h"
 #include "graphics/raw_picture.h"
+#include "graphics/video.h"
+#include "shell/logger.h"
+#include "shell/toolbox.h"
 #include "storage/stream_opener.h"
 
 namespace {
@@ -19,9 +19,7 @@ TVXStreamPtr TryOpen(const std::string& Name) {
   if (!StreamOpener) return nullptr;
   try {
     return StreamOpener->OpenStream(Name);
-  } catch (const EOpenStream&) {
-    return nullptr;
-  }
+  } catch (const EOpenStream&) { return nullptr; }
 }
 
 bool HasBit(const std::vector<uint8_t>& Bytes, size_t Offset, int Code) {
@@ -78,8 +76,8 @@ TVXRFont::TVXRFont(TVXStreamBase& Stream) { Read(Stream); }
 void TVXRFont::Read(TVXStreamBase& Stream) {
   char Magic[4] = {};
   uint8_t Flags = 0, W = 0, H = 0;
-  if (!Stream.ReadExact(Magic, 4) || std::string(Magic, 4) != "VXAR" || !Stream.ReadU8(Flags) ||
-      !Stream.ReadU8(W) || !Stream.ReadU8(H)) {
+  if (!Stream.ReadExact(Magic, 4) || std::string(Magic, 4) != "VXAR" || !Stream.ReadU8(Flags) || !Stream.ReadU8(W) ||
+      !Stream.ReadU8(H)) {
     MakeEmpty();
     SpaceSpace = 0;  // the glyph width was never read
     return;
@@ -130,10 +128,8 @@ void TVXRFont::Read(TVXStreamBase& Stream) {
 
 TTGAFont::TTGAFont(const std::string& File) {
   FileName = VXToolbox::CompleteExtension(File, "tga");
-  if (TVXStreamPtr S = TryOpen(FileName))
-    Read(*S);
-  else
-    MakeEmpty();
+  if (TVXStreamPtr S = TryOpen(FileName)) Read(*S);
+  else MakeEmpty();
 }
 
 TTGAFont::TTGAFont(TVXStreamBase& Stream) { Read(Stream); }
@@ -148,7 +144,9 @@ void TTGAFont::Read(TVXStreamBase& Stream) {
   for (int C = 0; C < 256; ++C) {
     if (!HasBit(Picture.Info, 0, C)) continue;
     if (Record + 8 > Picture.Info.size()) break;
-    auto U16 = [&Picture, Record](size_t At) { return Picture.Info[Record + At] | (Picture.Info[Record + At + 1] << 8); };
+    auto U16 = [&Picture, Record](size_t At) {
+      return Picture.Info[Record + At] | (Picture.Info[Record + At + 1] << 8);
+    };
     SetGlyph(C, U16(0), U16(2), U16(4), U16(6));
     Record += 8;
   }
@@ -181,10 +179,8 @@ std::unique_ptr<TFont> LoadFont(const TIniFile& Ini, const std::string& Section)
   const TRGB Black{0, 0, 0}, White{255, 255, 255};
   std::unique_ptr<TFont> Font;
   if (Type == "1" || Type == "4") {
-    if (Type == "1")
-      Font = std::make_unique<TBMPFont>(File);
-    else
-      Font = std::make_unique<TTGAFont>(File);
+    if (Type == "1") Font = std::make_unique<TBMPFont>(File);
+    else Font = std::make_unique<TTGAFont>(File);
     const TRGB C = Ini.ReadRGB(Section, "Color", Black);
     if (!(C == Black)) Font->SetColor(C.R, C.G, C.B);
   } else if (Type == "2") {

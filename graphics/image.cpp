@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <limits>
 
+#include "graphics/raw_picture.h"
 #include "shell/logger.h"
 #include "shell/memory_stream.h"
 #include "shell/toolbox.h"
-#include "graphics/raw_picture.h"
 
 namespace {
 constexpr const char* kCreateHeading = "ImageUnit, TImage.Create";
@@ -38,8 +38,8 @@ void SetImageDepth(int Depth) { GImageDepth = Depth; }
 void StartImageUnit() { GImageDepth = 24; }
 void StopImageUnit() {}
 
-void BlitClipped(SDL_Surface* Source, int SourceX, int SourceY, int Width, int Height,
-                 SDL_Surface* Dest, int X, int Y) {
+void BlitClipped(SDL_Surface* Source, int SourceX, int SourceY, int Width, int Height, SDL_Surface* Dest, int X,
+                 int Y) {
   if (!Source || !Dest) return;
   int64_t SX = SourceX, SY = SourceY, DX = X, DY = Y, W = Width, H = Height, Shift;
   if (!ClipSpan(SX, W, Source->w, Shift)) return;
@@ -132,15 +132,13 @@ void TImage::Load(const std::string& FullName) {
     Log->Debug("Loading failed.", kCreateHeading);
     return;
   }
-  Log->Debug("Load ok. (" + std::to_string(Picture.Width) + "x" + std::to_string(Picture.Height) + ")",
-             kCreateHeading);
+  Log->Debug("Load ok. (" + std::to_string(Picture.Width) + "x" + std::to_string(Picture.Height) + ")", kCreateHeading);
   if (!Transform.empty()) {
     Picture.MultiTransform(Transform);
     Log->Debug("After transforming rawpicture.", kCreateHeading);
   }
   if (!ConvertPicture(Picture)) {
-    Log->Warning("Cannot create surface (" + std::to_string(Picture.Width) + "x" +
-                     std::to_string(Picture.Height) + ")",
+    Log->Warning("Cannot create surface (" + std::to_string(Picture.Width) + "x" + std::to_string(Picture.Height) + ")",
                  kCreateHeading);
     return;
   }
@@ -260,9 +258,9 @@ void TImage::PixelRGB(int X, int Y, uint8_t& Red, uint8_t& Green, uint8_t& Blue)
 }
 
 std::unique_ptr<TImage> TImage::CreateFromRawPicture(const TRawPicture& Picture) {
-  Log->Debug(std::to_string(Picture.Width) + ", " + std::to_string(Picture.Height) + ", " +
-                 std::to_string(Picture.InfoKind),
-             "ImageUnit, TImage.CreateFromRawPicture");
+  Log->Debug(
+      std::to_string(Picture.Width) + ", " + std::to_string(Picture.Height) + ", " + std::to_string(Picture.InfoKind),
+      "ImageUnit, TImage.CreateFromRawPicture");
   auto Image = std::make_unique<TImage>(Picture.Width, Picture.Height);
   if (Image->FSurface && Picture.Data.size() == static_cast<size_t>(Picture.Width) * Picture.Height * 3) {
     TSurfacePtr Wrapper = WrapBGR24(const_cast<uint8_t*>(Picture.Data.data()), Picture.Width, Picture.Height);

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "shell/stream.h"
 #include "graphics/surface.h"
+#include "shell/stream.h"
 
 class TRawPicture;
 class TMemoryStream;
@@ -54,8 +54,7 @@ class TImage {
   // A tinted image from a greyscale stream in GSD layout (u16 width, u16
   // height, one byte per pixel); the stream's position is kept. No surface
   // when the stream is too short for the size it announces.
-  static std::unique_ptr<TImage> CreateFromGSD(TVXStreamBase& Stream, uint8_t Red, uint8_t Green,
-                                               uint8_t Blue);
+  static std::unique_ptr<TImage> CreateFromGSD(TVXStreamBase& Stream, uint8_t Red, uint8_t Green, uint8_t Blue);
 
   // Splits "name[cut]...:transform" into its parts: Name loses the cuts
   // and the transformation; a colon counts only from the third character on.
@@ -121,7 +120,6 @@ void StopImageUnit();
 
 // Blits part of Source onto Dest with clipping done in 64-bit arithmetic, so
 // far-off coordinates never wrap in SDL's 16-bit rectangles.
-void BlitClipped(SDL_Surface* Source, int SourceX, int SourceY, int Width, int Height,
-                 SDL_Surface* Dest, int X, int Y);
+void BlitClipped(SDL_Surface* Source, int SourceX, int SourceY, int Width, int Height, SDL_Surface* Dest, int X, int Y);
 // Fills a clipped rectangle with a raw pixel value.
 void FillClipped(SDL_Surface* Dest, int X, int Y, int Width, int Height, uint32_t Pixel);

@@ -2,9 +2,9 @@
 
 #include <SDL.h>
 
+#include "config/ini_file.h"
 #include "shell/logger.h"
 #include "shell/toolbox.h"
-#include "config/ini_file.h"
 #include "storage/stream_opener.h"
 
 std::unique_ptr<TImageCollection> Blocks;
@@ -105,9 +105,7 @@ void TImageCollection::LoadList(const std::string& FileName) {
   TVXStreamPtr Stream;
   try {
     Stream = StreamOpener->OpenStream(FileName);
-  } catch (const EOpenStream&) {
-    return;
-  }
+  } catch (const EOpenStream&) { return; }
   if (Stream) LoadListStream(*Stream);
 }
 
@@ -139,8 +137,8 @@ void TImageCollection::ListItems() const {
   for (size_t I = 0; I < FItems.size(); ++I) {
     const TImageCollectionItem& Item = *FItems[I];
     Log->Trace(VXToolbox::PadLeft(' ', std::to_string(I), 3) + ". " + Item.Name + " (" +
-               std::to_string(Item.Image->Width()) + "x" + std::to_string(Item.Image->Height()) + ",Anim=" +
-               (Item.Image->Animated ? "True" : "False") + ")");
+               std::to_string(Item.Image->Width()) + "x" + std::to_string(Item.Image->Height()) +
+               ",Anim=" + (Item.Image->Animated ? "True" : "False") + ")");
   }
   Log->Status("Imagecollection listing ends...", Heading);
 }

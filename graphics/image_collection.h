@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "shell/stream.h"
 #include "graphics/image.h"
 #include "graphics/mask.h"
+#include "shell/stream.h"
 
 struct TImageCollectionItem {
   std::string Name;

@@ -1,7 +1,7 @@
 #include "graphics/mask.h"
 
-#include "shell/logger.h"
 #include "graphics/image.h"
+#include "shell/logger.h"
 
 TMask::TMask(const TImage& Image, uint8_t Value) {
   if (!Image.HasSurface()) return;

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "shell/file_stream.h"
 #include "graphics/image.h"
 #include "graphics/surface.h"
+#include "shell/file_stream.h"
 
 bool WriteImagePPM(const TImage& Image, int X, int Y, int Width, int Height, TVXStreamBase& Stream) {
   if (!Image.HasSurface() || Width < 0 || Height < 0) return false;

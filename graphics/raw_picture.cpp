@@ -1,8 +1,8 @@
 #include "graphics/raw_picture.h"
 
+#include "graphics/picture_input.h"
 #include "shell/logger.h"
 #include "shell/toolbox.h"
-#include "graphics/picture_input.h"
 #include "storage/stream_opener.h"
 
 namespace {
@@ -17,8 +17,7 @@ bool ReadNamed(const std::string& Name, const char* Extension, const char* Reade
   TVXStreamPtr Stream;
   try {
     if (StreamOpener) Stream = StreamOpener->OpenStream(FullName);
-  } catch (const EOpenStream&) {
-  }
+  } catch (const EOpenStream&) {}
   if (!Stream) {
     Log->Warning("File not found: " + FullName, std::string("RawPictureUnit, TRawPicture.") + Reader);
     return false;
@@ -75,8 +74,7 @@ void TRawPicture::SetInfo(const std::vector<uint8_t>& Bytes) {
 
 bool TRawPicture::ReadFile(const std::string& FileName) {
   std::string Name = FileName;
-  if (Name.size() > 3 && VXToolbox::UpperCase(Name.substr(Name.size() - 3)) == ".ZL")
-    Name.resize(Name.size() - 3);
+  if (Name.size() > 3 && VXToolbox::UpperCase(Name.substr(Name.size() - 3)) == ".ZL") Name.resize(Name.size() - 3);
   const size_t Dot = Name.rfind('.');
   const std::string Extension = Dot == std::string::npos ? "" : VXToolbox::UpperCase(Name.substr(Dot + 1));
   const std::string Kind =

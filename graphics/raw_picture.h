@@ -47,9 +47,7 @@ class TRawPicture {
   bool SetSize(int32_t AWidth, int32_t AHeight);
   void Clear();  // back to the empty state, Info included
   uint8_t* PixelAt(int32_t X, int32_t Y) { return Data.data() + (static_cast<size_t>(Y) * Width + X) * 3; }
-  const uint8_t* PixelAt(int32_t X, int32_t Y) const {
-    return Data.data() + (static_cast<size_t>(Y) * Width + X) * 3;
-  }
+  const uint8_t* PixelAt(int32_t X, int32_t Y) const { return Data.data() + (static_cast<size_t>(Y) * Width + X) * 3; }
 
   // Picks a reader by extension (a trailing ".ZL" is looked through).
   // Every reader returns true when the picture was read without a reported
@@ -90,12 +88,12 @@ class TRawPicture {
   void MultiTransformEx(const std::string& Commands);
 
   // The single commands.
-  void MirrorHorizontal();  // H
-  void MirrorVertical();    // V
-  void Invert();            // I
-  void RotateClockwise();   // R
+  void MirrorHorizontal();        // H
+  void MirrorVertical();          // V
+  void Invert();                  // I
+  void RotateClockwise();         // R
   void RotateCounterClockwise();  // r
-  bool DoubleSize();        // D; false (unchanged) when the result would pass the caps
+  bool DoubleSize();              // D; false (unchanged) when the result would pass the caps
 
  private:
   void SetInfo(const std::vector<uint8_t>& Bytes);

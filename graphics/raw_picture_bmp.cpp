@@ -3,10 +3,10 @@
 #include <cstring>
 #include <string>
 
-#include "shell/logger.h"
 #include "graphics/picture_input.h"
 #include "graphics/picture_palette.h"
 #include "graphics/raw_picture.h"
+#include "shell/logger.h"
 
 namespace {
 
@@ -117,9 +117,9 @@ bool TRawPicture::ReadBMPStream(TVXStreamBase& Stream, bool LoadPalette) {
   if (LoadPalette && SharedPalette && Entries > 0) SharedPalette->Load(Palette.data(), Entries);
 
   if (!Plain && !Rle8) {
-    Log->Warning("Unsupported BMP format! (" + std::to_string(Bits) + " bits, compression " +
-                     std::to_string(Compression) + ")",
-                 kHeading);
+    Log->Warning(
+        "Unsupported BMP format! (" + std::to_string(Bits) + " bits, compression " + std::to_string(Compression) + ")",
+        kHeading);
     return false;
   }
   // The pixels start at the stored offset; an offset outside the file falls

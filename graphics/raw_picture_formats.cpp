@@ -6,10 +6,10 @@
 #include <map>
 #include <string>
 
-#include "shell/logger.h"
 #include "graphics/picture_input.h"
 #include "graphics/picture_palette.h"
 #include "graphics/raw_picture.h"
+#include "shell/logger.h"
 
 namespace {
 
@@ -237,8 +237,7 @@ bool TRawPicture::ReadTXFStream(TVXStreamBase& Stream) {
   }
   Clear();
   const int64_t GlyphBytes = static_cast<int64_t>(GlyphCount) * 12;
-  if (GlyphBytes > In.Remaining() ||
-      !PictureSizeAllowed(TexWidth, TexHeight, In.Remaining() - GlyphBytes, 1)) {
+  if (GlyphBytes > In.Remaining() || !PictureSizeAllowed(TexWidth, TexHeight, In.Remaining() - GlyphBytes, 1)) {
     WritePictureMessage("RTXF: Invalid texture size or glyph count.");
     return false;
   }

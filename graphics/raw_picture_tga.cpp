@@ -3,11 +3,11 @@
 #include <array>
 #include <cstring>
 
-#include "shell/toolbox.h"
 #include "graphics/picture_input.h"
 #include "graphics/picture_palette.h"
 #include "graphics/picture_rle_reader.h"
 #include "graphics/raw_picture.h"
+#include "shell/toolbox.h"
 
 namespace {
 
@@ -41,10 +41,8 @@ void ReadColorMap(TPictureInput& In, int MapLength, uint8_t EntrySize, TColorMap
   for (int I = 0; I < Kept; ++I) {
     uint8_t E[4] = {0, 0, 0, 0};
     if (!In.ReadExact(E, static_cast<size_t>(EntryBytes))) return;
-    if (EntryBytes == 2)
-      Convert16(E, &Map[static_cast<size_t>(I) * 3]);
-    else
-      std::memcpy(&Map[static_cast<size_t>(I) * 3], E, 3);
+    if (EntryBytes == 2) Convert16(E, &Map[static_cast<size_t>(I) * 3]);
+    else std::memcpy(&Map[static_cast<size_t>(I) * 3], E, 3);
   }
   if (MapLength > Kept) In.Skip(static_cast<int64_t>(MapLength - Kept) * EntryBytes);
 }
@@ -192,8 +190,7 @@ void TRawPicture::RearrangeVerticalStrip() {
   const size_t RowBytes = static_cast<size_t>(W) * 3;
   if (RowBytes == 0 || Strip.Data.empty()) return;
   for (int I = 0; I < N; ++I)
-    for (int32_t J = 0; J < H; ++J)
-      std::memcpy(Strip.PixelAt(I * W, J), PixelAt(0, I * H + J), RowBytes);
+    for (int32_t J = 0; J < H; ++J) std::memcpy(Strip.PixelAt(I * W, J), PixelAt(0, I * H + J), RowBytes);
   Width = Strip.Width;
   Height = Strip.Height;
   Data = std::move(Strip.Data);

@@ -3,9 +3,9 @@
 #include <cstring>
 #include <string>
 
+#include "graphics/raw_picture.h"
 #include "shell/logger.h"
 #include "shell/toolbox.h"
-#include "graphics/raw_picture.h"
 
 namespace {
 
@@ -136,7 +136,8 @@ void TRawPicture::MultiTransform(const std::string& Commands) {
     const int32_t FW = Frames[0].Width, FH = Frames[0].Height;
     if (FW == W && FH == Height) {
       for (int K = 0; K < N; ++K)
-        for (int32_t Y = 0; Y < Height; ++Y) std::memcpy(PixelAt(K * W, Y), Frames[static_cast<size_t>(K)].PixelAt(0, Y), RowBytes);
+        for (int32_t Y = 0; Y < Height; ++Y)
+          std::memcpy(PixelAt(K * W, Y), Frames[static_cast<size_t>(K)].PixelAt(0, Y), RowBytes);
     } else {
       // Frames changed shape (a rotation of frames that are not square):
       // the strip is rebuilt with the new frame width.

@@ -1,8 +1,8 @@
 #include "graphics/sprite.h"
 
-#include "shell/random.h"
-#include "graphics/video.h"
 #include "graphics/image.h"
+#include "graphics/video.h"
+#include "shell/random.h"
 
 namespace {
 TImage* GDefaultTarget = nullptr;
@@ -65,8 +65,8 @@ void TSprite::Draw() {
     Target->Draw(X, Y, *Image);
     return;
   }
-  Target->DrawPart(X, Y, static_cast<int>(CurrentFrame * FrameWidth), 0, static_cast<int>(FrameWidth),
-                   Image->Height(), *Image);
+  Target->DrawPart(X, Y, static_cast<int>(CurrentFrame * FrameWidth), 0, static_cast<int>(FrameWidth), Image->Height(),
+                   *Image);
   if (!Paused) Advance();
 }
 
@@ -100,10 +100,8 @@ void TSprite::Erase() {
   if (Hidden || !Active || !Image || !Target) return;
   const int W = Animated ? static_cast<int>(FrameWidth) : Image->Width();
   const int H = Image->Height();
-  if (Background)
-    Target->DrawPart(X, Y, X - BackgroundX, Y - BackgroundY, W, H, *Background);
-  else
-    Target->Bar(X, Y, W, H, 0, 0, 0);
+  if (Background) Target->DrawPart(X, Y, X - BackgroundX, Y - BackgroundY, W, H, *Background);
+  else Target->Bar(X, Y, W, H, 0, 0, 0);
 }
 
 void TSprite::SetPosition(int AX, int AY) {

@@ -9,9 +9,8 @@ bool PitchFits(int Width, int Depth) {
 }
 
 bool SizeFits(int Width, int Height, int Depth) {
-  return Width > 0 && Height > 0 && Width <= kMaxSurfaceSide && Height <= kMaxSurfaceSide &&
-         Depth > 0 && Depth <= 32 && PitchFits(Width, Depth) &&
-         static_cast<int64_t>(Width) * Height * ((Depth + 7) / 8) <= kMaxSurfaceBytes;
+  return Width > 0 && Height > 0 && Width <= kMaxSurfaceSide && Height <= kMaxSurfaceSide && Depth > 0 && Depth <= 32 &&
+         PitchFits(Width, Depth) && static_cast<int64_t>(Width) * Height * ((Depth + 7) / 8) <= kMaxSurfaceBytes;
 }
 }  // namespace
 
@@ -22,8 +21,8 @@ TSurfacePtr CreateSurface(int Width, int Height, int Depth) {
 
 TSurfacePtr WrapBGR24(uint8_t* Pixels, int Width, int Height) {
   if (!Pixels || !SizeFits(Width, Height, 24)) return nullptr;
-  return TSurfacePtr(SDL_CreateRGBSurfaceFrom(Pixels, Width, Height, 24, Width * 3, 0x00FF0000,
-                                              0x0000FF00, 0x000000FF, 0));
+  return TSurfacePtr(
+      SDL_CreateRGBSurfaceFrom(Pixels, Width, Height, 24, Width * 3, 0x00FF0000, 0x0000FF00, 0x000000FF, 0));
 }
 
 TSurfaceLock::TSurfaceLock(SDL_Surface* Surface) : FSurface(Surface) {
@@ -41,22 +40,18 @@ uint32_t ReadRawPixel(const SDL_Surface* Surface, int X, int Y) {
   if (!Surface || !Surface->pixels || X < 0 || Y < 0 || X >= Surface->w || Y >= Surface->h) return 0;
   const uint8_t* P = static_cast<const uint8_t*>(Surface->pixels) + static_cast<size_t>(Y) * Surface->pitch;
   switch (Surface->format->BytesPerPixel) {
-    case 1:
-      return P[X];
+    case 1: return P[X];
     case 2: {
       uint16_t V;
       std::memcpy(&V, P + X * 2, 2);
       return V;
     }
-    case 3:
-      P += X * 3;
-      return P[0] + P[1] * 256u + P[2] * 65536u;
+    case 3: P += X * 3; return P[0] + P[1] * 256u + P[2] * 65536u;
     case 4: {
       uint32_t V;
       std::memcpy(&V, P + X * 4, 4);
       return V;
     }
-    default:
-      return 0;
+    default: return 0;
   }
 }

@@ -4,9 +4,9 @@
 #include <cstring>
 #include <vector>
 
+#include "graphics/image.h"
 #include "shell/logger.h"
 #include "shell/memory_stream.h"
-#include "graphics/image.h"
 
 namespace VX_SDL {
 
@@ -147,19 +147,14 @@ void HandleOwnEvent(const SDL_Event& Event) {
       State.MouseX = State.P2x2 ? Event.motion.x >> 1 : Event.motion.x;
       State.MouseY = State.P2x2 ? Event.motion.y >> 1 : Event.motion.y;
       break;
-    case SDL_MOUSEBUTTONDOWN:
-      State.MouseButton = 1;
-      break;
-    case SDL_MOUSEBUTTONUP:
-      State.MouseButton = 0;
-      break;
+    case SDL_MOUSEBUTTONDOWN: State.MouseButton = 1; break;
+    case SDL_MOUSEBUTTONUP: State.MouseButton = 0; break;
     case SDL_QUIT:
       // The window is gone with SDL; the shutdown that follows must not touch it.
       ReleaseSurfaces();
       QuitVideo();
       EndProcess(2);
-    default:
-      break;
+    default: break;
   }
 }
 }  // namespace

@@ -4,9 +4,9 @@
 // and MAPW (binary, two bytes per tile).
 #include <string>
 
+#include "maps/tile_map.h"
 #include "shell/stream.h"
 #include "shell/toolbox.h"  // EConvertError
-#include "maps/tile_map.h"
 
 class TXMap : public TTileMap {
  public:

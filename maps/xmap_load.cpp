@@ -1,10 +1,10 @@
 // Reading the four XMAP formats.
 #include <stdexcept>
 
-#include "shell/logger.h"
-#include "shell/toolbox.h"
 #include "config/str_to_int.h"
 #include "maps/xmap.h"
+#include "shell/logger.h"
+#include "shell/toolbox.h"
 #include "storage/stream_opener.h"
 
 namespace {
@@ -54,8 +54,7 @@ void TXMap::Load(TVXStreamBase& Stream) {
     } else if (Letter == "X") {
       LoadText(Stream, true);
     } else if (Letter == "P" || Letter == "Q" || Letter == "C") {
-      Log->Warning("The MAP" + Letter + " and other compressed formats are no longer supported.",
-                   kLoadHeading);
+      Log->Warning("The MAP" + Letter + " and other compressed formats are no longer supported.", kLoadHeading);
     } else {
       Log->Warning("XMAP.Load: Unknown DFS byte! (" + Letter + ")", kLoadHeading);
     }
@@ -101,8 +100,7 @@ void TXMap::LoadBinary(TVXStreamBase& Stream, bool Wide) {
   const size_t Cells = static_cast<size_t>(Width) * static_cast<size_t>(Height);
   std::vector<uint8_t> Bytes(Cells * (Wide ? 2 : 1));
   if (!Stream.ReadExact(Bytes.data(), Bytes.size())) return Truncated();
-  for (size_t I = 0; I < Cells; ++I)
-    Tiles[I] = Wide ? Bytes[2 * I] | (Bytes[2 * I + 1] << 8) : Bytes[I];
+  for (size_t I = 0; I < Cells; ++I) Tiles[I] = Wide ? Bytes[2 * I] | (Bytes[2 * I + 1] << 8) : Bytes[I];
 
   if (!ReadName(Author) || !ReadName(MapName) || !ReadName(GameName)) return Truncated();
   uint32_t Count;
@@ -130,8 +128,7 @@ void TXMap::LoadText(TVXStreamBase& Stream, bool Hex) {
   // The rest of the magic line, whether it ends in CR LF or LF alone.
   VXToolbox::ReadLine(Stream);
 
-  const auto SetSide = [&](int32_t& Side, int32_t Other, const std::string& Value,
-                           const char* What) {
+  const auto SetSide = [&](int32_t& Side, int32_t Other, const std::string& Value, const char* What) {
     const int32_t V = StrToInt32(Value);
     if (V < 1 || V > kMaxSide) {
       Log->Warning(std::string("Map ") + What + " is out of range! (" + Value + ")", Heading);
@@ -165,10 +162,8 @@ void TXMap::LoadText(TVXStreamBase& Stream, bool Hex) {
     } else if (Id == "LW") {
       const size_t Group = Hex ? 10 : 4;
       for (size_t P = 0; Value.size() - P >= Group; P += Group) {
-        if (Hex)
-          AddLogicalWrap(StrToInt32(Value.substr(P, 5)), StrToInt32(Value.substr(P + 5, 5)));
-        else
-          AddLogicalWrap(static_cast<uint8_t>(Value[P]), StrToInt32(Value.substr(P + 1, 3)));
+        if (Hex) AddLogicalWrap(StrToInt32(Value.substr(P, 5)), StrToInt32(Value.substr(P + 5, 5)));
+        else AddLogicalWrap(static_cast<uint8_t>(Value[P]), StrToInt32(Value.substr(P + 1, 3)));
       }
     } else if (Id == "MP") {
       if (Height == 0) {
@@ -194,8 +189,7 @@ void TXMap::LoadText(TVXStreamBase& Stream, bool Hex) {
         for (size_t P = 0; P < Groups.size() && Groups.size() - P > 3 && X < Width; P += 5)
           Cells[X++] = static_cast<int32_t>(VXToolbox::HexToInt(Groups.substr(P, 4)));
       } else {
-        for (; X < Width && static_cast<size_t>(X) < Value.size(); ++X)
-          Cells[X] = static_cast<uint8_t>(Value[X]);
+        for (; X < Width && static_cast<size_t>(X) < Value.size(); ++X) Cells[X] = static_cast<uint8_t>(Value[X]);
       }
       for (; X < Width; ++X) Cells[X] = 32;
       ++Row;

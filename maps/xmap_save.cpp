@@ -3,10 +3,10 @@
 #include <cctype>
 #include <stdexcept>
 
+#include "maps/xmap.h"
 #include "shell/file_stream.h"
 #include "shell/logger.h"
 #include "shell/toolbox.h"
-#include "maps/xmap.h"
 
 namespace {
 
@@ -21,17 +21,14 @@ void PutU16(std::string& Out, uint32_t V) {
 // A byte-length string; the binary formats hold at most 255 bytes.
 void PutShortString(std::string& Out, const std::string& Text) {
   const size_t N = std::min<size_t>(Text.size(), 255);
-  if (N < Text.size())
-    Log->Warning("A text longer than 255 bytes is cut: " + Text.substr(0, 40) + "...", kSaveHeading);
+  if (N < Text.size()) Log->Warning("A text longer than 255 bytes is cut: " + Text.substr(0, 40) + "...", kSaveHeading);
   PutU8(Out, static_cast<uint32_t>(N));
   Out.append(Text, 0, N);
 }
 
 void PutName(std::string& Out, const std::string& Name) {
-  if (Name == "Unknown")
-    PutU8(Out, 0);
-  else
-    PutShortString(Out, Name);
+  if (Name == "Unknown") PutU8(Out, 0);
+  else PutShortString(Out, Name);
 }
 
 // A line feed inside a name or extra line would start a new line of a text
@@ -53,8 +50,7 @@ char TXMap::ChooseMode(char Mode) const {
   }
   // Wraps must fit the 8-bit formats as well as the tiles.
   const bool WrapsFit8 =
-      LogicalWraps.size() <= 255 &&
-      std::all_of(LogicalWraps.begin(), LogicalWraps.end(), [](const TLogicalWrap& W) {
+      LogicalWraps.size() <= 255 && std::all_of(LogicalWraps.begin(), LogicalWraps.end(), [](const TLogicalWrap& W) {
         return W.From >= 0 && W.From < 256 && W.To >= 0 && W.To < 256;
       });
   if ((!AllTilesBelow256() || !WrapsFit8) && (M == 'A' || M == 'B' || M == 'T')) {
@@ -75,12 +71,11 @@ char TXMap::ChooseMode(char Mode) const {
   // A line feed or carriage return tile would break a MAPT line.
   if (M == 'T') {
     const auto Breaks = [](int32_t T) { return T == 10 || T == 13; };
-    const bool Bad = std::any_of(Tiles.begin(), Tiles.end(), Breaks) ||
-                     std::any_of(LogicalWraps.begin(), LogicalWraps.end(),
-                                 [&](const TLogicalWrap& W) { return Breaks(W.From); });
+    const bool Bad =
+        std::any_of(Tiles.begin(), Tiles.end(), Breaks) ||
+        std::any_of(LogicalWraps.begin(), LogicalWraps.end(), [&](const TLogicalWrap& W) { return Breaks(W.From); });
     if (Bad) {
-      Log->Warning("The tile map contains line break tile IDs, using the MAPX text mode.",
-                   kSaveHeading);
+      Log->Warning("The tile map contains line break tile IDs, using the MAPX text mode.", kSaveHeading);
       M = 'X';
     }
   }
@@ -161,9 +156,7 @@ std::string TXMap::SaveText(bool Hex) const {
 
 char TXMap::Save(TVXStreamBase& Stream, char Mode) {
   const char M = ChooseMode(Mode);
-  const std::string Bytes = M == 'B' ? SaveBinary(false)
-                            : M == 'W' ? SaveBinary(true)
-                            : SaveText(M == 'X');
+  const std::string Bytes = M == 'B' ? SaveBinary(false) : M == 'W' ? SaveBinary(true) : SaveText(M == 'X');
   if (!Stream.WriteString(Bytes)) throw std::runtime_error("The map could not be written completely.");
   return M;
 }

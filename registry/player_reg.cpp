@@ -41,16 +41,14 @@ bool TPlayerReg::DeleteLevelPack(const std::string& Name) {
 uint8_t TPlayerReg::GetMapState(const std::string& LevelPack, const std::string& Player, int32_t MapNo) {
   uint8_t State = 0;
   if (!ReadData(Player, LevelPack, MapNo, 1, &State)) {
-    Log->Error("PlayerRegistry read error! (PL: " + Player + ", LP: " + LevelPack +
-                   " MapNo: " + std::to_string(MapNo),
+    Log->Error("PlayerRegistry read error! (PL: " + Player + ", LP: " + LevelPack + " MapNo: " + std::to_string(MapNo),
                "SQPlayerRegistryUnit, TPlayerReg.GetMapState");
     return 0;
   }
   return State;
 }
 
-void TPlayerReg::SetMapState(const std::string& LevelPack, const std::string& Player, uint8_t State,
-                             int32_t MapNo) {
+void TPlayerReg::SetMapState(const std::string& LevelPack, const std::string& Player, uint8_t State, int32_t MapNo) {
   WriteData(Player, LevelPack, MapNo, 1, &State);
   SaveFile();
 }

@@ -26,8 +26,7 @@ class TPlayerReg : public TPlayerRegistry {
 
   // 0 (locked) when the pair has no record yet or a name is unknown.
   uint8_t GetMapState(const std::string& LevelPack, const std::string& Player, int32_t MapNo);
-  void SetMapState(const std::string& LevelPack, const std::string& Player, uint8_t State,
-                   int32_t MapNo);
+  void SetMapState(const std::string& LevelPack, const std::string& Player, uint8_t State, int32_t MapNo);
 
   const std::string& FileName() const { return FFileName; }
   // Whether the latest save reached the disk.

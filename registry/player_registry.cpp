@@ -8,8 +8,8 @@
 #include "shell/file_stream.h"
 #include "shell/logger.h"
 #include "shell/memory_stream.h"
-#include "shell/toolbox.h"
 #include "shell/safe_file_writer.h"
+#include "shell/toolbox.h"
 
 namespace {
 constexpr const char* kUnit = "PlayerRegistryUnit, TPlayerRegistry.";
@@ -42,8 +42,7 @@ bool TPlayerRegistry::AddPlayer(const std::string& Name) { return AddPlayer(Name
 bool TPlayerRegistry::AddPlayer(const std::string& Name, const std::string& Info) {
   const std::string H = Heading("AddPlayer");
   if (Logging) Log->Status("Addplayer('" + Name + "','" + Info + "')", H);
-  const bool Fits = Name.size() <= kMaxTextLength && Info.size() <= kMaxTextLength &&
-                    Players.size() < kMaxCount;
+  const bool Fits = Name.size() <= kMaxTextLength && Info.size() <= kMaxTextLength && Players.size() < kMaxCount;
   if (Fits && !FindPlayer(Name)) {
     Players.push_back({NewID(), Name, Info});
     if (Logging) Log->Status("Player added. ID=" + std::to_string(Players.back().ID), H);
@@ -73,8 +72,7 @@ bool TPlayerRegistry::RenamePlayer(int32_t Index, const std::string& NewName) {
 }
 
 bool TPlayerRegistry::AddLevelPack(const std::string& Name) {
-  if (Name.size() > kMaxTextLength || LevelPacks.size() >= kMaxCount || FindLevelPack(Name))
-    return false;
+  if (Name.size() > kMaxTextLength || LevelPacks.size() >= kMaxCount || FindLevelPack(Name)) return false;
   LevelPacks.push_back({NewID(), Name});
   return true;
 }
@@ -86,15 +84,15 @@ bool TPlayerRegistry::DeleteLevelPack(const std::string& Name) {
   return true;
 }
 
-bool TPlayerRegistry::WriteData(const std::string& Player, const std::string& LevelPack,
-                                int32_t Offset, int32_t Count, const uint8_t* Source) {
+bool TPlayerRegistry::WriteData(const std::string& Player, const std::string& LevelPack, int32_t Offset, int32_t Count,
+                                const uint8_t* Source) {
   const std::string H = Heading("WriteData");
   if (Logging)
-    Log->Status("WriteData('" + Player + "','" + LevelPack + "'," + std::to_string(Offset) + "," +
-                    std::to_string(Count) + ")", H);
+    Log->Status(
+        "WriteData('" + Player + "','" + LevelPack + "'," + std::to_string(Offset) + "," + std::to_string(Count) + ")",
+        H);
   // A block must stay addressable by the file's signed 32-bit length.
-  if (Offset < 0 || Count < 0 || int64_t{Offset} + Count > kMaxBlock || (Count > 0 && !Source))
-    return false;
+  if (Offset < 0 || Count < 0 || int64_t{Offset} + Count > kMaxBlock || (Count > 0 && !Source)) return false;
   const TPlayerData* P = FindPlayer(Player);
   if (!P) return false;
   const int32_t PID = P->ID;
@@ -124,8 +122,8 @@ bool TPlayerRegistry::WriteData(const std::string& Player, const std::string& Le
   return true;
 }
 
-bool TPlayerRegistry::ReadData(const std::string& Player, const std::string& LevelPack,
-                               int32_t Offset, int32_t Count, uint8_t* Destination) {
+bool TPlayerRegistry::ReadData(const std::string& Player, const std::string& LevelPack, int32_t Offset, int32_t Count,
+                               uint8_t* Destination) {
   const std::string H = Heading("ReadData");
   const std::string Pair = "(" + Player + ", " + LevelPack + ")";
   const TPlayerData* P = FindPlayer(Player);
@@ -143,8 +141,7 @@ bool TPlayerRegistry::ReadData(const std::string& Player, const std::string& Lev
     Log->Warning("Data record not found. " + Pair, H);
     return false;
   }
-  if (Offset < 0 || Count < 0 || int64_t{Offset} + Count > kMaxBlock || (Count > 0 && !Destination))
-    return false;
+  if (Offset < 0 || Count < 0 || int64_t{Offset} + Count > kMaxBlock || (Count > 0 && !Destination)) return false;
   const size_t End = static_cast<size_t>(Offset) + static_cast<size_t>(Count);
   if (D->Data.size() < End) D->Data.resize(End, 0);
   if (Count > 0) std::memcpy(Destination, D->Data.data() + Offset, static_cast<size_t>(Count));
@@ -197,8 +194,7 @@ int32_t TPlayerRegistry::NewID() {
 }
 
 bool TPlayerRegistry::WriteTo(TVXStreamBase& Stream) const {
-  if (Players.size() > kMaxCount || LevelPacks.size() > kMaxCount || Datas.size() > kMaxCount)
-    return false;
+  if (Players.size() > kMaxCount || LevelPacks.size() > kMaxCount || Datas.size() > kMaxCount) return false;
   for (const TPlayerData& P : Players)
     if (P.Name.size() > kMaxTextLength || P.Info.size() > kMaxTextLength) return false;
   for (const TLevelPackData& L : LevelPacks)
@@ -258,8 +254,7 @@ bool TPlayerRegistry::ReadDatas(TVXStreamBase& Stream) {
   for (uint16_t I = 0; I < Count; ++I) {
     TPlayerPackData D;
     int32_t Length;
-    if (!Stream.ReadI32(D.PlayerID) || !Stream.ReadI32(D.LevelPackID) || !Stream.ReadI32(Length))
-      return false;
+    if (!Stream.ReadI32(D.PlayerID) || !Stream.ReadI32(D.LevelPackID) || !Stream.ReadI32(Length)) return false;
     // A length past the end is damage, never a reason to allocate.
     if (Length > 0) {
       if (Length > Stream.Remaining()) return false;
@@ -305,8 +300,8 @@ bool TPlayerRegistry::Load(const std::string& FileName) {
 }
 
 void TPlayerRegistry::MarkDamaged(const std::string& FileName, const std::string& Reason) {
-  Log->Error("Damaged player registry " + FileName + ": " + Reason +
-                 "; whole records kept, the file will be kept as " + FileName + ".bad",
+  Log->Error("Damaged player registry " + FileName + ": " + Reason + "; whole records kept, the file will be kept as " +
+                 FileName + ".bad",
              Heading("Load"));
   FDamagedFile = FileName;
 }

@@ -48,11 +48,11 @@ class TPlayerRegistry {
   virtual bool DeleteLevelPack(const std::string& Name);
   // Writes Count bytes at Offset of the pair's block, creating the record and
   // padding with zeros as needed.
-  virtual bool WriteData(const std::string& Player, const std::string& LevelPack, int32_t Offset,
-                         int32_t Count, const uint8_t* Source);
+  virtual bool WriteData(const std::string& Player, const std::string& LevelPack, int32_t Offset, int32_t Count,
+                         const uint8_t* Source);
   // Never-written bytes read as zero; the block grows to cover the read.
-  virtual bool ReadData(const std::string& Player, const std::string& LevelPack, int32_t Offset,
-                        int32_t Count, uint8_t* Destination);
+  virtual bool ReadData(const std::string& Player, const std::string& LevelPack, int32_t Offset, int32_t Count,
+                        uint8_t* Destination);
   virtual bool ClearData(const std::string& Player, const std::string& LevelPack);
   // Replaces the file safely; false (old file kept, error logged) on failure.
   virtual bool Save(const std::string& FileName);

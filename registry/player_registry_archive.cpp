@@ -1,8 +1,8 @@
 // The older form of the registry file: a MAD4 archive of up to four members.
 #include <algorithm>
 
-#include "shell/logger.h"
 #include "registry/player_registry.h"
+#include "shell/logger.h"
 #include "storage/mad4_mid_level.h"
 
 namespace {
@@ -29,9 +29,7 @@ bool TPlayerRegistry::LoadOlderForm(const std::string& FileName) {
   TMAD4MidLevel Archive;
   try {
     Archive.Mount(FileName, true);
-  } catch (const std::exception& E) {
-    Log->Error(E.what(), "PlayerRegistryUnit, TPlayerRegistry.Load");
-  }
+  } catch (const std::exception& E) { Log->Error(E.what(), "PlayerRegistryUnit, TPlayerRegistry.Load"); }
   if (Archive.Status() != TMAD4LowLevel::kMountedOk) {
     MarkDamaged(FileName, "its archive does not mount");
     return true;
@@ -46,8 +44,7 @@ bool TPlayerRegistry::LoadOlderForm(const std::string& FileName) {
     TVXStreamPtr Member;
     try {
       Member = Archive.OpenFile(Name);
-    } catch (const std::exception&) {
-    }
+    } catch (const std::exception&) {}
     if (!Member || !Read(*Member)) {
       if (Damage.empty()) Damage = "its member " + std::string(Name) + " is cut or unreadable";
       return false;
@@ -55,8 +52,7 @@ bool TPlayerRegistry::LoadOlderForm(const std::string& FileName) {
     return true;
   };
   int32_t StoredNextID = 0;
-  const bool HasNextID =
-      ReadMember("nextid.dat", [&](TVXStreamBase& S) { return S.ReadI32(StoredNextID); });
+  const bool HasNextID = ReadMember("nextid.dat", [&](TVXStreamBase& S) { return S.ReadI32(StoredNextID); });
   ReadMember("players.dat", [&](TVXStreamBase& S) { return ReadPlayers(S); });
   ReadMember("levelpacks.dat", [&](TVXStreamBase& S) { return ReadLevelPacks(S); });
   ReadMember("datas.dat", [&](TVXStreamBase& S) { return ReadDatas(S); });

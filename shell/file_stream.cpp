@@ -21,13 +21,19 @@ TFileStream::~TFileStream() { std::fclose(FFile); }
 size_t TFileStream::Read(void* Buffer, size_t Count) {
   if (Count == 0) return 0;
   // C streams need a positioning call between a write and a read.
-  if (FLastWasWrite) { std::fseek(FFile, 0, SEEK_CUR); FLastWasWrite = false; }
+  if (FLastWasWrite) {
+    std::fseek(FFile, 0, SEEK_CUR);
+    FLastWasWrite = false;
+  }
   return std::fread(Buffer, 1, Count, FFile);
 }
 
 size_t TFileStream::Write(const void* Buffer, size_t Count) {
   if (!FWritable || Count == 0) return 0;
-  if (!FLastWasWrite) { std::fseek(FFile, 0, SEEK_CUR); FLastWasWrite = true; }
+  if (!FLastWasWrite) {
+    std::fseek(FFile, 0, SEEK_CUR);
+    FLastWasWrite = true;
+  }
   return std::fwrite(Buffer, 1, Count, FFile);
 }
 

@@ -17,7 +17,10 @@ class TMemoryStream : public TVXStreamBase {
 
   const std::vector<uint8_t>& Data() const { return FData; }
   std::vector<uint8_t>& Data() { return FData; }
-  void Clear() { FData.clear(); FPosition = 0; }
+  void Clear() {
+    FData.clear();
+    FPosition = 0;
+  }
 
  private:
   std::vector<uint8_t> FData;

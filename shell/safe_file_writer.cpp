@@ -60,8 +60,7 @@ bool TSafeFileWriter::Commit() {
   return true;
 }
 
-bool TSafeFileWriter::WriteFile(const std::string& FileName, const void* Bytes, size_t Count,
-                                std::string* Error) {
+bool TSafeFileWriter::WriteFile(const std::string& FileName, const void* Bytes, size_t Count, std::string* Error) {
   TSafeFileWriter Writer(FileName);
   const bool Ok = Writer.Open() && Writer.Stream().WriteExact(Bytes, Count) && Writer.Commit();
   if (!Ok && Error) *Error = Writer.ErrorText().empty() ? "cannot write " + Writer.TempName() : Writer.ErrorText();

@@ -29,8 +29,7 @@ class TSafeFileWriter {
   const std::string& ErrorText() const { return FError; }
 
   // Writes Bytes as the whole new content of FileName; Error gets the reason.
-  static bool WriteFile(const std::string& FileName, const void* Bytes, size_t Count,
-                        std::string* Error = nullptr);
+  static bool WriteFile(const std::string& FileName, const void* Bytes, size_t Count, std::string* Error = nullptr);
 
  private:
   std::string FFileName, FTempName, FError;

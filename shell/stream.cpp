@@ -14,8 +14,8 @@ bool TVXStreamBase::ReadU16(uint16_t& Value) {
 bool TVXStreamBase::ReadU32(uint32_t& Value) {
   uint8_t B[4];
   if (!ReadExact(B, 4)) return false;
-  Value = static_cast<uint32_t>(B[0]) | (static_cast<uint32_t>(B[1]) << 8) |
-          (static_cast<uint32_t>(B[2]) << 16) | (static_cast<uint32_t>(B[3]) << 24);
+  Value = static_cast<uint32_t>(B[0]) | (static_cast<uint32_t>(B[1]) << 8) | (static_cast<uint32_t>(B[2]) << 16) |
+          (static_cast<uint32_t>(B[3]) << 24);
   return true;
 }
 

@@ -27,8 +27,7 @@ std::string LowerCase(std::string_view Text) {
 bool SameText(std::string_view A, std::string_view B) {
   if (A.size() != B.size()) return false;
   for (size_t I = 0; I < A.size(); ++I)
-    if (std::toupper(static_cast<unsigned char>(A[I])) != std::toupper(static_cast<unsigned char>(B[I])))
-      return false;
+    if (std::toupper(static_cast<unsigned char>(A[I])) != std::toupper(static_cast<unsigned char>(B[I]))) return false;
   return true;
 }
 
@@ -102,8 +101,7 @@ TRGB ParseColor(std::string_view Text) {
 
 bool IsHexColor(std::string_view Text) {
   if (Text.size() != 6) return false;
-  return std::all_of(Text.begin(), Text.end(),
-                     [](char C) { return (C >= '0' && C <= '9') || (C >= 'A' && C <= 'F'); });
+  return std::all_of(Text.begin(), Text.end(), [](char C) { return (C >= '0' && C <= '9') || (C >= 'A' && C <= 'F'); });
 }
 
 bool IsNumber(std::string_view Text, char Separator) {
@@ -155,9 +153,7 @@ uint8_t CountChar(char Ch, std::string_view Text) {
   return N;
 }
 
-std::string PaddedNumber(int64_t Value, int Width, char Pad) {
-  return PadLeft(Pad, std::to_string(Value), Width);
-}
+std::string PaddedNumber(int64_t Value, int Width, char Pad) { return PadLeft(Pad, std::to_string(Value), Width); }
 
 std::string PadLeft(char Pad, std::string Text, int Width) {
   if (static_cast<int>(Text.size()) < Width) Text.insert(0, static_cast<size_t>(Width) - Text.size(), Pad);

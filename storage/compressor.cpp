@@ -22,9 +22,18 @@ void ThirdStageDecode(std::vector<uint8_t>& S, int Stage) {
     case 2: S = DeinterleaveBytes(S, 3); break;
     case 3: DeltaDecodeBytes(S); break;
     case 4: MoveToFrontDecodeBytes(S); break;
-    case 5: DeltaDecodeBytes(S); S = DeinterleaveBytes(S, 2); break;
-    case 6: DeltaDecodeBytes(S); S = DeinterleaveBytes(S, 3); break;
-    case 7: MoveToFrontDecodeBytes(S); DeltaDecodeBytes(S); break;
+    case 5:
+      DeltaDecodeBytes(S);
+      S = DeinterleaveBytes(S, 2);
+      break;
+    case 6:
+      DeltaDecodeBytes(S);
+      S = DeinterleaveBytes(S, 3);
+      break;
+    case 7:
+      MoveToFrontDecodeBytes(S);
+      DeltaDecodeBytes(S);
+      break;
     default: break;
   }
 }
@@ -36,9 +45,18 @@ void ThirdStageEncode(std::vector<uint8_t>& S, int Stage) {
     case 2: S = SplitPlanes(S, 3); break;
     case 3: DeltaEncodeBytes(S); break;
     case 4: MoveToFrontEncodeBytes(S); break;
-    case 5: S = SplitPlanes(S, 2); DeltaEncodeBytes(S); break;
-    case 6: S = SplitPlanes(S, 3); DeltaEncodeBytes(S); break;
-    case 7: DeltaEncodeBytes(S); MoveToFrontEncodeBytes(S); break;
+    case 5:
+      S = SplitPlanes(S, 2);
+      DeltaEncodeBytes(S);
+      break;
+    case 6:
+      S = SplitPlanes(S, 3);
+      DeltaEncodeBytes(S);
+      break;
+    case 7:
+      DeltaEncodeBytes(S);
+      MoveToFrontEncodeBytes(S);
+      break;
     default: break;
   }
 }

@@ -1,9 +1,8 @@
 #include "storage/mad4_high_level.h"
 
-#include "storage/disk_lookup.h"
-
 #include "shell/logger.h"
 #include "shell/toolbox.h"
+#include "storage/disk_lookup.h"
 
 std::unique_ptr<TMAD4HighLevel> VolumeManager;
 
@@ -35,9 +34,7 @@ void TMAD4HighLevel::Unmount(const std::string& FileName) {
     }
 }
 
-std::string TMAD4HighLevel::ExpandName(const std::string& Name) const {
-  return ExpandRelativeName(Name, CurrentDir);
-}
+std::string TMAD4HighLevel::ExpandName(const std::string& Name) const { return ExpandRelativeName(Name, CurrentDir); }
 
 bool TMAD4HighLevel::IsExists(const std::string& Name) const {
   if (Name.empty()) return false;

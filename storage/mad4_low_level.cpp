@@ -191,10 +191,8 @@ void TMAD4LowLevel::WriteEnds() {
     FStream->WriteU32(4);
     FStream->WriteU32(static_cast<uint32_t>(Size + 12 - FBaseOffset));
   }
-  if (!FChunks.empty() && FChunks.back().FourCC == kFourCCEnds)
-    FChunks.back().Start = static_cast<int32_t>(EndStart);
-  else
-    FChunks.push_back({kFourCCEnds, 4, static_cast<int32_t>(EndStart)});
+  if (!FChunks.empty() && FChunks.back().FourCC == kFourCCEnds) FChunks.back().Start = static_cast<int32_t>(EndStart);
+  else FChunks.push_back({kFourCCEnds, 4, static_cast<int32_t>(EndStart)});
   FStream->Seek(int64_t{FBaseOffset} + 4);
   FStream->WriteU32(static_cast<uint32_t>(ArchiveLength() - 8));
 }

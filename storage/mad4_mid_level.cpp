@@ -88,8 +88,7 @@ void TMAD4MidLevel::BuildFiles() {
 
 void TMAD4MidLevel::Reindex() {
   FIndex.clear();
-  for (size_t I = 0; I < FFiles.size(); ++I)
-    FIndex.emplace(VXToolbox::UpperCase(FFiles[I].Name), static_cast<int>(I));
+  for (size_t I = 0; I < FFiles.size(); ++I) FIndex.emplace(VXToolbox::UpperCase(FFiles[I].Name), static_cast<int>(I));
 }
 
 int TMAD4MidLevel::IndexOf(const std::string& Name) const {

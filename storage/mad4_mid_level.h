@@ -11,11 +11,11 @@
 #include "storage/mad4_low_level.h"
 
 struct TMAD4FileData {
-  std::string Name;        // as stored; lookups ignore case
-  int32_t DataStart = 0;   // absolute position of the data after the name
+  std::string Name;       // as stored; lookups ignore case
+  int32_t DataStart = 0;  // absolute position of the data after the name
   int32_t DataSize = 0;
   int32_t ChunkStart = 0;
-  int32_t Link = 0;        // LINK only: absolute start of the target chunk
+  int32_t Link = 0;  // LINK only: absolute start of the target chunk
 };
 
 class TMAD4MidLevel : public TMAD4LowLevel {

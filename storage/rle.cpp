@@ -88,7 +88,8 @@ std::vector<uint8_t> DecodeRLEBytes(std::span<const uint8_t> In, int64_t Limit) 
       } else {
         const size_t N = static_cast<size_t>(C) + 1;
         if (In.size() - P < N) Truncated();
-        Out.insert(Out.end(), In.begin() + static_cast<std::ptrdiff_t>(P), In.begin() + static_cast<std::ptrdiff_t>(P + N));
+        Out.insert(Out.end(), In.begin() + static_cast<std::ptrdiff_t>(P),
+                   In.begin() + static_cast<std::ptrdiff_t>(P + N));
         P += N;
         Count += 1 + N;
       }

@@ -15,8 +15,8 @@ class EOpenStream : public std::runtime_error {
 };
 
 struct TVXFileInfo {
-  std::string Path;      // loose file or archive file; "" when not found
-  int32_t Offset = -1;   // first byte in that file
+  std::string Path;     // loose file or archive file; "" when not found
+  int32_t Offset = -1;  // first byte in that file
   int32_t Size = -1;
   bool Compressed = false;  // a ".ZL" file or a "COMP" member
 };

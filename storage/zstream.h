@@ -1,10 +1,10 @@
 #pragma once
 // The zlib stage of member decoding, also used for ".ZL" files.
+#include <zlib.h>
+
 #include <cstdint>
 #include <span>
 #include <vector>
-
-#include <zlib.h>
 
 #include "shell/stream.h"
 #include "storage/codec_errors.h"

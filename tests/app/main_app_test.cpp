@@ -39,7 +39,8 @@ TEST(LaunchRequest, TestMapNeedsCodeAndPackWithTheRightTag) {
 TEST(LaunchRequest, ParametersAreTracedFromTheProgramPathOn) {
   TTempDir Dir;
   auto Saved = std::move(Parameters);
-  Parameters = std::make_unique<TParameters>(Dir.File("sq"), std::vector<std::string>{"-mainlog", Dir.File("m.log"), "x"});
+  Parameters =
+      std::make_unique<TParameters>(Dir.File("sq"), std::vector<std::string>{"-mainlog", Dir.File("m.log"), "x"});
   Log.Reset(std::make_unique<TLogger>("", false));
   auto P = Params({"FullScreen", "level.sq"});
   ReadLaunchRequest(P);

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "shell/logger.h"
 #include "audio/vx_audio.h"
+#include "shell/logger.h"
 #include "storage/stream_opener.h"
 #include "tests/audio/test_sounds.h"
 #include "tests/support/test_support.h"

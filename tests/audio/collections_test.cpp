@@ -33,10 +33,16 @@ std::unique_ptr<TIniFile> Ini(const std::string& Text) { return TIniFile::Create
 
 TEST_F(WaveCollectionTest, LoadsInOrderWithSettingsAndLooksUpByExactName) {
   const std::string LongName(70, 'n');
-  auto I = Ini("[*Waves]\nEatSand\nBoom\nGhost\nLong\n"
-               "[Waves.EatSand]\nFile=" + Tone + "\nVolume=60\nLooped=No\n"
-               "[Waves.Boom]\nFile=" + Tone + "\nName=Explosion\nMax=3\nFrequency=22050\nPan=-50\n"
-               "[Waves.Long]\nFile=" + Tone + "\nName=" + LongName + "\n");
+  auto I =
+      Ini("[*Waves]\nEatSand\nBoom\nGhost\nLong\n"
+          "[Waves.EatSand]\nFile=" +
+          Tone +
+          "\nVolume=60\nLooped=No\n"
+          "[Waves.Boom]\nFile=" +
+          Tone +
+          "\nName=Explosion\nMax=3\nFrequency=22050\nPan=-50\n"
+          "[Waves.Long]\nFile=" +
+          Tone + "\nName=" + LongName + "\n");
   TWaveCollection C;
   C.Load(*I, "Waves");
   ASSERT_EQ(C.Count(), 3);
@@ -114,8 +120,7 @@ TEST_F(MusicCollectionTest, CountedFormComesInReverseWithDefaults) {
   std::string Text = "[Music]\nNumberOfSongs=8\n";
   const std::string Names = "abcdefgh";
   for (int N = 1; N <= 8; ++N)
-    Text += "[Music.Song" + std::to_string(N) + "]\nFile=" + Song + "\nName=" + Names[N - 1] +
-            "\nAuthor=Someone\n";
+    Text += "[Music.Song" + std::to_string(N) + "]\nFile=" + Song + "\nName=" + Names[N - 1] + "\nAuthor=Someone\n";
   Text += "[Music.Song9]\nFile=" + Song + "\n";  // beyond the count
   auto I = Ini(Text);
   TMusicCollection C;
@@ -137,10 +142,14 @@ TEST_F(MusicCollectionTest, CountedFormComesInReverseWithDefaults) {
 }
 
 TEST_F(MusicCollectionTest, CountedFormSkipsAndDefaults) {
-  auto I = Ini("[Music]\nNumberOfSongs=2000000000\n"
-               "[Music.Song3]\nFile=" + File("song.xm", Xm()) + "\nTitle=A rather long title for a song\n"
-               "[Music.Song2]\nFile=*\n"
-               "[Music.Song1]\nFile=" + Dir.File("missing.xm") + "\n");
+  auto I =
+      Ini("[Music]\nNumberOfSongs=2000000000\n"
+          "[Music.Song3]\nFile=" +
+          File("song.xm", Xm()) +
+          "\nTitle=A rather long title for a song\n"
+          "[Music.Song2]\nFile=*\n"
+          "[Music.Song1]\nFile=" +
+          Dir.File("missing.xm") + "\n");
   TMusicCollection C;
   C.Load(*I, "Music");
   ASSERT_EQ(C.Count(), 2);
@@ -157,10 +166,15 @@ TEST_F(MusicCollectionTest, CountedFormSkipsAndDefaults) {
 
 TEST_F(MusicCollectionTest, ListFormKeepsOrderAndCutsNames) {
   const std::string Song = File("song.xm", Xm());
-  auto I = Ini("[*Songs]\nIntro\nSkipped\nAVeryLongSongNameIndeedYesReally\n"
-               "[Songs.Intro]\nFile=" + Song + "\nAuthor=Me\n"
-               "[Songs.AVeryLongSongNameIndeedYesReally]\nFile=" + Song + "\n"
-               "[*PlayLists]\nAll\n[*PlayLists.All]\nIntro\nAVeryLongSongNameIndeedY\nAVeryLongSongNameIndeedYesReally\n");
+  auto I =
+      Ini("[*Songs]\nIntro\nSkipped\nAVeryLongSongNameIndeedYesReally\n"
+          "[Songs.Intro]\nFile=" +
+          Song +
+          "\nAuthor=Me\n"
+          "[Songs.AVeryLongSongNameIndeedYesReally]\nFile=" +
+          Song +
+          "\n"
+          "[*PlayLists]\nAll\n[*PlayLists.All]\nIntro\nAVeryLongSongNameIndeedY\nAVeryLongSongNameIndeedYesReally\n");
   TMusicCollection C;
   C.Load(*I, "Songs");
   ASSERT_EQ(C.Count(), 2);
@@ -197,8 +211,9 @@ TEST_F(MusicCollectionTest, MasterVolumeReachesSongsOnlyWhenApplied) {
 }
 
 TEST_F(PlayListsTest, LoadsListsInOrderAndFindsThemByExactName) {
-  auto I = Ini("[*PlayLists]\nList\nInGame\nEmpty\n"
-               "[*PlayLists.List]\na\n[*PlayLists.InGame]\nb\nc\nd\ne\nf\n");
+  auto I =
+      Ini("[*PlayLists]\nList\nInGame\nEmpty\n"
+          "[*PlayLists.List]\na\n[*PlayLists.InGame]\nb\nc\nd\ne\nf\n");
   TPlayLists P;
   P.Load(*I, "PlayLists");
   ASSERT_EQ(P.Count(), 3);

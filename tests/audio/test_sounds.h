@@ -85,8 +85,8 @@ inline std::vector<uint8_t> Mp3(const std::vector<int16_t>& Stereo, int Rate) {
 }
 
 struct TXmOptions {
-  uint16_t Speed = 1;         // ticks per row
-  uint16_t Bpm = 125;         // a tick lasts 2.5 / Bpm seconds
+  uint16_t Speed = 1;  // ticks per row
+  uint16_t Bpm = 125;  // a tick lasts 2.5 / Bpm seconds
   uint16_t Rows = 64;
   uint32_t ClaimedLength = 0;  // sample length written in the header; 0: the real one
   bool Busy = false;           // a note in both channels on every row
@@ -135,19 +135,19 @@ inline std::vector<uint8_t> Xm(const TXmOptions& O = {}) {
   Put32(B, 263);  // instrument header size, this field included
   PutText(B, "square", 22);
   B.push_back(0);
-  Put16(B, 1);    // samples
-  Put32(B, 40);   // sample header size
+  Put16(B, 1);   // samples
+  Put32(B, 40);  // sample header size
   // Keymap (all notes to sample 0), envelopes, their settings, vibrato,
   // fadeout and padding: all zero.
   B.resize(Start + 263, 0);
   Put32(B, O.ClaimedLength ? O.ClaimedLength : kSampleLength);
   Put32(B, 0);
   Put32(B, 0);
-  B.push_back(64);  // volume
-  B.push_back(0);   // finetune
-  B.push_back(0);   // 8-bit, no loop
-  B.push_back(128); // pan
-  B.push_back(0);   // relative note
+  B.push_back(64);   // volume
+  B.push_back(0);    // finetune
+  B.push_back(0);    // 8-bit, no loop
+  B.push_back(128);  // pan
+  B.push_back(0);    // relative note
   B.push_back(0);
   PutText(B, "square", 22);
   // Delta-coded 8-bit square wave, 32 samples per period.

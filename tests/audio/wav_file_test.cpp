@@ -83,13 +83,15 @@ TEST(WavFileTest, LyingOrUnsupportedHeadersAreRefused) {
   auto FmtTooLong = RawWav(1, 2, 44100, 16, Data);
   FmtTooLong[16] = 0xF0;  // format chunk running past the end
   const std::vector<std::vector<uint8_t>> Bad = {
-      Past, BadAlign, FmtTooLong,
-      RawWav(2, 2, 44100, 16, Data),   // ADPCM
-      RawWav(1, 0, 44100, 16, Data),   // no channels
-      RawWav(1, 6, 44100, 16, Data),   // surround
-      RawWav(1, 2, 0, 16, Data),       // no rate
-      RawWav(1, 2, 44100, 12, Data),   // odd sample size
-      RawWav(1, 2, 44100, 16, {}),     // no frames
+      Past,
+      BadAlign,
+      FmtTooLong,
+      RawWav(2, 2, 44100, 16, Data),  // ADPCM
+      RawWav(1, 0, 44100, 16, Data),  // no channels
+      RawWav(1, 6, 44100, 16, Data),  // surround
+      RawWav(1, 2, 0, 16, Data),      // no rate
+      RawWav(1, 2, 44100, 12, Data),  // odd sample size
+      RawWav(1, 2, 44100, 16, {}),    // no frames
       std::vector<uint8_t>(Past.begin(), Past.begin() + 20),
   };
   for (size_t I = 0; I < Bad.size(); ++I) {

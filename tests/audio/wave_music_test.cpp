@@ -108,8 +108,8 @@ TEST_F(MusicTest, Mp3NamesInAnyCaseAreStreamsThatLoop) {
   EXPECT_TRUE(B.IsStream());
   ASSERT_NE(A.Handle(), 0u);
   EXPECT_EQ(A.BufferSize(), -1);
-  EXPECT_TRUE(Logged("(MusicUnit, TMusic.Create) BASS: Loading " + Lower + " was successful. (fMusic=" +
-                     std::to_string(A.Handle()) + ")"));
+  EXPECT_TRUE(Logged("(MusicUnit, TMusic.Create) BASS: Loading " + Lower +
+                     " was successful. (fMusic=" + std::to_string(A.Handle()) + ")"));
   A.Play();
   EXPECT_TRUE(Logged("(MusicUnit, TMusic.Play) BASS: Music started."));
   const auto Out = Render(44100);
@@ -181,4 +181,3 @@ TEST_F(VXAudioTest, UnavailableDriverIsNoDeviceAndLoadsFail) {
   VXAudio::Finalize();
   EXPECT_EQ(LogText().find("Shutdown"), std::string::npos) << "nothing to shut down";
 }
-

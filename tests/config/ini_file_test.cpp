@@ -20,10 +20,10 @@ std::vector<std::string> Items(const TIniFile& File, const std::string& Section)
 }  // namespace
 
 TEST(IniFileTest, ListSectionsKeepInnerBlanksAndDropTrailingOnes) {
-  const auto F = Ini(
-      "stray text before any header\n"
-      "[*Waves]\nEatSand\n\nBoulderDown\n  \n\n\n"
-      "[Waves.EatSand]\nFile=Grass.mp3\n");
+  const auto F =
+      Ini("stray text before any header\n"
+          "[*Waves]\nEatSand\n\nBoulderDown\n  \n\n\n"
+          "[Waves.EatSand]\nFile=Grass.mp3\n");
   EXPECT_EQ(Items(*F, "waves"), (std::vector<std::string>{"EatSand", "", "BoulderDown", "  "}));
   EXPECT_EQ(F->SectionType("Waves"), 1);
   EXPECT_EQ(F->SectionType("Waves.EatSand"), 0);
@@ -62,10 +62,10 @@ TEST(IniFileTest, LineEndsAndIndentation) {
 }
 
 TEST(IniFileTest, KeysValuesAndFirstMatch) {
-  const auto F = Ini(
-      "[Main]\nBare\nEmpty=\nKey=first\nkey=second\nA=b=c\nTab=\tx\t\n"
-      "[Other]\nEmpty=from other\nLater=1\n"
-      "[MAIN]\nKey=third\nExtra=yes\n");
+  const auto F =
+      Ini("[Main]\nBare\nEmpty=\nKey=first\nkey=second\nA=b=c\nTab=\tx\t\n"
+          "[Other]\nEmpty=from other\nLater=1\n"
+          "[MAIN]\nKey=third\nExtra=yes\n");
   EXPECT_EQ(F->ReadString("main", "BARE", ""), "1") << "a bare key reads as 1";
   EXPECT_EQ(F->ReadString("Main", "Empty", "abc"), "abc");
   EXPECT_EQ(F->ReadString("Main", "Key", ""), "first");
@@ -117,8 +117,8 @@ TEST(IniFileTest, Colours) {
 
   F->ReadRGB("S", "Short", 10, 20, 30, R, G, B);
   EXPECT_EQ((std::vector<int32_t>{R, G, B}), (std::vector<int32_t>{10, 20, 30}));
-  EXPECT_TRUE(Capture.Contains(
-      "[VXINIFile, TIniFile.ReadRGB] Invalid RGB value! (Section: S, Key: Short, Value: FFF)"));
+  EXPECT_TRUE(
+      Capture.Contains("[VXINIFile, TIniFile.ReadRGB] Invalid RGB value! (Section: S, Key: Short, Value: FFF)"));
   // A default above 255 cannot be written in six digits: the warning again.
   F->ReadRGB("S", "Missing", 256, 0, 0, R, G, B);
   EXPECT_EQ(R, 256);
@@ -126,9 +126,7 @@ TEST(IniFileTest, Colours) {
   try {
     F->ReadRGB("S", "Bad", 0, 0, 0, R, G, B);
     FAIL() << "a letter beyond F must raise";
-  } catch (const EConvertError& E) {
-    EXPECT_STREQ(E.what(), "Not a hexadecimal expression! ('GG')");
-  }
+  } catch (const EConvertError& E) { EXPECT_STREQ(E.what(), "Not a hexadecimal expression! ('GG')"); }
 }
 
 TEST(IniFileTest, ListLookupWarnings) {
@@ -145,8 +143,8 @@ TEST(IniFileTest, ListLookupWarnings) {
   EXPECT_EQ(F->ListItemCount("X"), 0);
   EXPECT_EQ(Capture.Count("Section not found! (X)"), 2u);
   EXPECT_EQ(F->ListItemCount("N"), 0);
-  EXPECT_TRUE(Capture.Contains(
-      "[VXINIFile, TIniFile.ListItemCount] ListItemCount is only allowed on List type Sections! (N)"));
+  EXPECT_TRUE(
+      Capture.Contains("[VXINIFile, TIniFile.ListItemCount] ListItemCount is only allowed on List type Sections! (N)"));
 }
 
 TEST(IniFileTest, StreamsAreReadFromTheirPositionToTheEnd) {

@@ -10,9 +10,7 @@ namespace {
 std::string ParseError(TSetupCommandHandler& H, const std::string& Kind, const std::string& Text) {
   try {
     H.Parse(Kind, "1", Text);
-  } catch (const ESetupCommand& E) {
-    return E.what();
-  }
+  } catch (const ESetupCommand& E) { return E.what(); }
   return {};
 }
 
@@ -96,10 +94,8 @@ TEST(SetupCommandTest, KeyNamesBecomeKeySymbols) {
   EXPECT_EQ(H.GetValue("9", "KeyDown"), "274");
   EXPECT_EQ(H.GetValue("9", "KeyLeft"), "276");
   EXPECT_EQ(H.GetValue("9", "KeySelect"), "13");
-  EXPECT_EQ(ParseError(H, "Menu", "KeyUp=Upp"),
-            "SDLK_KeyName value expected (see them in SDL.PAS)! (KEYUP=Upp)");
-  EXPECT_EQ(ParseError(H, "Menu", "KeyUp=SDLK_"),
-            "SDLK_KeyName value expected (see them in SDL.PAS)! (KEYUP=SDLK_)");
+  EXPECT_EQ(ParseError(H, "Menu", "KeyUp=Upp"), "SDLK_KeyName value expected (see them in SDL.PAS)! (KEYUP=Upp)");
+  EXPECT_EQ(ParseError(H, "Menu", "KeyUp=SDLK_"), "SDLK_KeyName value expected (see them in SDL.PAS)! (KEYUP=SDLK_)");
   // The module's table is used when it runs.
   StartKeyNames();
   H.Parse("Menu", "9", "KeyUp=F12");

@@ -5,9 +5,9 @@
 #include <memory>
 #include <vector>
 
-#include "shell/memory_stream.h"
 #include "audio/sound_system.h"
 #include "audio/wav_file.h"
+#include "shell/memory_stream.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   static const std::unique_ptr<TSoundSystem> System = [] {

@@ -11,16 +11,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   TCompressor Compressor;
   try {
     Compressor.DecompressBytes(Input);
-  } catch (const EDecompress&) {
-  }
+  } catch (const EDecompress&) {}
   // The stages on their own, without the zlib stage in front.
   try {
     DecodeRLEBytes(Input);
-  } catch (const EDecompress&) {
-  }
+  } catch (const EDecompress&) {}
   try {
     THuffman().Decode(Input);
-  } catch (const EDecompress&) {
-  }
+  } catch (const EDecompress&) {}
   return 0;
 }

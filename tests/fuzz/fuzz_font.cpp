@@ -4,10 +4,10 @@
 #include <cstdio>
 #include <string>
 
-#include "shell/memory_stream.h"
 #include "graphics/font.h"
 #include "graphics/image.h"
 #include "graphics/picture_palette.h"
+#include "shell/memory_stream.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   // The TGA reader reports on standard output.
@@ -20,10 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   if (Size < 1) return 0;
   TMemoryStream Stream(Data + 1, Size - 1);
   std::unique_ptr<TFont> Font;
-  if (Data[0] & 1)
-    Font = std::make_unique<TVXRFont>(Stream);
-  else
-    Font = std::make_unique<TTGAFont>(Stream);
+  if (Data[0] & 1) Font = std::make_unique<TVXRFont>(Stream);
+  else Font = std::make_unique<TTGAFont>(Stream);
   std::string All;
   for (int C = 1; C < 256; ++C) All += static_cast<char>(C);
   TImage Target(64, 32);

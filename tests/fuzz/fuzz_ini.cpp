@@ -23,13 +23,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
       (void)Ini->ReadBool(S.Name, Key, true);
       try {
         (void)Ini->ReadInteger(S.Name, Key, 0);
-      } catch (const EConvertError&) {
-      }
+      } catch (const EConvertError&) {}
       try {
         int32_t R, G, B;
         Ini->ReadRGB(S.Name, Key, 1, 2, 3, R, G, B);
-      } catch (const EConvertError&) {
-      }
+      } catch (const EConvertError&) {}
     }
   }
   return 0;

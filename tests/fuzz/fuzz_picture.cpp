@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <string>
 
-#include "shell/memory_stream.h"
 #include "graphics/picture_palette.h"
 #include "graphics/raw_picture.h"
+#include "shell/memory_stream.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   // The TGA and TXF readers report on standard output.

@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <string>
 
-#include "shell/memory_stream.h"
 #include "registry/player_registry.h"
+#include "shell/memory_stream.h"
 
 namespace {
 // Load reads files by name: each input goes through one scratch file,

@@ -11,8 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   for (const char* Kind : {"EditBox", "ListBox", "Menu", "Button"}) {
     try {
       Handler.Parse(Kind, "7", Text);
-    } catch (const ESetupCommand&) {
-    }
+    } catch (const ESetupCommand&) {}
     (void)Handler.GetValues("7", "Item");
     (void)Handler.GetValue("7", "KeyUp");
     Handler.Clear("7");

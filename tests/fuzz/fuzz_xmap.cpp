@@ -2,17 +2,15 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "shell/memory_stream.h"
 #include "maps/xmap.h"
+#include "shell/memory_stream.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   TMemoryStream In(Data, Size);
   TXMap Map;
   try {
     Map.Load(In);
-  } catch (const EConvertError&) {
-    return 0;
-  }
+  } catch (const EConvertError&) { return 0; }
   if (Map.Width > 0 && Map.Height > 0) {
     (void)Map.GetLogicalTile(Map.Width - 1, Map.Height - 1);
     TMemoryStream Out;

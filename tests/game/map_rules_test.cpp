@@ -1,6 +1,5 @@
-#include "tests/game/world_fixture.h"
-
 #include "shell/random.h"
+#include "tests/game/world_fixture.h"
 
 // --- Falling and landing ------------------------------------------------
 

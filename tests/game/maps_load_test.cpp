@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "shell/logger.h"
-#include "shell/parameters.h"
 #include "game/maps.h"
 #include "graphics/image_collection.h"
+#include "shell/logger.h"
+#include "shell/parameters.h"
 #include "storage/mad4_high_level.h"
 #include "storage/stream_opener.h"
 #include "tests/storage/archive_bytes.h"
@@ -25,7 +25,8 @@ class MapsLoadTest : public ::testing::Test {
     StartVolumeManager();
     StartStreamOpener();
     Blocks = std::make_unique<TImageCollection>();
-    Parameters = std::make_unique<TParameters>(Dir.File("starquarry"), std::vector<std::string>{"-mainlog", Dir.File("t.log")});
+    Parameters =
+        std::make_unique<TParameters>(Dir.File("starquarry"), std::vector<std::string>{"-mainlog", Dir.File("t.log")});
     StartLogger();
   }
   void TearDown() override {
@@ -70,9 +71,11 @@ TEST_F(MapsLoadTest, PackBringsItsOwnBlockImagesAndVariantCountsFollowThem) {
   A.Member("RAWD", "b.tga", SolidTga(200));
   A.Member("RAWD", "controls.ini",
            TextBytes("[*Blocks]\r\nb.tga,$1\r\nb.tga,$2\r\nb.tga,$3\r\nb.tga,$4\r\nb.tga,@1\r\nb.tga,.1\r\n"
-                 "b.tga,&1\r\nb.tga,01\r\nb.tga,02\r\nb.tga,*D\r\n"));
+                     "b.tga,&1\r\nb.tga,01\r\nb.tga,02\r\nb.tga,*D\r\n"));
   ASSERT_TRUE(World->Load(Pack(A)));
-  EXPECT_EQ(World->VariantCounts, std::string("$\4@\1.\1&\1" "0\2", 10));
+  EXPECT_EQ(World->VariantCounts, std::string("$\4@\1.\1&\1"
+                                              "0\2",
+                                              10));
   World->SetActive(0);
   World->FindElf();
   EXPECT_EQ(World->ElfX, 0);

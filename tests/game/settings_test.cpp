@@ -82,9 +82,9 @@ TEST_F(SettingsTest, ShortOrUnusableFilesGiveTheDocumentedVolumes) {
 
 TEST_F(SettingsTest, AFailedSaveKeepsTheOldFile) {
   WriteFileBytes(Dir.File("Starquarry.cfg"), kFull);
-  ASSERT_EQ(RunCommand("mkdir '" + Dir.File("Starquarry.cfg.tmp") + "' && touch '" +
-                       Dir.File("Starquarry.cfg.tmp/x") + "'"),
-            0);
+  ASSERT_EQ(
+      RunCommand("mkdir '" + Dir.File("Starquarry.cfg.tmp") + "' && touch '" + Dir.File("Starquarry.cfg.tmp/x") + "'"),
+      0);
   TConfig C;
   C.MusicVolume = 0.0f;
   EXPECT_FALSE(C.Save());

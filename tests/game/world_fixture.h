@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "shell/memory_stream.h"
-#include "graphics/video.h"
 #include "game/effects.h"
 #include "game/map_runner.h"
 #include "game/maps.h"
 #include "graphics/image.h"
 #include "graphics/image_collection.h"
 #include "graphics/sprite.h"
+#include "graphics/video.h"
+#include "shell/memory_stream.h"
 
 class WorldTest : public ::testing::Test {
  protected:

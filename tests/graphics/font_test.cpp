@@ -1,15 +1,16 @@
+#include "graphics/font.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <map>
 
+#include "config/ini_file.h"
+#include "graphics/font_collection.h"
+#include "graphics/surface.h"
 #include "shell/logger.h"
 #include "shell/memory_stream.h"
 #include "shell/parameters.h"
-#include "config/ini_file.h"
-#include "graphics/font.h"
-#include "graphics/font_collection.h"
-#include "graphics/surface.h"
 #include "storage/stream_opener.h"
 #include "tests/support/test_support.h"
 
@@ -23,8 +24,24 @@ struct TTestGlyph {
 // An 8-bit greyscale TGA page, fully lit inside each glyph, with its glyph
 // table in the image ID field and after the pixels.
 std::vector<uint8_t> GlyphTga(int W, int H, const std::vector<TTestGlyph>& Glyphs) {
-  std::vector<uint8_t> T = {32, 0, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, static_cast<uint8_t>(W), static_cast<uint8_t>(W >> 8),
-                            static_cast<uint8_t>(H), static_cast<uint8_t>(H >> 8), 8, 0x20};
+  std::vector<uint8_t> T = {32,
+                            0,
+                            3,
+                            0,
+                            0,
+                            0,
+                            0,
+                            0,
+                            0,
+                            0,
+                            0,
+                            0,
+                            static_cast<uint8_t>(W),
+                            static_cast<uint8_t>(W >> 8),
+                            static_cast<uint8_t>(H),
+                            static_cast<uint8_t>(H >> 8),
+                            8,
+                            0x20};
   std::vector<uint8_t> Presence(32, 0);
   for (const auto& G : Glyphs) Presence[G.Code / 8] |= static_cast<uint8_t>(0x80 >> (G.Code % 8));
   T.insert(T.end(), Presence.begin(), Presence.end());

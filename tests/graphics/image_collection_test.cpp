@@ -51,8 +51,9 @@ TEST_F(ImageCollectionTest, LinesThatAddNothing) {
   EXPECT_FALSE(Collection.AddImageEx("?script,Name"));
   EXPECT_FALSE(Collection.AddImageEx(".?script,Name"));
   EXPECT_EQ(Collection.Count(), 0);
-  EXPECT_TRUE(Has("[ImageCollectionUnit, TImageCollection.AddImageEx] VXScript not supported. "
-                  "Use TImageCollectionIP to access VXScript."));
+  EXPECT_TRUE(
+      Has("[ImageCollectionUnit, TImageCollection.AddImageEx] VXScript not supported. "
+          "Use TImageCollectionIP to access VXScript."));
 
   // A failed load still adds an item, without a surface.
   EXPECT_TRUE(Collection.AddImageEx("missing.tga,Gone"));
@@ -78,8 +79,8 @@ TEST_F(ImageCollectionTest, LookupsFindTheFirstAndCompareExactly) {
 }
 
 TEST_F(ImageCollectionTest, LoadsListSectionsOfIniFiles) {
-  const std::string Ini = Folder.Put("controls.ini", "[Blocks]\r\nKey=1\r\n[*Outro]\r\n" + Grass + ",G1\r\n\r\n" +
-                                                         Elf + "[1],E1\r\n;" + Elf + ",Commented\r\n");
+  const std::string Ini = Folder.Put("controls.ini", "[Blocks]\r\nKey=1\r\n[*Outro]\r\n" + Grass + ",G1\r\n\r\n" + Elf +
+                                                         "[1],E1\r\n;" + Elf + ",Commented\r\n");
   Collection.Load(Ini, "outro");
   ASSERT_EQ(Collection.Count(), 2);
   EXPECT_EQ(Collection.Item(0).Name, "G1");

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/memory_stream.h"
 #include "graphics/raw_picture.h"
+#include "shell/memory_stream.h"
 #include "tests/graphics/image_test_util.h"
 
 namespace {
@@ -117,7 +117,11 @@ TEST_F(ImageLoadTest, FramesBeyondTheStripComeOutBlack) {
 
 TEST_F(ImageLoadTest, InformationBlockGivesTheFrameDescription) {
   // Frame count 0 with the black-is-transparent bit: keyed, not animated.
-  const std::string Keyed = Folder.Put("keyed.tga", MakeTGA(4, 4, [](int, int) { return TColor{9, 9, 9}; }, {0x00, 0x40}));
+  const std::string Keyed = Folder.Put("keyed.tga", MakeTGA(4, 4,
+                                                            [](int, int) {
+                                                              return TColor{9, 9, 9};
+                                                            },
+                                                            {0x00, 0x40}));
   TImage K(Keyed);
   ASSERT_TRUE(K.HasSurface());
   EXPECT_TRUE(K.ColorKeyed);
@@ -131,7 +135,8 @@ TEST_F(ImageLoadTest, InformationBlockGivesTheFrameDescription) {
   Id[1] = 0x80 | 0x20 | 0x10;
   Id[2] = 3;
   Id[3] = 7;
-  const std::string Long = Folder.Put("long.tga", MakeTGA(8, 4, [](int X, int) { return FrameColor(X / 4); }, Id));
+  const std::string Long = Folder.Put("long.tga", MakeTGA(
+                                                      8, 4, [](int X, int) { return FrameColor(X / 4); }, Id));
   TImage L(Long);
   EXPECT_TRUE(L.Animated);
   EXPECT_EQ(L.FrameCount, 2);
@@ -214,7 +219,6 @@ TEST(ImageDrawTest, PartsAndKeyedSources) {
   EXPECT_EQ(ColorAt(Target, 4, 0), (TColor{200, 200, 200}));
   // Keyed (run-length coded) surfaces still read back correctly.
   EXPECT_EQ(ColorAt(Source, 0, 0), (TColor{10, 20, 30}));
-
 }
 
 TEST(ImageCreateTest, FromGreyscaleStreamTintsAndKeepsPosition) {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "shell/logger.h"
 #include "graphics/image.h"
+#include "shell/logger.h"
 #include "storage/stream_opener.h"
 #include "tests/support/test_support.h"
 
@@ -20,9 +20,24 @@ struct TColor {
 // with the given image-ID (information) bytes.
 template <typename F>
 std::vector<uint8_t> MakeTGA(int Width, int Height, F Pixel, const std::vector<uint8_t>& Id = {}) {
-  std::vector<uint8_t> B = {static_cast<uint8_t>(Id.size()), 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                            static_cast<uint8_t>(Width), static_cast<uint8_t>(Width >> 8),
-                            static_cast<uint8_t>(Height), static_cast<uint8_t>(Height >> 8), 24, 0x20};
+  std::vector<uint8_t> B = {static_cast<uint8_t>(Id.size()),
+                            0,
+                            2,
+                            0,
+                            0,
+                            0,
+                            0,
+                            0,
+                            0,
+                            0,
+                            0,
+                            0,
+                            static_cast<uint8_t>(Width),
+                            static_cast<uint8_t>(Width >> 8),
+                            static_cast<uint8_t>(Height),
+                            static_cast<uint8_t>(Height >> 8),
+                            24,
+                            0x20};
   B.insert(B.end(), Id.begin(), Id.end());
   for (int Y = 0; Y < Height; ++Y)
     for (int X = 0; X < Width; ++X) {
@@ -42,9 +57,8 @@ inline TColor FrameColor(int K) {
 // A strip of Frames frames of Side x Side pixels, each filled with FrameColor,
 // and a 2-byte information block (frame count and flags).
 inline std::vector<uint8_t> MakeStrip(int Frames, int Side, uint8_t Flags = 0) {
-  return MakeTGA(
-      Frames * Side, Side, [Side](int X, int) { return FrameColor(X / Side); },
-      {static_cast<uint8_t>(Frames & 0xFF), static_cast<uint8_t>(((Frames >> 8) & 0x0F) | Flags)});
+  return MakeTGA(Frames * Side, Side, [Side](int X, int) { return FrameColor(X / Side); },
+                 {static_cast<uint8_t>(Frames & 0xFF), static_cast<uint8_t>(((Frames >> 8) & 0x0F) | Flags)});
 }
 
 inline TColor ColorAt(const TImage& Image, int X, int Y) {

@@ -34,10 +34,10 @@ TBytes Bmp8(int W, int H, int Compression, const std::vector<uint8_t>& Pixels, u
   T.U16(0x4D42).U32(0).U32(0).U32(Offset).U32(40);
   T.U32(static_cast<uint32_t>(W)).U32(static_cast<uint32_t>(H)).U16(1).U16(8).U32(Compression).U32(0);
   T.U32(0).U32(0).U32(Entries).U32(0);
-  T.U8(0).U8(0).U8(0).U8(0);        // 0 black
-  T.U8(255).U8(0).U8(0).U8(0);      // 1 blue
-  T.U8(0).U8(255).U8(0).U8(0);      // 2 green
-  T.U8(0).U8(0).U8(255).U8(0);      // 3 red
+  T.U8(0).U8(0).U8(0).U8(0);    // 0 black
+  T.U8(255).U8(0).U8(0).U8(0);  // 1 blue
+  T.U8(0).U8(255).U8(0).U8(0);  // 2 green
+  T.U8(0).U8(0).U8(255).U8(0);  // 3 red
   return T.Add(Pixels);
 }
 

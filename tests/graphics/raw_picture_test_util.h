@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "graphics/raw_picture.h"
 #include "shell/logger.h"
 #include "shell/memory_stream.h"
-#include "graphics/raw_picture.h"
 #include "storage/stream_opener.h"
 #include "tests/support/test_support.h"
 
@@ -54,9 +54,7 @@ inline TPPM ParsePPM(const std::vector<uint8_t>& Bytes) {
 }
 
 // Runs ImageMagick's convert with the given arguments; true on success.
-inline bool Magick(const std::string& Args) {
-  return RunCommand("/usr/bin/convert " + Args + " 2>/dev/null") == 0;
-}
+inline bool Magick(const std::string& Args) { return RunCommand("/usr/bin/convert " + Args + " 2>/dev/null") == 0; }
 
 // ImageMagick's own reading of a picture file, turned upright by the
 // orientation the file gives (ImageMagick otherwise keeps file row order).
@@ -135,8 +133,8 @@ struct TBytes {
 };
 
 // The 18-byte TGA header.
-inline TBytes TgaHeader(int IdLength, int MapType, int Type, int MapLength, int MapEntrySize, int W, int H,
-                        int Depth, int Descriptor) {
+inline TBytes TgaHeader(int IdLength, int MapType, int Type, int MapLength, int MapEntrySize, int W, int H, int Depth,
+                        int Descriptor) {
   TBytes T;
   T.U8(IdLength).U8(MapType).U8(Type).U16(0).U16(MapLength).U8(MapEntrySize).U16(0).U16(0).U16(W).U16(H);
   T.U8(Depth).U8(Descriptor);

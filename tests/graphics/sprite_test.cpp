@@ -147,7 +147,6 @@ TEST_F(SpriteTest, EraseRestoresTheBackgroundOrBlack) {
   Sprite.Erase();
   EXPECT_EQ(ColorAt(Target, 4, 0), (TColor{90, 80, 70}));
   EXPECT_EQ(ColorAt(Target, 5, 1), (TColor{90, 80, 70}));
-
 }
 
 TEST(MaskTest, SolidPixelsGetTheValue) {

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "graphics/image.h"
 #include "shell/logger.h"
 #include "shell/memory_stream.h"
-#include "graphics/image.h"
 #include "tests/support/test_support.h"
 
 namespace {

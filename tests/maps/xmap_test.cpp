@@ -31,7 +31,10 @@ std::vector<int32_t> Row(const TTileMap& M, int32_t Y) {
 TXMap Sample(int32_t Extra = 0) {
   TXMap M;
   M.SetSize(5, 3);
-  const std::string Rows = "#$ @*" "%..&!" "  =  ";
+  const std::string Rows =
+      "#$ @*"
+      "%..&!"
+      "  =  ";
   for (size_t I = 0; I < Rows.size(); ++I) M.Tiles[I] = static_cast<uint8_t>(Rows[I]);
   M.Tiles[2] += Extra;
   M.Author = "Ann Example";
@@ -130,16 +133,15 @@ TEST(XMapTest, ConversionErrorsRaiseAndLeaveAnEmptyMap) {
   try {
     M.Load(B);
     FAIL() << "a bad hexadecimal group must raise";
-  } catch (const EConvertError& E) {
-    EXPECT_STREQ(E.what(), "Not a hexadecimal expression! ('00G1')");
-  }
+  } catch (const EConvertError& E) { EXPECT_STREQ(E.what(), "Not a hexadecimal expression! ('00G1')"); }
   EXPECT_EQ(M.Width, 0);
   EXPECT_TRUE(M.Tiles.empty());
   EXPECT_EQ(M.Status, "Not a hexadecimal expression! ('00G1')");
 }
 
 TEST(XMapTest, MapxRowsAndWraps) {
-  const TXMap M = LoadText("MAPX\r\nWI3\r\nHE2\r\nLW00065012340000100002\r\nMP 0041 012c\r\nMP 0041 0041 0041 0041\r\nXX\r\n");
+  const TXMap M =
+      LoadText("MAPX\r\nWI3\r\nHE2\r\nLW00065012340000100002\r\nMP 0041 012c\r\nMP 0041 0041 0041 0041\r\nXX\r\n");
   EXPECT_EQ(Row(M, 0), (std::vector<int32_t>{0x41, 0x12C, 32}));
   EXPECT_EQ(Row(M, 1), (std::vector<int32_t>{0x41, 0x41, 0x41}));
   EXPECT_EQ(M.GetLogicalTile(0, 0), 1234);
@@ -154,7 +156,8 @@ TEST(XMapTest, UnsupportedAndForeignStreams) {
   const TXMap P = LoadText("MAPP\x05\x05");
   EXPECT_EQ(P.Status, "OK");
   EXPECT_EQ(P.Width, 0);
-  EXPECT_TRUE(Capture.Contains("[XMapUnit, TXMap.Load] The MAPP and other compressed formats are no longer supported."));
+  EXPECT_TRUE(
+      Capture.Contains("[XMapUnit, TXMap.Load] The MAPP and other compressed formats are no longer supported."));
   LoadText("MAPQ");
   LoadText("MAPC");
   EXPECT_TRUE(Capture.Contains("The MAPQ and other"));
@@ -167,7 +170,11 @@ TEST(XMapTest, UnsupportedAndForeignStreams) {
 TEST(XMapTest, BinaryLayoutAndTruncation) {
   // MAPW, 2 x 1: tiles 300 and 1, author "Al", no map or game name, one
   // wrap 1 -> 2, one extra line "e", end byte.
-  const std::string W("MAPW\x02\x01\x2C\x01\x01\x00\x02" "Al\x00\x00\x01\x00\x01\x00\x02\x00\x01" "e\x00", 24);
+  const std::string W(
+      "MAPW\x02\x01\x2C\x01\x01\x00\x02"
+      "Al\x00\x00\x01\x00\x01\x00\x02\x00\x01"
+      "e\x00",
+      24);
   TXMap M = LoadText(W);
   EXPECT_EQ(M.Status, "OK");
   EXPECT_EQ(M.Tiles, (std::vector<int32_t>{300, 1}));

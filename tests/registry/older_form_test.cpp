@@ -1,8 +1,8 @@
 // The older registry file: a MAD4 archive holding up to four members.
 #include <gtest/gtest.h>
 
-#include "shell/toolbox.h"
 #include "registry/player_registry.h"
+#include "shell/toolbox.h"
 #include "storage/compressor.h"
 #include "storage/mad4_mid_level.h"
 #include "tests/registry/registry_test_support.h"
@@ -19,10 +19,8 @@ void MakeArchive(const std::string& File, const std::vector<TMember>& Members) {
   A.Mount(File, false);
   ASSERT_EQ(A.Status(), TMAD4LowLevel::kMountedOk);
   for (const TMember& M : Members) {
-    if (M.Compressed)
-      ASSERT_TRUE(A.AddMember(kFourCCComp, M.Name, TCompressor().Compress(M.Bytes, 0x40 | 0x08)));
-    else
-      ASSERT_TRUE(A.AddMember(kFourCCRawd, M.Name, M.Bytes));
+    if (M.Compressed) ASSERT_TRUE(A.AddMember(kFourCCComp, M.Name, TCompressor().Compress(M.Bytes, 0x40 | 0x08)));
+    else ASSERT_TRUE(A.AddMember(kFourCCRawd, M.Name, M.Bytes));
   }
   A.Unmount();
 }
@@ -70,8 +68,8 @@ TEST(OlderForm, WithoutNextIDTheCounterFollowsTheHighestIdentifier) {
 
   // Records left by deleted players count too: their identifiers must not
   // come back and inherit the progress.
-  MakeArchive(Dir.File("datas.vmu"), {{"players.dat", kPlayers}, {"datas.dat",
-               TBytes().U16(1).I32(9).I32(1).I32(0).Get()}});
+  MakeArchive(Dir.File("datas.vmu"),
+              {{"players.dat", kPlayers}, {"datas.dat", TBytes().U16(1).I32(9).I32(1).I32(0).Get()}});
   TPlayerRegistry D;
   ASSERT_TRUE(D.Load(Dir.File("datas.vmu")));
   EXPECT_EQ(D.NextID, 10);

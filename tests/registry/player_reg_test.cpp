@@ -37,8 +37,9 @@ TEST(PlayerReg, NewPlayerOpensTheFirstThreeMapsAndCompletingOneOpensTheNext) {
   OpenFirstThree(R, "Caves.sq", "Bob", 6);
   EXPECT_EQ(BlockOnDisk(File, "Caves.sq", "Bob"), std::vector<uint8_t>({1, 1, 1}));
   EXPECT_EQ(Capture.Count("Data record not found. (Bob, Caves.sq)"), 1u);
-  EXPECT_TRUE(Capture.Has("{SQPlayerRegistryUnit, TPlayerReg.GetMapState} PlayerRegistry read error! "
-                          "(PL: Bob, LP: Caves.sq MapNo: 0"));
+  EXPECT_TRUE(
+      Capture.Has("{SQPlayerRegistryUnit, TPlayerReg.GetMapState} PlayerRegistry read error! "
+                  "(PL: Bob, LP: Caves.sq MapNo: 0"));
   EXPECT_EQ(Capture.Count("PlayerRegistry read error!"), 1u);
 
   R.SetMapState("Caves.sq", "Bob", TPlayerReg::kCompleted, 1);

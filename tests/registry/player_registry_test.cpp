@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/toolbox.h"
 #include "shell/safe_file_writer.h"
+#include "shell/toolbox.h"
 #include "tests/registry/registry_test_support.h"
 
 namespace {
-std::vector<uint8_t> Read(TPlayerRegistry& R, const std::string& Player, const std::string& Pack,
-                          int32_t Offset, int32_t Count) {
+std::vector<uint8_t> Read(TPlayerRegistry& R, const std::string& Player, const std::string& Pack, int32_t Offset,
+                          int32_t Count) {
   std::vector<uint8_t> Out(static_cast<size_t>(Count), 0xEE);
   if (!R.ReadData(Player, Pack, Offset, Count, Out.data())) return {};
   return Out;
@@ -96,11 +96,10 @@ TEST(PlayerRegistry, LogsStatusOnlyWhenLoggingButReadWarningsAlways) {
   EXPECT_TRUE(Capture.Has("(" + H + "AddPlayer) Player added. ID=2"));
   EXPECT_TRUE(Capture.Has("[" + H + "AddPlayer] AddPlayer failed."));
   const std::string W = "(" + H + "WriteData) ";
-  EXPECT_NE(Capture.Text().find(W + "WriteData('P','L',2,1)\r\n" + W + "PlayerID=2\r\n" + W +
-                                "LevelPackID=1\r\n" + W +
+  EXPECT_NE(Capture.Text().find(W + "WriteData('P','L',2,1)\r\n" + W + "PlayerID=2\r\n" + W + "LevelPackID=1\r\n" + W +
                                 "No data record for this combination, creating a new one.\r\n" + W +
-                                "Data current size: 0\r\n" + W + "Padding with 2 bytes of zeroes.\r\n" +
-                                W + "Writing data.\r\n" + W + "Data size after writing: 3\r\n"),
+                                "Data current size: 0\r\n" + W + "Padding with 2 bytes of zeroes.\r\n" + W +
+                                "Writing data.\r\n" + W + "Data size after writing: 3\r\n"),
             std::string::npos);
 }
 
@@ -116,11 +115,28 @@ TEST(PlayerRegistry, SavesThePREGLayoutWithTrailingZerosTrimmed) {
   ASSERT_TRUE(R.Save(Dir.File("p.vmu")));
 
   const auto Expected = TBytes()
-                            .Text("PREG").I32(3)
-                            .U16(2).I32(0).Str("Ann").Str("x").I32(2).Str("Bo").Str("")
-                            .U16(1).I32(1).Str("Pack")
-                            .U16(2).I32(0).I32(1).I32(3).Byte(1).Byte(0).Byte(2)
-                            .I32(2).I32(1).I32(0)
+                            .Text("PREG")
+                            .I32(3)
+                            .U16(2)
+                            .I32(0)
+                            .Str("Ann")
+                            .Str("x")
+                            .I32(2)
+                            .Str("Bo")
+                            .Str("")
+                            .U16(1)
+                            .I32(1)
+                            .Str("Pack")
+                            .U16(2)
+                            .I32(0)
+                            .I32(1)
+                            .I32(3)
+                            .Byte(1)
+                            .Byte(0)
+                            .Byte(2)
+                            .I32(2)
+                            .I32(1)
+                            .I32(0)
                             .Get();
   EXPECT_EQ(ReadFileBytes(Dir.File("p.vmu")), Expected);
   EXPECT_FALSE(VXToolbox::FileExists(Dir.File("p.vmu.tmp")));
@@ -136,10 +152,22 @@ TEST(PlayerRegistry, SavesThePREGLayoutWithTrailingZerosTrimmed) {
 TEST(PlayerRegistry, LoadAppendsAndReadsNonPositiveLengthsAsEmpty) {
   TTempDir Dir;
   WriteFileBytes(Dir.File("h.vmu"), TBytes()
-                                        .Text("PREG").I32(7)
-                                        .U16(1).I32(4).Str("Hand").Str("")
-                                        .U16(1).I32(5).Str("Made")
-                                        .U16(2).I32(4).I32(5).I32(-3).I32(4).I32(6).I32(0)
+                                        .Text("PREG")
+                                        .I32(7)
+                                        .U16(1)
+                                        .I32(4)
+                                        .Str("Hand")
+                                        .Str("")
+                                        .U16(1)
+                                        .I32(5)
+                                        .Str("Made")
+                                        .U16(2)
+                                        .I32(4)
+                                        .I32(5)
+                                        .I32(-3)
+                                        .I32(4)
+                                        .I32(6)
+                                        .I32(0)
                                         .Get());
   TPlayerRegistry R;
   R.AddPlayer("Existing");
@@ -223,8 +251,20 @@ TEST(PlayerRegistry, DamagedFileKeepsWholeRecordsAndIsKeptAsideBeforeTheFirstSav
   TLogCapture Capture(Dir);
   const std::string File = Dir.File("Starquarry.vmu");
   // The third player is cut in the middle of its name.
-  auto Cut = TBytes().Text("PREG").I32(9).U16(3).I32(0).Str("One").Str("").I32(1).Str("Two").Str("")
-                 .I32(2).U16(10).Text("Thr").Get();
+  auto Cut = TBytes()
+                 .Text("PREG")
+                 .I32(9)
+                 .U16(3)
+                 .I32(0)
+                 .Str("One")
+                 .Str("")
+                 .I32(1)
+                 .Str("Two")
+                 .Str("")
+                 .I32(2)
+                 .U16(10)
+                 .Text("Thr")
+                 .Get();
   WriteFileBytes(File, Cut);
   TPlayerRegistry R;
   EXPECT_TRUE(R.Load(File));
@@ -250,9 +290,27 @@ TEST(PlayerRegistry, DamagedFileKeepsWholeRecordsAndIsKeptAsideBeforeTheFirstSav
   EXPECT_EQ(ReadFileText(File + ".bad"), "kept");
 
   // A later damaged file replaces the kept one.
-  auto Huge = TBytes().Text("PREG").I32(1).U16(1).I32(0).Str("A").Str("").U16(1).I32(1).Str("L")
-                  .U16(2).I32(0).I32(1).I32(2).Byte(1).Byte(2)
-                  .I32(0).I32(1).I32(0x7FFFFFFF).Byte(3).Get();
+  auto Huge = TBytes()
+                  .Text("PREG")
+                  .I32(1)
+                  .U16(1)
+                  .I32(0)
+                  .Str("A")
+                  .Str("")
+                  .U16(1)
+                  .I32(1)
+                  .Str("L")
+                  .U16(2)
+                  .I32(0)
+                  .I32(1)
+                  .I32(2)
+                  .Byte(1)
+                  .Byte(2)
+                  .I32(0)
+                  .I32(1)
+                  .I32(0x7FFFFFFF)
+                  .Byte(3)
+                  .Get();
   WriteFileBytes(File, Huge);
   TPlayerRegistry H;
   EXPECT_TRUE(H.Load(File));

@@ -40,9 +40,7 @@ TEST(Toolbox, HexToInt) {
   try {
     HexToInt("g1");
     FAIL() << "expected a conversion error";
-  } catch (const EConvertError& E) {
-    EXPECT_STREQ(E.what(), "Not a hexadecimal expression! ('G1')");
-  }
+  } catch (const EConvertError& E) { EXPECT_STREQ(E.what(), "Not a hexadecimal expression! ('G1')"); }
 }
 
 TEST(Toolbox, ColorParsing) {

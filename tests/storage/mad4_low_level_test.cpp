@@ -1,7 +1,8 @@
+#include "storage/mad4_low_level.h"
+
 #include <gtest/gtest.h>
 
 #include "shell/memory_stream.h"
-#include "storage/mad4_low_level.h"
 #include "tests/storage/archive_bytes.h"
 #include "tests/support/test_support.h"
 

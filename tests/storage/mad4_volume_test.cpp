@@ -69,7 +69,7 @@ TEST(MAD4MidLevel, DamagedMembersAreSkippedOrOpenNothing) {
   TArchiveBytes B;
   B.Chunk("RAWD", {40, 'a', 'b'});  // name runs past its chunk
   B.Chunk("COMP", {});
-  B.Chunk("LINK", {1, 'x', 0});     // link value cut short
+  B.Chunk("LINK", {1, 'x', 0});  // link value cut short
   B.Member("COMP", "broken", {0x40, 1, 2, 3});
   B.Member("COMP", "bomb", TCompressor().Compress(std::vector<uint8_t>(1 << 20, 0), 0x40));
   B.Member("RAWD", "fine", Bytes("ok"));

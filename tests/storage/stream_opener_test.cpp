@@ -1,3 +1,5 @@
+#include "storage/stream_opener.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,7 +9,6 @@
 #include "storage/compressor.h"
 #include "storage/disk_lookup.h"
 #include "storage/mad4_high_level.h"
-#include "storage/stream_opener.h"
 #include "storage/zstream.h"
 #include "tests/storage/archive_bytes.h"
 #include "tests/support/test_support.h"
@@ -60,9 +61,7 @@ TEST_F(StreamOpenerTest, DiskThenDataFolderThenVolumes) {
   try {
     Opener->OpenStream("nothing.tga");
     FAIL() << "no error raised";
-  } catch (const EOpenStream& E) {
-    EXPECT_STREQ(E.what(), "OpenStream failed: nothing.tga");
-  }
+  } catch (const EOpenStream& E) { EXPECT_STREQ(E.what(), "OpenStream failed: nothing.tga"); }
 }
 
 TEST_F(StreamOpenerTest, BackslashesAndCaseOnDisk) {

@@ -1,9 +1,9 @@
 // sqtool audio render, run as a program on sounds made here.
 #include <gtest/gtest.h>
 
+#include "audio/wav_file.h"
 #include "shell/memory_stream.h"
 #include "shell/toolbox.h"
-#include "audio/wav_file.h"
 #include "tests/audio/test_sounds.h"
 #include "tests/support/test_support.h"
 
@@ -14,8 +14,7 @@ class AudioTool : public ::testing::Test {
  protected:
   int Run(const std::string& Args, std::string* Out = nullptr) {
     std::string Text;
-    const int Code =
-        RunCommand("cd '" + Dir.Path() + "' && '" + PlayDir() + "sqtool' audio " + Args + " 2>&1", &Text);
+    const int Code = RunCommand("cd '" + Dir.Path() + "' && '" + PlayDir() + "sqtool' audio " + Args + " 2>&1", &Text);
     if (Out) *Out = Text;
     return Code;
   }

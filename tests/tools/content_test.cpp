@@ -8,13 +8,13 @@
 #include <map>
 #include <set>
 
-#include "shell/logger.h"
-#include "shell/toolbox.h"
 #include "config/ini_file.h"
 #include "graphics/image.h"
 #include "graphics/image_collection.h"
 #include "graphics/raw_picture.h"
 #include "maps/xmap.h"
+#include "shell/logger.h"
+#include "shell/toolbox.h"
 #include "storage/mad4_high_level.h"
 #include "storage/stream_opener.h"
 #include "tests/support/test_support.h"
@@ -71,9 +71,7 @@ void ExpectImages(const TImageCollection& Images, const std::vector<TExpected>& 
     EXPECT_EQ(Image->Width(), E.Width);
     EXPECT_EQ(Image->Height(), E.Height);
     EXPECT_EQ(FramesOf(*Image), E.Frames);
-    if (E.Frames > 1) {
-      EXPECT_EQ(Image->Looping, E.Looping);
-    }
+    if (E.Frames > 1) { EXPECT_EQ(Image->Looping, E.Looping); }
   }
 }
 
@@ -85,19 +83,18 @@ TEST_F(GameContent, BlockImagesLoadWithTheirSizesAndFrames) {
   Blocks.Load("controls.ini", "Blocks");
   // Wider than 32 pixels means an animation strip of 32-pixel frames; the
   // tunnels with the elf inside must match their empty twins frame for frame.
-  ExpectImages(Blocks, {
-                           {".", 32, 32, 1, false},     {".1", 32, 32, 1, false},   {".2", 32, 32, 1, false},
-                           {".3", 32, 32, 1, false},    {"#", 32, 32, 1, false},    {"%", 32, 32, 1, false},
-                           {"=", 256, 32, 8, true},     {"@", 32, 32, 1, false},    {"@1", 32, 32, 1, false},
-                           {"@2", 32, 32, 1, false},    {"$", 256, 32, 8, true},    {"$1", 256, 32, 8, true},
-                           {"$2", 256, 32, 8, true},    {"$3", 256, 32, 8, true},   {"$4", 256, 32, 8, true},
-                           {"&", 32, 32, 1, false},     {"&1", 32, 32, 1, false},   {"0", 32, 32, 1, false},
-                           {"01", 32, 32, 1, false},    {"02", 32, 32, 1, false},   {">", 128, 32, 4, true},
-                           {"<", 128, 32, 4, true},     {">2", 128, 32, 4, true},   {"<2", 128, 32, 4, true},
-                           {"X", 256, 32, 8, false},    {"!", 256, 32, 8, true},    {"!1", 256, 32, 8, false},
-                           {"!2", 256, 32, 8, true},    {"*U", 32, 32, 1, false},   {"*D", 32, 32, 1, false},
-                           {"*L", 32, 32, 1, false},    {"*R", 32, 32, 1, false},
-                       });
+  ExpectImages(
+      Blocks,
+      {
+          {".", 32, 32, 1, false},  {".1", 32, 32, 1, false}, {".2", 32, 32, 1, false},  {".3", 32, 32, 1, false},
+          {"#", 32, 32, 1, false},  {"%", 32, 32, 1, false},  {"=", 256, 32, 8, true},   {"@", 32, 32, 1, false},
+          {"@1", 32, 32, 1, false}, {"@2", 32, 32, 1, false}, {"$", 256, 32, 8, true},   {"$1", 256, 32, 8, true},
+          {"$2", 256, 32, 8, true}, {"$3", 256, 32, 8, true}, {"$4", 256, 32, 8, true},  {"&", 32, 32, 1, false},
+          {"&1", 32, 32, 1, false}, {"0", 32, 32, 1, false},  {"01", 32, 32, 1, false},  {"02", 32, 32, 1, false},
+          {">", 128, 32, 4, true},  {"<", 128, 32, 4, true},  {">2", 128, 32, 4, true},  {"<2", 128, 32, 4, true},
+          {"X", 256, 32, 8, false}, {"!", 256, 32, 8, true},  {"!1", 256, 32, 8, false}, {"!2", 256, 32, 8, true},
+          {"*U", 32, 32, 1, false}, {"*D", 32, 32, 1, false}, {"*L", 32, 32, 1, false},  {"*R", 32, 32, 1, false},
+      });
   EXPECT_TRUE(Blocks.FindImage("$1")->RandomStartFrame);
   // The elf is drawn over whatever its cell showed last, so it must cover
   // the whole cell rather than let black through.
@@ -163,15 +160,16 @@ TEST_F(GameContent, OutroImagesFitThePlacesTheSceneDrawsThem) {
   // Sizes follow the script: a 36x36 guard where it clears 36x36, family
   // members inside the 96-pixel band it restores, gems inside the stream's
   // restored rectangle.
-  ExpectImages(Outro, {
-                          {"Grass", 32, 32, 1, false},    {"Wall", 32, 32, 1, false},     {"Elf2", 32, 32, 1, false},
-                          {"Elf3", 32, 32, 1, false},     {"Elf4", 32, 32, 1, false},     {"ElfBad1", 36, 36, 1, false},
-                          {"ElfBad2", 40, 36, 1, false},  {"ElfBad4", 36, 36, 1, false},  {"ElfBoss1", 32, 32, 1, false},
-                          {"ElfBoss4", 32, 32, 1, false}, {"ElfMrs2", 32, 32, 1, false},  {"ElfKidA2", 24, 24, 1, false},
-                          {"ElfKidB2", 24, 24, 1, false}, {"ElfKidC2", 24, 24, 1, false}, {"ElfKidD2", 24, 24, 1, false},
-                          {"Diam1", 16, 16, 1, false},    {"Diam2", 16, 16, 1, false},    {"Diam3", 16, 16, 1, false},
-                          {"Diam4", 16, 16, 1, false},
-                      });
+  ExpectImages(Outro,
+               {
+                   {"Grass", 32, 32, 1, false},    {"Wall", 32, 32, 1, false},     {"Elf2", 32, 32, 1, false},
+                   {"Elf3", 32, 32, 1, false},     {"Elf4", 32, 32, 1, false},     {"ElfBad1", 36, 36, 1, false},
+                   {"ElfBad2", 40, 36, 1, false},  {"ElfBad4", 36, 36, 1, false},  {"ElfBoss1", 32, 32, 1, false},
+                   {"ElfBoss4", 32, 32, 1, false}, {"ElfMrs2", 32, 32, 1, false},  {"ElfKidA2", 24, 24, 1, false},
+                   {"ElfKidB2", 24, 24, 1, false}, {"ElfKidC2", 24, 24, 1, false}, {"ElfKidD2", 24, 24, 1, false},
+                   {"Diam1", 16, 16, 1, false},    {"Diam2", 16, 16, 1, false},    {"Diam3", 16, 16, 1, false},
+                   {"Diam4", 16, 16, 1, false},
+               });
   // Figures walk over the floor, so black around them must be transparent;
   // the boss's two poses replace each other on a bare cell and stay opaque.
   for (const char* Keyed : {"Elf2", "Elf3", "Elf4", "ElfBad1", "ElfBad2", "ElfBad4", "ElfMrs2", "ElfKidA2", "Diam1"})
@@ -203,8 +201,8 @@ TEST_F(GameContent, ControlsIniReadsWithoutWarnings) {
   ASSERT_NE(Ini, nullptr);
   // The fonts in the order and colours the screens rely on.
   const std::vector<std::pair<std::string, std::string>> Fonts = {
-      {"Gold", "FFC040"}, {"Blue", "40C0FF"},  {"Magenta", "FF40C0"}, {"BlueishGreen", "40FFC0"}, {"Red", "FF4040"},
-      {"Yellow", "FFFF40"}, {"Green", "40FF40"}, {"White", "FFFFFF"},  {"Anti", "FFFFFF"}};
+      {"Gold", "FFC040"},   {"Blue", "40C0FF"},  {"Magenta", "FF40C0"}, {"BlueishGreen", "40FFC0"}, {"Red", "FF4040"},
+      {"Yellow", "FFFF40"}, {"Green", "40FF40"}, {"White", "FFFFFF"},   {"Anti", "FFFFFF"}};
   ASSERT_EQ(Ini->ListItemCount("Game.Fonts"), static_cast<int>(Fonts.size()));
   for (size_t I = 0; I < Fonts.size(); ++I) {
     const auto& [Name, Color] = Fonts[I];
@@ -289,8 +287,7 @@ TEST_F(GameContent, AntiFontCoversAllCodesAt8x16) {
   EXPECT_EQ(Bytes[6], 16);
   auto Glyph = [&](int Code) { return Bytes.substr(7 + 16 * Code, 16); };
   EXPECT_EQ(Glyph(' '), std::string(16, '\0'));
-  for (int Code : {int{'A'}, int{'g'}, int{'0'}, int{'?'}, 0xE9})
-    EXPECT_NE(Glyph(Code), std::string(16, '\0')) << Code;
+  for (int Code : {int{'A'}, int{'g'}, int{'0'}, int{'?'}, 0xE9}) EXPECT_NE(Glyph(Code), std::string(16, '\0')) << Code;
   EXPECT_NE(Glyph('O'), Glyph('0'));
 }
 
@@ -340,9 +337,9 @@ TEST(GameContentMapStart, EveryTileFindsItsImage) {
   const std::string LogFile = Dir.File("play.log");
   std::string Out;
   // A few steps right let the elf walk and the animations run.
-  EXPECT_EQ(RunCommand("SQTOOL_LOG='" + LogFile + "' " + PlayDir() + "sqtool play '" + Pack + "' 0 --keys RR.. 2>&1",
-                       &Out),
-            0)
+  EXPECT_EQ(
+      RunCommand("SQTOOL_LOG='" + LogFile + "' " + PlayDir() + "sqtool play '" + Pack + "' 0 --keys RR.. 2>&1", &Out),
+      0)
       << Out;
   const std::string Log = ReadFileText(LogFile);
   EXPECT_EQ(Log.find("Image not found!"), std::string::npos) << Log;
@@ -438,8 +435,8 @@ TEST(ContentMakers, SameSourcesMakeTheSameFiles) {
                      &Text),
             0)
       << Text;
-  for (const char* Name : {"elf.tga", "diamond1.tga", "explosion.tga", "exitopening.tga", "logo.tga", "boss.tga",
-                           "outro.mpt"}) {
+  for (const char* Name :
+       {"elf.tga", "diamond1.tga", "explosion.tga", "exitopening.tga", "logo.tga", "boss.tga", "outro.mpt"}) {
     SCOPED_TRACE(Name);
     const std::vector<uint8_t> Made = ReadFileBytes(Dir.File(Name));
     EXPECT_FALSE(Made.empty());

@@ -47,7 +47,8 @@ class PictureToolTest : public ::testing::Test {
   void SetUp() override {
     // An odd-sized picture with many colours, shapes and a gradient.
     ASSERT_EQ(Magick("-size 37x23 gradient:red-blue -fill yellow -draw \"circle 10,10 15,15\" "
-                     "-fill \"rgb(0,200,50)\" -draw \"rectangle 20,2 30,8\" " + Dir.File("src.png")),
+                     "-fill \"rgb(0,200,50)\" -draw \"rectangle 20,2 30,8\" " +
+                     Dir.File("src.png")),
               0);
   }
 
@@ -130,7 +131,9 @@ TEST_F(PictureToolTest, FrameCutsAndTransformationsMatchImageMagick) {
   // A strip of four 8x8 frames, each a crop of the source, with a 2-byte
   // information block (4 frames) patched into a top-down TGA.
   const std::string Plain = Dir.File("plain.tga");
-  ASSERT_EQ(Magick(Dir.File("src.png") + " -crop 32x8+2+3 +repage -orient TopLeft -type TrueColor -compress None " + Plain), 0);
+  ASSERT_EQ(
+      Magick(Dir.File("src.png") + " -crop 32x8+2+3 +repage -orient TopLeft -type TrueColor -compress None " + Plain),
+      0);
   std::vector<uint8_t> B = ReadFileBytes(Plain);
   ASSERT_GT(B.size(), 18u);
   B[0] = 2;
@@ -139,7 +142,10 @@ TEST_F(PictureToolTest, FrameCutsAndTransformationsMatchImageMagick) {
   WriteFileBytes(Elf, B);
 
   EXPECT_EQ(Compare(Elf + "[2]", Plain, "-crop 8x8+16+0 +repage"), 0);
-  EXPECT_EQ(Compare(Elf + "[3][0..1]", Plain, "\\( -clone 0 -crop 8x8+24+0 +repage \\) \\( -clone 0 -crop 16x8+0+0 +repage \\) -delete 0 +append"), 0);
+  EXPECT_EQ(
+      Compare(Elf + "[3][0..1]", Plain,
+              "\\( -clone 0 -crop 8x8+24+0 +repage \\) \\( -clone 0 -crop 16x8+0+0 +repage \\) -delete 0 +append"),
+      0);
   // Transformations work frame by frame.
   EXPECT_EQ(Compare(Elf + "[1]:H", Plain, "-crop 8x8+8+0 +repage -flop"), 0);
   EXPECT_EQ(Compare(Elf + "[1]:V", Plain, "-crop 8x8+8+0 +repage -flip"), 0);

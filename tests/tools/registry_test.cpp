@@ -1,8 +1,8 @@
 // sqtool registry, run as a program on files made here.
 #include <gtest/gtest.h>
 
-#include "shell/toolbox.h"
 #include "registry/player_registry.h"
+#include "shell/toolbox.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -11,7 +11,8 @@ class RegistryTool : public ::testing::Test {
   // Runs "sqtool registry ARGS" in the temporary folder; stderr joins stdout.
   int Run(const std::string& Args, std::string* Out = nullptr) {
     std::string Text;
-    const int Code = RunCommand("cd '" + Dir.Path() + "' && '" + PlayDir() + "sqtool' registry " + Args + " 2>&1", &Text);
+    const int Code =
+        RunCommand("cd '" + Dir.Path() + "' && '" + PlayDir() + "sqtool' registry " + Args + " 2>&1", &Text);
     if (Out) *Out = Text;
     return Code;
   }
@@ -92,8 +93,9 @@ TEST_F(RegistryTool, DumpsInfoAndEmptyBlocksAndReportsBadInput) {
   Bytes.resize(Bytes.size() - 6);
   WriteFileBytes(Dir.File("cut.vmu"), Bytes);
   EXPECT_EQ(Run("dump cut.vmu", &Out), 1);
-  EXPECT_EQ(Out, "nextid=40\nplayer 0 Hand info=made by hand\npack 1 L\n"
-                 "sqtool: cut.vmu is damaged; only its whole records are shown\n");
+  EXPECT_EQ(Out,
+            "nextid=40\nplayer 0 Hand info=made by hand\npack 1 L\n"
+            "sqtool: cut.vmu is damaged; only its whole records are shown\n");
   // Changing it keeps the damaged original aside first.
   EXPECT_EQ(Run("set-state cut.vmu L Hand 1 0"), 0);
   EXPECT_EQ(ReadFileBytes(Dir.File("cut.vmu.bad")), Bytes);

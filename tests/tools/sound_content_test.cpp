@@ -3,11 +3,10 @@
 // the two tools that make them, sqsynth and sqtracker.
 #include <gtest/gtest.h>
 
-#include <libopenmpt/libopenmpt.hpp>
-
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <libopenmpt/libopenmpt.hpp>
 #include <map>
 #include <set>
 #include <sstream>
@@ -229,9 +228,7 @@ TEST_F(SoundContentTest, SongsStayBelowClippingNeverFallSilentAndLoopCleanly) {
     const TMusicCollectionItem* Song = MusicCollection->ItemByName(Name);
     ASSERT_NE(Song, nullptr);
     const TSongTimes Times = SongTimes(StreamOpener->OpenStream(File)->ReadAll());
-    if (Name >= "b" && Name <= "f") {
-      EXPECT_GE(Times.Loop, 60.0) << "an in-game song repeats too soon";
-    }
+    if (Name >= "b" && Name <= "f") { EXPECT_GE(Times.Loop, 60.0) << "an in-game song repeats too soon"; }
 
     // The first pass, the jump back and well into the second pass.
     const double Seconds = Times.Duration + std::max(6.0, 5.0 - Times.Loop + 1.0);
@@ -280,8 +277,7 @@ TEST(SoundContentBuild, TheSameSourcesGiveTheSameFiles) {
       while (In >> S) Sources += " " + Q(S);
       // sqsynth takes the source first, sqtracker the output first.
       const bool Synth = F.Tool.find("sqsynth") != std::string::npos;
-      const std::string Command =
-          Q(F.Tool) + (Synth ? Sources + " " + Q(Again) : " " + Q(Again) + Sources) + " 2>&1";
+      const std::string Command = Q(F.Tool) + (Synth ? Sources + " " + Q(Again) : " " + Q(Again) + Sources) + " 2>&1";
       ASSERT_EQ(RunCommand(Command), 0) << Command;
       EXPECT_EQ(ReadFileBytes(Again), ReadFileBytes(F.Output));
       ++Checked;

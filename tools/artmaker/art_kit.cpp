@@ -40,9 +40,14 @@ void Glint(TCanvas& C, float CX, float CY, float Size, TRgb Color, float Opacity
   // A soft halo under a thin four-pointed star.
   for (int I = 4; I >= 1; --I) C.Fill(Shapes::Circle(CX, CY, Size * 0.22f * I), Color, Opacity * 0.12f);
   const float T = std::max(0.45f, Size * 0.16f);
-  C.Fill(Shapes::Polygon({{CX - Size, CY}, {CX - T * 0.5f, CY - T * 0.5f}, {CX, CY - Size},
-                          {CX + T * 0.5f, CY - T * 0.5f}, {CX + Size, CY}, {CX + T * 0.5f, CY + T * 0.5f},
-                          {CX, CY + Size}, {CX - T * 0.5f, CY + T * 0.5f}}),
+  C.Fill(Shapes::Polygon({{CX - Size, CY},
+                          {CX - T * 0.5f, CY - T * 0.5f},
+                          {CX, CY - Size},
+                          {CX + T * 0.5f, CY - T * 0.5f},
+                          {CX + Size, CY},
+                          {CX + T * 0.5f, CY + T * 0.5f},
+                          {CX, CY + Size},
+                          {CX - T * 0.5f, CY + T * 0.5f}}),
          Color, Opacity);
   C.Fill(Shapes::Circle(CX, CY, std::max(0.6f, Size * 0.2f)), Color, Opacity);
 }

@@ -19,17 +19,25 @@ std::vector<TCanvas> TunnelTile(const TPalette& P, int Direction, bool WithElf, 
     TCanvas C(32, 32);
     // A dark bore between two stone lips; the bore runs off both sides so
     // tunnel parts in a row join up.
-    C.Fill(Shapes::Rect(0, 7, 32, 25), [=](float, float Y) { return Shade(P("tunnel_dark"), 0.7f + 0.6f * std::sin((Y - 7) / 18 * kPi)); });
+    C.Fill(Shapes::Rect(0, 7, 32, 25),
+           [=](float, float Y) { return Shade(P("tunnel_dark"), 0.7f + 0.6f * std::sin((Y - 7) / 18 * kPi)); });
     // Chevrons slide along the direction of travel, one period per loop.
     const float Shift = Direction * 16.f * F / Frames;
     for (int K = -1; K <= 2; ++K) {
       const float CX = K * 16 + 8 + Shift;
       const float D = static_cast<float>(Direction);
-      const TShape Chevron = Shapes::Polygon({{CX - 3 * D, 10.5f}, {CX + 3 * D, 16}, {CX - 3 * D, 21.5f},
-                                              {CX - 6 * D, 21.5f}, {CX, 16}, {CX - 6 * D, 10.5f}});
-      C.Fill(Shapes::Intersect(Chevron, Shapes::Rect(0, 0, 32, 32)),
-             [=](float X, float) { return Mix(P("arrow"), P("arrow_hot"), std::clamp((X - CX + 3 * D) * D / 6 + 0.5f, 0.f, 1.f)); },
-             WithElf ? 0.45f : 1.f);
+      const TShape Chevron = Shapes::Polygon({{CX - 3 * D, 10.5f},
+                                              {CX + 3 * D, 16},
+                                              {CX - 3 * D, 21.5f},
+                                              {CX - 6 * D, 21.5f},
+                                              {CX, 16},
+                                              {CX - 6 * D, 10.5f}});
+      C.Fill(
+          Shapes::Intersect(Chevron, Shapes::Rect(0, 0, 32, 32)),
+          [=](float X, float) {
+            return Mix(P("arrow"), P("arrow_hot"), std::clamp((X - CX + 3 * D) * D / 6 + 0.5f, 0.f, 1.f));
+          },
+          WithElf ? 0.45f : 1.f);
     }
     if (WithElf) {
       // The elf rides inside, walking the way the tunnel carries it.
@@ -37,12 +45,14 @@ std::vector<TCanvas> TunnelTile(const TPalette& P, int Direction, bool WithElf, 
       DrawFigure(C, Pen, ElfLook(P), Direction > 0 ? TFacing::Right : TFacing::Left, P);
     }
     for (const auto& [Y0, Y1] : std::vector<std::pair<float, float>>{{0, 7}, {25, 32}}) {
-      C.Fill(Shapes::Rect(0, Y0, 32, Y1), Bevel(Grain(Stone, 2.5f, 0.2f, static_cast<int>(Y0) + 5), -4, Y0, 36, Y1, 2.5f));
+      C.Fill(Shapes::Rect(0, Y0, 32, Y1),
+             Bevel(Grain(Stone, 2.5f, 0.2f, static_cast<int>(Y0) + 5), -4, Y0, 36, Y1, 2.5f));
     }
     // Arrow heads cut into both lips show the way even while the bore is busy.
     for (float Y : {3.5f, 28.5f}) {
       const float D = static_cast<float>(Direction);
-      C.Fill(Shapes::Polygon({{16 - 3 * D, Y - 2.2f}, {16 + 3 * D, Y}, {16 - 3 * D, Y + 2.2f}}), Shade(P("tunnel_dark"), 0.9f));
+      C.Fill(Shapes::Polygon({{16 - 3 * D, Y - 2.2f}, {16 + 3 * D, Y}, {16 - 3 * D, Y + 2.2f}}),
+             Shade(P("tunnel_dark"), 0.9f));
       C.Fill(Shapes::Polygon({{16 - 3 * D, Y - 1.4f}, {16 + 1.6f * D, Y}, {16 - 3 * D, Y + 1.4f}}), P("arrow"), 0.8f);
     }
     Out.push_back(C);
@@ -68,17 +78,21 @@ std::vector<TCanvas> ExplosionTile(const TPalette& P, int Frames) {
       const float D = std::sqrt(DX * DX + DY * DY);
       return D < R * (0.78f + 0.35f * Fbm(X / 4 + T * 3, Y / 4, 901));
     };
-    C.Fill(Ball, [=](float X, float Y) {
-      const float DX = X - 16, DY = Y - 16;
-      const float D = std::sqrt(DX * DX + DY * DY) / R;
-      const float N = Fbm(X / 3.5f, Y / 3.5f, Seed);
-      const float K = std::clamp(Heat * (1.25f - D) + 0.35f * (N - 0.5f), 0.f, 1.f);
-      TRgb Col = K > 0.75f ? Mix(Yellow, White, (K - 0.75f) / 0.25f)
-                           : (K > 0.45f ? Mix(Orange, Yellow, (K - 0.45f) / 0.3f)
-                                        : (K > 0.2f ? Mix(Red, Orange, (K - 0.2f) / 0.25f) : Mix(Smoke, Red, K / 0.2f)));
-      // Smoke is lit from the top left like everything else.
-      return Shade(Col, 1.05f - 0.25f * (DX + DY) / (2 * R) + 0.2f * (N - 0.5f));
-    }, Fade);
+    C.Fill(
+        Ball,
+        [=](float X, float Y) {
+          const float DX = X - 16, DY = Y - 16;
+          const float D = std::sqrt(DX * DX + DY * DY) / R;
+          const float N = Fbm(X / 3.5f, Y / 3.5f, Seed);
+          const float K = std::clamp(Heat * (1.25f - D) + 0.35f * (N - 0.5f), 0.f, 1.f);
+          TRgb Col = K > 0.75f
+                         ? Mix(Yellow, White, (K - 0.75f) / 0.25f)
+                         : (K > 0.45f ? Mix(Orange, Yellow, (K - 0.45f) / 0.3f)
+                                      : (K > 0.2f ? Mix(Red, Orange, (K - 0.2f) / 0.25f) : Mix(Smoke, Red, K / 0.2f)));
+          // Smoke is lit from the top left like everything else.
+          return Shade(Col, 1.05f - 0.25f * (DX + DY) / (2 * R) + 0.2f * (N - 0.5f));
+        },
+        Fade);
     // Sparks fly out in the first frames.
     if (T > 0.05f && T < 0.7f)
       for (int K = 0; K < 9; ++K) {
@@ -100,8 +114,7 @@ std::vector<TCanvas> ExitTile(const TPalette& P, int State, int Frames) {
     TCanvas C(32, 32);
     // Stone frame with an arched opening.
     const TShape Opening = Shapes::Union(Shapes::Rect(7, 12, 25, 31), Shapes::Circle(16, 12, 9));
-    C.Fill(Shapes::Subtract(Shapes::Rect(0, 0, 32, 32), Opening),
-           Bevel(Grain(Frame, 3, 0.2f, 41), 0, 0, 32, 32, 2.5f));
+    C.Fill(Shapes::Subtract(Shapes::Rect(0, 0, 32, 32), Opening), Bevel(Grain(Frame, 3, 0.2f, 41), 0, 0, 32, 32, 2.5f));
     C.Fill(Shapes::Subtract(Shapes::Union(Shapes::Rect(5.5f, 12, 26.5f, 31), Shapes::Circle(16, 12, 10.5f)), Opening),
            Shade(Frame, 0.55f));
     // What fills the opening: a portal of light behind the door.
@@ -129,7 +142,8 @@ std::vector<TCanvas> ExitTile(const TPalette& P, int State, int Frames) {
       });
       for (float BY : {16.f, 26.f}) {
         const float Y = BY - Lift;
-        C.Fill(Shapes::Intersect(Door, Shapes::Rect(0, Y - 1, 32, Y + 1)), Bevel([=](float, float) { return P("hoop"); }, 7, Y - 1, 25, Y + 1, 0.8f));
+        C.Fill(Shapes::Intersect(Door, Shapes::Rect(0, Y - 1, 32, Y + 1)),
+               Bevel([=](float, float) { return P("hoop"); }, 7, Y - 1, 25, Y + 1, 0.8f));
       }
       if (State == 0) C.Fill(Shapes::Circle(21.5f, 22, 1.2f), Ball(P("boss_trim"), 21.5f, 22, 1.2f, 1.2f, 0.5f));
     }

@@ -17,14 +17,14 @@ std::vector<TCanvas> GrassTile(const TPalette& P, int Variant) {
   const TRgb Soil = P("soil"), Moss = P("moss"), Deep = P("soil_deep");
   // Soil with moss creeping over it: noise decides the mix.
   C.Fill(Shapes::Everywhere(), Bevel(
-      [=](float X, float Y) {
-        const float N = Fbm(X / 7, Y / 7, Seed);
-        const float G = Fbm(X / 3, Y / 3, Seed + 5);
-        TRgb Base = Mix(Soil, Moss, std::clamp((N - 0.42f) * 3.f, 0.f, 0.85f));
-        Base = Mix(Base, Deep, std::clamp((0.35f - G) * 2.5f, 0.f, 0.6f));
-        return Shade(Base, 0.9f + 0.25f * G);
-      },
-      0, 0, 32, 32, 3));
+                                   [=](float X, float Y) {
+                                     const float N = Fbm(X / 7, Y / 7, Seed);
+                                     const float G = Fbm(X / 3, Y / 3, Seed + 5);
+                                     TRgb Base = Mix(Soil, Moss, std::clamp((N - 0.42f) * 3.f, 0.f, 0.85f));
+                                     Base = Mix(Base, Deep, std::clamp((0.35f - G) * 2.5f, 0.f, 0.6f));
+                                     return Shade(Base, 0.9f + 0.25f * G);
+                                   },
+                                   0, 0, 32, 32, 3));
   // A few pebbles, then tufts of blades leaning with the light.
   for (int K = 0; K < 3; ++K) {
     const float X = 4 + 24 * Hash(K, 1, Seed), Y = 5 + 22 * Hash(K, 2, Seed);
@@ -37,8 +37,9 @@ std::vector<TCanvas> GrassTile(const TPalette& P, int Variant) {
       const float Lean = (B - 1.5f) * 1.3f + (Hash(T, B, Seed + 3) - 0.5f);
       const float Len = 4 + 3 * Hash(B, T, Seed + 9);
       const float X0 = BX + (B - 1.5f) * 0.9f;
-      C.Fill(Shapes::Capsule(X0, BY, X0 + Lean, BY - Len, 0.45f),
-             [=](float, float Y) { return Mix(P("moss_dark"), P("moss_light"), std::clamp((BY - Y) / Len, 0.f, 1.f)); });
+      C.Fill(Shapes::Capsule(X0, BY, X0 + Lean, BY - Len, 0.45f), [=](float, float Y) {
+        return Mix(P("moss_dark"), P("moss_light"), std::clamp((BY - Y) / Len, 0.f, 1.f));
+      });
     }
   }
   return {C};
@@ -80,7 +81,8 @@ std::vector<TCanvas> SteelTile(const TPalette& P) {
              },
              0.5f, 0.5f, 31.5f, 31.5f, 3.5f));
   // A pressed cross plate in the middle marks it as armour.
-  C.Fill(Shapes::RoundRect(9, 9, 23, 23, 2), Bevel([=](float, float) { return Shade(Steel, 0.95f); }, 9, 9, 23, 23, 2.2f));
+  C.Fill(Shapes::RoundRect(9, 9, 23, 23, 2),
+         Bevel([=](float, float) { return Shade(Steel, 0.95f); }, 9, 9, 23, 23, 2.2f));
   for (const auto& [X, Y] : std::vector<std::pair<float, float>>{{5, 5}, {27, 5}, {5, 27}, {27, 27}}) {
     C.Fill(Shapes::Circle(X + 0.7f, Y + 0.8f, 2.3f), P("steel_dark"), 0.8f);
     C.Fill(Shapes::Circle(X, Y, 2.2f), Ball(P("rivet"), X, Y, 2.2f, 2.2f, 0.6f));
@@ -99,7 +101,8 @@ std::vector<TCanvas> PlasmaTile(const TPalette& P, int Frames) {
       float V = std::sin(X * 0.39f + T) + std::sin(Y * 0.33f - T) + std::sin((X + Y) * 0.22f + 2 * T) +
                 std::sin(std::sqrt(DX * DX + DY * DY) * 0.55f - T);
       V = (V + 4) / 8;  // 0..1
-      TRgb Col = V < 0.5f ? Mix(Deep, Mid, V * 2) : (V < 0.8f ? Mix(Mid, Hot, (V - 0.5f) / 0.3f) : Mix(Hot, White, (V - 0.8f) / 0.2f));
+      TRgb Col = V < 0.5f ? Mix(Deep, Mid, V * 2)
+                          : (V < 0.8f ? Mix(Mid, Hot, (V - 0.5f) / 0.3f) : Mix(Hot, White, (V - 0.8f) / 0.2f));
       // Dimmer towards the rim so each cell reads as a contained block.
       const float Edge = std::min(std::min(X, 32 - X), std::min(Y, 32 - Y));
       return Shade(Col, 0.55f + 0.45f * std::clamp(Edge / 5, 0.f, 1.f));
@@ -144,7 +147,8 @@ std::vector<TCanvas> BoulderTile(const TPalette& P, int Variant) {
   const float A0 = Hash(1, 1, Seed) * 6.28f;
   const float X1 = CX + 4 * std::cos(A0), Y1 = CY + 4 * std::sin(A0);
   const float X2 = CX + 11 * std::cos(A0 + 0.3f), Y2 = CY + 11 * std::sin(A0 + 0.3f);
-  C.Fill(Shapes::Intersect(Rock, Shapes::Capsule(X1 - 0.6f, Y1 - 0.6f, X2 - 0.6f, Y2 - 0.6f, 0.5f)), P("rock_light"), 0.6f);
+  C.Fill(Shapes::Intersect(Rock, Shapes::Capsule(X1 - 0.6f, Y1 - 0.6f, X2 - 0.6f, Y2 - 0.6f, 0.5f)), P("rock_light"),
+         0.6f);
   C.Fill(Shapes::Intersect(Rock, Shapes::Capsule(X1, Y1, X2, Y2, 0.55f)), P("rock_dark"));
   C.Fill(Shapes::Intersect(Rock, Shapes::Capsule(X1, Y1, X1 + 3 * std::cos(A0 + 2), Y1 + 3 * std::sin(A0 + 2), 0.45f)),
          P("rock_dark"));
@@ -161,14 +165,10 @@ void DrawGem(TCanvas& C, TRgb Tint, float X0, float Y0, float W, float H) {
     float Light;
   };
   const std::vector<TFacet> Facets = {
-      {{{0, G}, {0.25f, 0}, {0.2f, G}}, 0.95f},
-      {{{0.25f, 0}, {0.5f, G}, {0.2f, G}}, 1.1f},
-      {{{0.25f, 0}, {0.75f, 0}, {0.5f, G}}, 1.2f},
-      {{{0.75f, 0}, {0.8f, G}, {0.5f, G}}, 0.8f},
-      {{{0.75f, 0}, {1, G}, {0.8f, G}}, 0.62f},
-      {{{0, G}, {0.2f, G}, {0.5f, 1}}, 0.85f},
-      {{{0.2f, G}, {0.5f, G}, {0.5f, 1}}, 0.66f},
-      {{{0.5f, G}, {0.8f, G}, {0.5f, 1}}, 0.5f},
+      {{{0, G}, {0.25f, 0}, {0.2f, G}}, 0.95f},    {{{0.25f, 0}, {0.5f, G}, {0.2f, G}}, 1.1f},
+      {{{0.25f, 0}, {0.75f, 0}, {0.5f, G}}, 1.2f}, {{{0.75f, 0}, {0.8f, G}, {0.5f, G}}, 0.8f},
+      {{{0.75f, 0}, {1, G}, {0.8f, G}}, 0.62f},    {{{0, G}, {0.2f, G}, {0.5f, 1}}, 0.85f},
+      {{{0.2f, G}, {0.5f, G}, {0.5f, 1}}, 0.66f},  {{{0.5f, G}, {0.8f, G}, {0.5f, 1}}, 0.5f},
       {{{0.8f, G}, {1, G}, {0.5f, 1}}, 0.36f},
   };
   for (const TFacet& F : Facets) {
@@ -185,7 +185,8 @@ void DrawGem(TCanvas& C, TRgb Tint, float X0, float Y0, float W, float H) {
   }
   // Bright facet edges along the girdle and table.
   C.Fill(Shapes::Capsule(PX(0.02f), PY(G), PX(0.98f), PY(G), std::max(0.3f, W * 0.012f)), Shade(Tint, 1.3f), 0.8f);
-  C.Fill(Shapes::Capsule(PX(0.25f), PY(0.01f), PX(0.75f), PY(0.01f), std::max(0.3f, W * 0.012f)), TRgb{255, 255, 255}, 0.7f);
+  C.Fill(Shapes::Capsule(PX(0.25f), PY(0.01f), PX(0.75f), PY(0.01f), std::max(0.3f, W * 0.012f)), TRgb{255, 255, 255},
+         0.7f);
 }
 
 std::vector<TCanvas> DiamondTile(const TPalette& P, int Variant, int Frames) {
@@ -241,7 +242,8 @@ std::vector<TCanvas> BarrelTile(const TPalette& P, int Variant) {
     C.Fill(Shapes::Circle(16, 20.6f, 0.9f), P("hazard_dark"));
   }
   // Iron hoops and the lid.
-  for (float Y : {6.f, 26.f}) C.Fill(Shapes::Intersect(Body, Shapes::Rect(0, Y - 1.2f, 32, Y + 1.2f)), Cyl(P("hoop"), 0.5f));
+  for (float Y : {6.f, 26.f})
+    C.Fill(Shapes::Intersect(Body, Shapes::Rect(0, Y - 1.2f, 32, Y + 1.2f)), Cyl(P("hoop"), 0.5f));
   C.Fill(Shapes::Ellipse(CX, Top + 0.6f, 9.3f, 1.8f), Shade(Paint, 0.45f));
   C.Fill(Shapes::Ellipse(CX, Top + 0.9f, 7.8f, 1.1f), Shade(Paint, 0.3f));
   return {C};

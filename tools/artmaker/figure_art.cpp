@@ -16,7 +16,8 @@ void DrawLegs(TCanvas& C, const TPen& Pen, const TFigureLook& L, bool Profile) {
   if (Profile) {
     const float S = 2.6f * L.Stride;
     C.Fill(Pen.Capsule(16 - S * 0.6f, 24, 16 - S, 28.5f, 1.6f), Shade(L.Legs, 0.75f));
-    C.Fill(Pen.Ellipse(16 - S - 0.3f, 29.6f, 3.2f, 1.9f), Pen.Ball(Shade(L.Boots, 0.8f), 16 - S, 29.2f, 3.2f, 2.2f, 0.15f));
+    C.Fill(Pen.Ellipse(16 - S - 0.3f, 29.6f, 3.2f, 1.9f),
+           Pen.Ball(Shade(L.Boots, 0.8f), 16 - S, 29.2f, 3.2f, 2.2f, 0.15f));
     C.Fill(Pen.Capsule(16 + S * 0.6f, 24, 16 + S, 28.5f, 1.6f), L.Legs);
     C.Fill(Pen.Ellipse(16 + S + 0.9f, 29.6f, 3.4f, 1.9f), Pen.Ball(L.Boots, 16 + S + 0.9f, 29.2f, 3.4f, 2.2f, 0.2f));
     return;
@@ -35,7 +36,8 @@ void DrawBody(TCanvas& C, const TPen& Pen, const TFigureLook& L, TFacing F, cons
   const auto Body = Pen.Poly({{16 - Half + 1, 16}, {16 + Half - 1, 16}, {16 + HemHalf, Hem}, {16 - HemHalf, Hem}});
   C.Fill(Body, Pen.Cylinder(L.Tunic, 16, HemHalf));
   if (L.Armour) {
-    C.Fill(Pen.Poly({{16 - Half + 1.5f, 16.5f}, {16 + Half - 1.5f, 16.5f}, {16 + Half - 0.5f, 22}, {16 - Half + 0.5f, 22}}),
+    C.Fill(Pen.Poly(
+               {{16 - Half + 1.5f, 16.5f}, {16 + Half - 1.5f, 16.5f}, {16 + Half - 0.5f, 22}, {16 - Half + 0.5f, 22}}),
            Pen.Cylinder(P("guard_armour"), 16, Half, 0.5f));
   }
   // Belt with a buckle in front.
@@ -45,8 +47,10 @@ void DrawBody(TCanvas& C, const TPen& Pen, const TFigureLook& L, TFacing F, cons
   if (L.Dress) {
     // A lighter apron down the front or a hem line at the back.
     if (F != TFacing::Up)
-      C.Fill(Pen.Poly({{16 - 2.5f + (Profile ? 3 : 0), 23}, {16 + 2.5f + (Profile ? 3 : 0), 23},
-                       {16 + 3.5f + (Profile ? 3.5f : 0), 30}, {16 - 3.5f + (Profile ? 3.5f : 0), 30}}),
+      C.Fill(Pen.Poly({{16 - 2.5f + (Profile ? 3 : 0), 23},
+                       {16 + 2.5f + (Profile ? 3 : 0), 23},
+                       {16 + 3.5f + (Profile ? 3.5f : 0), 30},
+                       {16 - 3.5f + (Profile ? 3.5f : 0), 30}}),
              Shade(L.Tunic, 1.35f));
   }
 }
@@ -100,10 +104,13 @@ void DrawHead(TCanvas& C, const TPen& Pen, const TFigureLook& L, TFacing F, cons
     }
     C.Fill(Pen.Circle(15.4f, 14, 0.9f), Shade(L.Skin, 0.85f));
     C.Fill(Pen.Capsule(14.5f, 15.8f, 17.5f, 15.8f, 0.35f), Shade(L.Skin, 0.55f));
-    if (L.Beard) C.Fill(Pen.Poly({{11.5f, 14.5f}, {20.5f, 14.5f}, {16, 21.5f}}), Pen.Ball(TRgb{235, 235, 230}, 16, 16, 5, 5, 0.1f));
+    if (L.Beard)
+      C.Fill(Pen.Poly({{11.5f, 14.5f}, {20.5f, 14.5f}, {16, 21.5f}}),
+             Pen.Ball(TRgb{235, 235, 230}, 16, 16, 5, 5, 0.1f));
   }
   if (L.Beard && Profile)
-    C.Fill(Pen.Poly({{17.5f, 14.2f}, {21.8f, 15}, {19, 20.5f}, {16.8f, 17}}), Pen.Ball(TRgb{235, 235, 230}, 19, 16, 4, 5, 0.1f));
+    C.Fill(Pen.Poly({{17.5f, 14.2f}, {21.8f, 15}, {19, 20.5f}, {16.8f, 17}}),
+           Pen.Ball(TRgb{235, 235, 230}, 19, 16, 4, 5, 0.1f));
 
   switch (L.Head) {
     case TFigureLook::PointedHat: {
@@ -123,9 +130,10 @@ void DrawHead(TCanvas& C, const TPen& Pen, const TFigureLook& L, TFacing F, cons
       if (F == TFacing::Down) C.Fill(Pen.Rect(HX - 0.6f, 10.5f, HX + 0.6f, 14), Shade(P("guard_armour"), 0.9f));
       break;
     case TFigureLook::Crown: {
-      C.Fill(Shapes::Intersect(Pen.Circle(HX, HY, R + 0.3f), Pen.Rect(0, 0, 32, 8.5f)), Pen.Ball(L.Hair, HX, HY, R, R, 0.1f));
-      const std::vector<std::pair<float, float>> Crown = {
-          {HX - 6, 8.5f}, {HX - 6.5f, 2}, {HX - 3.5f, 5}, {HX, 0.5f}, {HX + 3.5f, 5}, {HX + 6.5f, 2}, {HX + 6, 8.5f}};
+      C.Fill(Shapes::Intersect(Pen.Circle(HX, HY, R + 0.3f), Pen.Rect(0, 0, 32, 8.5f)),
+             Pen.Ball(L.Hair, HX, HY, R, R, 0.1f));
+      const std::vector<std::pair<float, float>> Crown = {{HX - 6, 8.5f}, {HX - 6.5f, 2}, {HX - 3.5f, 5}, {HX, 0.5f},
+                                                          {HX + 3.5f, 5}, {HX + 6.5f, 2}, {HX + 6, 8.5f}};
       C.Fill(Pen.Poly(Crown), Pen.Cylinder(P("crown"), HX, 6.5f, 0.6f));
       C.Fill(Pen.Circle(HX, 6.2f, 1.1f), Pen.Ball(TRgb{220, 40, 60}, HX, 6.2f, 1.1f, 1.1f, 0.6f));
       break;
@@ -137,7 +145,8 @@ void DrawHead(TCanvas& C, const TPen& Pen, const TFigureLook& L, TFacing F, cons
              Pen.Ball(L.Hair, Profile ? 11.5f : HX, Profile ? 7 : 4.8f, 2.8f, 2.8f, 0.2f));
       if (F != TFacing::Up)
         for (int Side : {-1, 1})
-          if (!Profile || Side < 0) C.Fill(Pen.Capsule(HX + Side * 5.6f, 9, HX + Side * 6.2f, 17, 1.3f), Pen.Ball(L.Hair, HX, 12, 7, 7, 0.1f));
+          if (!Profile || Side < 0)
+            C.Fill(Pen.Capsule(HX + Side * 5.6f, 9, HX + Side * 6.2f, 17, 1.3f), Pen.Ball(L.Hair, HX, 12, 7, 7, 0.1f));
       break;
   }
 }
@@ -190,8 +199,6 @@ std::vector<TCanvas> ElfFrames(const TPalette& P) {
   return Out;
 }
 
-void MakeFigureImages(const TArtContext& A) {
-  SaveFrames(A.Path("elf.tga"), ElfFrames(A.P), true, 0);
-}
+void MakeFigureImages(const TArtContext& A) { SaveFrames(A.Path("elf.tga"), ElfFrames(A.P), true, 0); }
 
 }  // namespace Art

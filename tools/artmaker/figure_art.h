@@ -15,7 +15,7 @@ struct TFigureLook {
   bool Spear = false;
   bool Beard = false;
   bool Armour = false;
-  float Stride = 1;    // how far apart the feet are in profile
+  float Stride = 1;  // how far apart the feet are in profile
 };
 
 // Draws the figure in a 32-unit box scaled by Pen.

@@ -52,7 +52,8 @@ TMask Blur(const TMask& M, int R) {
 
 }  // namespace
 
-TCanvas Title(const std::string& FontPath, const std::string& Text, const TTitleStyle& Style, int MaxWidth, int MaxHeight) {
+TCanvas Title(const std::string& FontPath, const std::string& Text, const TTitleStyle& Style, int MaxWidth,
+              int MaxHeight) {
   TFontFace Face(FontPath);
   const int Margin = Style.RimWidth + 1;
   TTextMask Text1;
@@ -84,9 +85,9 @@ TCanvas Title(const std::string& FontPath, const std::string& Text, const TTitle
       const float T = std::clamp((Y - Top) / Span, 0.f, 1.f);
       TRgb Fill;
       if (Style.Chrome)
-        Fill = T < 0.5f ? Mix(Style.Top, Style.Middle, T * 2) : Mix(Shade(Style.Bottom, 0.6f), Style.Bottom, (T - 0.5f) * 2);
-      else
-        Fill = T < 0.5f ? Mix(Style.Top, Style.Middle, T * 2) : Mix(Style.Middle, Style.Bottom, (T - 0.5f) * 2);
+        Fill = T < 0.5f ? Mix(Style.Top, Style.Middle, T * 2)
+                        : Mix(Shade(Style.Bottom, 0.6f), Style.Bottom, (T - 0.5f) * 2);
+      else Fill = T < 0.5f ? Mix(Style.Top, Style.Middle, T * 2) : Mix(Style.Middle, Style.Bottom, (T - 0.5f) * 2);
       Fill = Shade(Fill, 0.92f + 0.16f * Fbm(X / 5.f, Y / 5.f, 7));
       // The blurred coverage's slope gives the letters a rounded, lit edge.
       const float GX = (Soft.At(X + 1, Y) - Soft.At(X - 1, Y)) * Style.Emboss * 2.5f;

@@ -11,13 +11,14 @@ struct TTitleStyle {
   TRgb Top, Middle, Bottom;  // the letter fill from top to bottom
   TRgb Rim;                  // outline around the letters
   int RimWidth = 2;
-  float Emboss = 1;          // how strongly the letter edges catch the light
+  float Emboss = 1;  // how strongly the letter edges catch the light
   int Tracking = 2;
-  bool Chrome = false;       // a sharp horizon through the middle
+  bool Chrome = false;  // a sharp horizon through the middle
 };
 
 // Lettering no larger than MaxWidth x MaxHeight, as big as fits.
-TCanvas Title(const std::string& FontPath, const std::string& Text, const TTitleStyle& Style, int MaxWidth, int MaxHeight);
+TCanvas Title(const std::string& FontPath, const std::string& Text, const TTitleStyle& Style, int MaxWidth,
+              int MaxHeight);
 
 void MakeLogoImages(const TArtContext& A);
 

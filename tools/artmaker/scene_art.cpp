@@ -82,10 +82,12 @@ std::vector<std::string> ParseHall(const std::string& Text) {
     if (!Line.empty() && Line[0] == ';') continue;
     if (Line.empty() && Rows.empty()) continue;
     if (Line.empty()) break;
-    if (Line.size() > 20) throw std::runtime_error("hall row " + std::to_string(Rows.size() + 1) + " is longer than 20 cells");
+    if (Line.size() > 20)
+      throw std::runtime_error("hall row " + std::to_string(Rows.size() + 1) + " is longer than 20 cells");
     Line.resize(20, ' ');
     if (Line.find_first_not_of("#.123b ") != std::string::npos)
-      throw std::runtime_error("hall row " + std::to_string(Rows.size() + 1) + " holds a character the scene does not draw");
+      throw std::runtime_error("hall row " + std::to_string(Rows.size() + 1) +
+                               " holds a character the scene does not draw");
     Rows.push_back(Line);
   }
   if (Rows.size() != 12) throw std::runtime_error("the hall needs 12 rows, found " + std::to_string(Rows.size()));
@@ -110,9 +112,10 @@ void MakeSceneImages(const TArtContext& A) {
   SaveFrames(A.Path("guard_right.tga"), {Figure(36, 36, TPen{G, 0, 0}, GuardLook(P), TFacing::Right, P)}, false);
   // The boss stands on a bare cell and is drawn unkeyed, so his two poses
   // replace each other cleanly.
-  SaveFrames(A.Path("boss.tga"),
-             {Figure(32, 32, TPen{}, BossLook(P), TFacing::Down, P), Figure(32, 32, TPen{}, BossLook(P), TFacing::Right, P)},
-             true, 0);
+  SaveFrames(
+      A.Path("boss.tga"),
+      {Figure(32, 32, TPen{}, BossLook(P), TFacing::Down, P), Figure(32, 32, TPen{}, BossLook(P), TFacing::Right, P)},
+      true, 0);
   SaveFrames(A.Path("elfmrs.tga"), {Figure(32, 32, TPen{}, MrsLook(P), TFacing::Left, P)}, false);
   std::vector<TCanvas> Kids;
   for (const char* Color : {"kid_a", "kid_b", "kid_c", "kid_d"})

@@ -52,7 +52,8 @@ std::array<TGlyph8x16, 256> RenderVxrGlyphs(Maker::TFontFace& Face) {
       for (int X = 0; X < B.Width; ++X) {
         const int PX = OX + X, PY = OY + Y;
         if (PX < 0 || PX > 7 || PY < 0 || PY > 15) continue;
-        if (B.Coverage[static_cast<size_t>(Y) * B.Width + X] >= 128) Glyphs[Code][PY] |= static_cast<uint8_t>(0x80 >> PX);
+        if (B.Coverage[static_cast<size_t>(Y) * B.Width + X] >= 128)
+          Glyphs[Code][PY] |= static_cast<uint8_t>(0x80 >> PX);
       }
   }
   return Glyphs;

@@ -11,13 +11,13 @@ namespace Maker {
 TRgb operator+(TRgb A, TRgb B) { return {A.R + B.R, A.G + B.G, A.B + B.B}; }
 TRgb operator*(TRgb A, float K) { return {A.R * K, A.G * K, A.B * K}; }
 TRgb Mix(TRgb A, TRgb B, float T) { return A * (1 - T) + B * T; }
-TRgb Clamp(TRgb A) {
-  return {std::clamp(A.R, 0.f, 255.f), std::clamp(A.G, 0.f, 255.f), std::clamp(A.B, 0.f, 255.f)};
-}
+TRgb Clamp(TRgb A) { return {std::clamp(A.R, 0.f, 255.f), std::clamp(A.G, 0.f, 255.f), std::clamp(A.B, 0.f, 255.f)}; }
 TRgb Shade(TRgb A, float K) { return Clamp(A * K); }
 
 TCanvas::TCanvas(int Width, int Height)
-    : FWidth(Width), FHeight(Height), FColor(static_cast<size_t>(Width) * Height),
+    : FWidth(Width),
+      FHeight(Height),
+      FColor(static_cast<size_t>(Width) * Height),
       FAlpha(static_cast<size_t>(Width) * Height, 0.f) {
   if (Width <= 0 || Height <= 0) throw std::invalid_argument("empty canvas");
 }
@@ -53,7 +53,8 @@ void TCanvas::Fill(const TShape& Shape, const TShader& Shader, float Opacity) {
 }
 
 void TCanvas::Fill(const TShape& Shape, TRgb Color, float Opacity) {
-  Fill(Shape, [Color](float, float) { return Color; }, Opacity);
+  Fill(
+      Shape, [Color](float, float) { return Color; }, Opacity);
 }
 
 void TCanvas::Draw(const TCanvas& Source, int X0, int Y0, float Opacity) {

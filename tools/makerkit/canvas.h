@@ -58,8 +58,7 @@ class TCanvas {
 // Frames side by side, blue-green-red bytes.
 std::vector<uint8_t> StripBgr(const std::vector<TCanvas>& Frames);
 // Writes frames as one TGA; with Animated the ID carries the frame count and Flags.
-void SaveFrames(const std::string& Path, const std::vector<TCanvas>& Frames, bool Animated,
-                uint8_t Flags = 0);
+void SaveFrames(const std::string& Path, const std::vector<TCanvas>& Frames, bool Animated, uint8_t Flags = 0);
 
 // Shapes.
 namespace Shapes {
@@ -83,8 +82,7 @@ struct TVec3 {
 };
 TVec3 LightDir();
 // Lambert and a small highlight for a surface normal.
-TRgb Light(TRgb Base, TVec3 Normal, float Ambient = 0.45f, float Specular = 0.35f,
-           float Shininess = 18);
+TRgb Light(TRgb Base, TVec3 Normal, float Ambient = 0.45f, float Specular = 0.35f, float Shininess = 18);
 // A ball centred at (CX, CY) seen from the front, radii RX, RY.
 TShader Ball(TRgb Base, float CX, float CY, float RX, float RY, float Specular = 0.35f);
 

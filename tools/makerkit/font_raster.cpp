@@ -52,10 +52,8 @@ TGlyphBitmap TFontFace::Render(uint32_t CodePoint, bool Mono) const {
     const unsigned char* Row = B.buffer + static_cast<ptrdiff_t>(Y) * B.pitch;
     for (int X = 0; X < G.Width; ++X) {
       uint8_t V;
-      if (B.pixel_mode == FT_PIXEL_MODE_MONO)
-        V = (Row[X >> 3] & (0x80 >> (X & 7))) ? 255 : 0;
-      else
-        V = Row[X];
+      if (B.pixel_mode == FT_PIXEL_MODE_MONO) V = (Row[X >> 3] & (0x80 >> (X & 7))) ? 255 : 0;
+      else V = Row[X];
       G.Coverage[static_cast<size_t>(Y) * G.Width + X] = V;
     }
   }

@@ -8,10 +8,10 @@
 namespace Maker {
 
 struct TGlyphBitmap {
-  int Width = 0, Height = 0;  // of the bitmap
-  int Left = 0;               // pen position to the bitmap's left column
-  int Top = 0;                // baseline to the bitmap's top row (up is positive)
-  int Advance = 0;            // whole pixels
+  int Width = 0, Height = 0;      // of the bitmap
+  int Left = 0;                   // pen position to the bitmap's left column
+  int Top = 0;                    // baseline to the bitmap's top row (up is positive)
+  int Advance = 0;                // whole pixels
   std::vector<uint8_t> Coverage;  // Width*Height, 0..255 (0 or 255 when mono)
 };
 

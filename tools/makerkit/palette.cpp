@@ -20,7 +20,8 @@ TPalette TPalette::Parse(const std::string& Text) {
     const bool Ok = static_cast<bool>(Words >> Hex) && !(Words >> Extra) && Hex.size() == 6 &&
                     Hex.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
     if (!Ok) throw std::runtime_error("palette line " + std::to_string(LineNo) + ": expected NAME RRGGBB");
-    if (P.FColors.count(Name)) throw std::runtime_error("palette line " + std::to_string(LineNo) + ": " + Name + " given twice");
+    if (P.FColors.count(Name))
+      throw std::runtime_error("palette line " + std::to_string(LineNo) + ": " + Name + " given twice");
     const unsigned long V = std::stoul(Hex, nullptr, 16);
     P.FColors[Name] = {static_cast<float>((V >> 16) & 0xFF), static_cast<float>((V >> 8) & 0xFF),
                        static_cast<float>(V & 0xFF)};

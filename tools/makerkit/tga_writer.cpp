@@ -11,8 +11,7 @@ void Put16(std::vector<uint8_t>& Out, int Value) {
   Out.push_back(static_cast<uint8_t>((Value >> 8) & 0xFF));
 }
 
-std::vector<uint8_t> Header(int Width, int Height, const std::vector<uint8_t>& Id,
-                            uint8_t ImageType, uint8_t Depth) {
+std::vector<uint8_t> Header(int Width, int Height, const std::vector<uint8_t>& Id, uint8_t ImageType, uint8_t Depth) {
   if (Width <= 0 || Height <= 0 || Width > 0xFFFF || Height > 0xFFFF)
     throw std::invalid_argument("TGA size out of range");
   if (Id.size() > 255) throw std::invalid_argument("TGA image ID longer than 255 bytes");
@@ -37,8 +36,7 @@ std::vector<uint8_t> Header(int Width, int Height, const std::vector<uint8_t>& I
 
 std::vector<uint8_t> FrameId(int FrameCount, uint8_t Flags) {
   if (FrameCount < 1 || FrameCount > 4095) throw std::invalid_argument("frame count out of range");
-  return {static_cast<uint8_t>(FrameCount & 0xFF),
-          static_cast<uint8_t>(((FrameCount >> 8) & 0x0F) | (Flags & 0xF0))};
+  return {static_cast<uint8_t>(FrameCount & 0xFF), static_cast<uint8_t>(((FrameCount >> 8) & 0x0F) | (Flags & 0xF0))};
 }
 
 std::vector<uint8_t> EncodeTgaBgr(int Width, int Height, const std::vector<uint8_t>& Bgr,
@@ -51,8 +49,7 @@ std::vector<uint8_t> EncodeTgaBgr(int Width, int Height, const std::vector<uint8
 }
 
 std::vector<uint8_t> EncodeTgaGrey(int Width, int Height, const std::vector<uint8_t>& Grey,
-                                   const std::vector<uint8_t>& Id,
-                                   const std::vector<uint8_t>& Trailer) {
+                                   const std::vector<uint8_t>& Id, const std::vector<uint8_t>& Trailer) {
   std::vector<uint8_t> Out = Header(Width, Height, Id, 3, 8);
   if (Grey.size() != static_cast<size_t>(Width) * Height)
     throw std::invalid_argument("pixel buffer does not match the TGA size");

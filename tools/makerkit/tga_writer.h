@@ -22,8 +22,7 @@ std::vector<uint8_t> EncodeTgaBgr(int Width, int Height, const std::vector<uint8
                                   const std::vector<uint8_t>& Id = {});
 // 8-bit greyscale with bytes after the pixel data.
 std::vector<uint8_t> EncodeTgaGrey(int Width, int Height, const std::vector<uint8_t>& Grey,
-                                   const std::vector<uint8_t>& Id,
-                                   const std::vector<uint8_t>& Trailer);
+                                   const std::vector<uint8_t>& Id, const std::vector<uint8_t>& Trailer);
 
 // Writes the bytes, raising std::runtime_error when the file cannot be written.
 void SaveBytes(const std::string& Path, const std::vector<uint8_t>& Bytes);

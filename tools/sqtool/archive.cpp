@@ -116,8 +116,7 @@ bool ParseInputs(const TArgs& Args, size_t From, std::vector<TInput>& Inputs) {
       int64_t M = -1;
       try {
         if (V.size() == 2) M = VXToolbox::HexToInt(V);
-      } catch (const EConvertError&) {
-      }
+      } catch (const EConvertError&) {}
       if (M < 0 || M > 255) {
         SqFail("bad method byte '" + V + "' (two hexadecimal digits)");
         return false;
@@ -192,9 +191,7 @@ int Create(const TArgs& Args) {
     TMAD4MidLevel Archive;
     try {
       Archive.Mount(Partial, false);
-    } catch (const EArchiveOpen&) {
-      return SqFail("cannot write " + Out);
-    }
+    } catch (const EArchiveOpen&) { return SqFail("cannot write " + Out); }
     Ok = AddInputs(Archive, Inputs);
   }
   if (Ok) std::filesystem::rename(Partial, Out, Error);

@@ -5,12 +5,12 @@
 #include <memory>
 #include <vector>
 
-#include "shell/file_stream.h"
-#include "shell/toolbox.h"
 #include "audio/music.h"
 #include "audio/vx_audio.h"
 #include "audio/wav_file.h"
 #include "audio/wave.h"
+#include "shell/file_stream.h"
+#include "shell/toolbox.h"
 #include "storage/stream_opener.h"
 #include "tools/sqtool/command.h"
 #include "tools/sqtool/game_data.h"
@@ -22,8 +22,7 @@ constexpr double kMaxSeconds = 3600;
 bool ParseSeconds(const std::string& Text, double& Seconds) {
   char* End = nullptr;
   Seconds = std::strtod(Text.c_str(), &End);
-  return !Text.empty() && End && *End == '\0' && std::isfinite(Seconds) && Seconds > 0 &&
-         Seconds <= kMaxSeconds;
+  return !Text.empty() && End && *End == '\0' && std::isfinite(Seconds) && Seconds > 0 && Seconds <= kMaxSeconds;
 }
 
 bool IsWavName(const std::string& Name) {
@@ -68,9 +67,9 @@ int Render(const TArgs& Args) {
   if (!Out) return SqFail("cannot create " + Args[3]);
   if (!WriteWav(*Out, Samples.data(), Frames, 2, TSoundSystem::kRate)) return SqFail("cannot write " + Args[3]);
   char Line[160];
-  std::snprintf(Line, sizeof Line, "%s: %zu frames (%.3f s), %d Hz stereo 16-bit, peak %d (%.1f dBFS)",
-                Args[3].c_str(), Frames, static_cast<double>(Frames) / TSoundSystem::kRate, TSoundSystem::kRate,
-                Peak, Peak > 0 ? 20 * std::log10(Peak / 32768.0) : -999.0);
+  std::snprintf(Line, sizeof Line, "%s: %zu frames (%.3f s), %d Hz stereo 16-bit, peak %d (%.1f dBFS)", Args[3].c_str(),
+                Frames, static_cast<double>(Frames) / TSoundSystem::kRate, TSoundSystem::kRate, Peak,
+                Peak > 0 ? 20 * std::log10(Peak / 32768.0) : -999.0);
   std::cout << Line << "\n";
   return 0;
 }

@@ -7,9 +7,9 @@
 using TArgs = std::vector<std::string>;
 
 struct TSqCommandInfo {
-  std::string Name;     // "archive"
-  std::string Summary;  // one line for "sqtool help"
-  std::string Usage;    // full text for "sqtool help NAME"
+  std::string Name;               // "archive"
+  std::string Summary;            // one line for "sqtool help"
+  std::string Usage;              // full text for "sqtool help NAME"
   int (*Run)(const TArgs& Args);  // Args after the family name
 };
 

@@ -2,9 +2,9 @@
 
 #include <cctype>
 
-#include "graphics/video.h"
 #include "game/map_runner.h"
 #include "game/maps.h"
+#include "graphics/video.h"
 
 namespace {
 constexpr int kDeadSteps = 16;
@@ -22,8 +22,7 @@ THeadlessResult RunHeadless(TMaps& Maps, int MapNo, const std::string& Keys, TIm
     VX_SDL::Keys[SDLK_DOWN] = Key == 'D';
     VX_SDL::Keys[SDLK_LEFT] = Key == 'L';
     VX_SDL::Keys[SDLK_RIGHT] = Key == 'R';
-    while (!RunMapFrame(Maps, Run, Screen)) {
-    }
+    while (!RunMapFrame(Maps, Run, Screen)) {}
     ++Result.Steps;
   }
   VX_SDL::ClearKeys();

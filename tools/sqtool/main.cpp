@@ -5,9 +5,9 @@
 #include <iostream>
 
 #include "app/modules.h"
+#include "game/settings.h"
 #include "shell/parameters.h"
 #include "shell/toolbox.h"
-#include "game/settings.h"
 #include "tools/sqtool/command.h"
 
 namespace {
@@ -21,7 +21,8 @@ int Help(const TArgs& Args) {
     std::cout << "usage: sqtool COMMAND ...\n\ncommands:\n";
     auto Sorted = SqCommands();
     std::sort(Sorted.begin(), Sorted.end(), [](auto& A, auto& B) { return A.Name < B.Name; });
-    for (const auto& C : Sorted) std::cout << "  " << C.Name << std::string(C.Name.size() < 10 ? 10 - C.Name.size() : 1, ' ') << C.Summary << "\n";
+    for (const auto& C : Sorted)
+      std::cout << "  " << C.Name << std::string(C.Name.size() < 10 ? 10 - C.Name.size() : 1, ' ') << C.Summary << "\n";
     std::cout << "  help      this text; sqtool help COMMAND for one command\n";
     return 0;
   }
@@ -75,9 +76,7 @@ int main(int Argc, char** Argv) {
   int Code;
   try {
     Code = Found->Run(Rest);
-  } catch (const std::exception& E) {
-    Code = SqFail(E.what());
-  }
+  } catch (const std::exception& E) { Code = SqFail(E.what()); }
   StopModules();
   return Code;
 }

@@ -1,8 +1,8 @@
 // sqtool map: converting XMAP map files between their four formats.
 #include <iostream>
 
-#include "shell/file_stream.h"
 #include "maps/xmap.h"
+#include "shell/file_stream.h"
 #include "tools/sqtool/command.h"
 
 namespace {
@@ -29,9 +29,7 @@ int Convert(const TArgs& Args) {
   TXMap Map;
   try {
     Map.Load(*Stream);
-  } catch (const std::exception& E) {
-    return SqFail(In + ": " + E.what());
-  }
+  } catch (const std::exception& E) { return SqFail(In + ": " + E.what()); }
   Stream.reset();
   if (Map.Width < 1 || Map.Height < 1) {
     const std::string Why = Map.Status == "OK" ? "unsupported XMAP format" : Map.Status;
@@ -52,9 +50,9 @@ int RunMap(const TArgs& Args) {
 }  // namespace
 
 static TSqCommand Cmd({"map", "convert XMAP map files between their formats",
-                "usage: sqtool map convert INFILE OUTFILE MODE\n"
-                "  Loads any XMAP map (MAPT, MAPX, MAPB, MAPW) and saves it in MODE:\n"
-                "  A automatic (MAPB, or MAPW for tile IDs above 255), B MAPB, T MAPT,\n"
-                "  W MAPW, X MAPX; any case. A map the chosen format cannot hold is\n"
-                "  saved in one that can. Prints OUTFILE, the format written and the size.\n",
-                RunMap});
+                       "usage: sqtool map convert INFILE OUTFILE MODE\n"
+                       "  Loads any XMAP map (MAPT, MAPX, MAPB, MAPW) and saves it in MODE:\n"
+                       "  A automatic (MAPB, or MAPW for tile IDs above 255), B MAPB, T MAPT,\n"
+                       "  W MAPW, X MAPX; any case. A map the chosen format cannot hold is\n"
+                       "  saved in one that can. Prints OUTFILE, the format written and the size.\n",
+                       RunMap});

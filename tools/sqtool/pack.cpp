@@ -6,15 +6,15 @@
 #include <set>
 #include <sstream>
 
-#include "shell/file_stream.h"
-#include "shell/memory_stream.h"
-#include "shell/random.h"
-#include "shell/toolbox.h"
 #include "game/block_images.h"
 #include "game/maps.h"
 #include "graphics/image.h"
 #include "graphics/sprite.h"
 #include "maps/xmap.h"
+#include "shell/file_stream.h"
+#include "shell/memory_stream.h"
+#include "shell/random.h"
+#include "shell/toolbox.h"
 #include "storage/compressor.h"
 #include "storage/mad4_mid_level.h"
 #include "tools/sqtool/command.h"
@@ -143,9 +143,7 @@ int Build(const TArgs& Args) {
     TMAD4MidLevel Archive;
     try {
       Archive.Mount(Partial, false);
-    } catch (const EArchiveOpen&) {
-      return SqFail("cannot write " + Out);
-    }
+    } catch (const EArchiveOpen&) { return SqFail("cannot write " + Out); }
     TCompressor Coder;
     for (const TMember& M : Members)
       if (Ok && !Archive.AddMember(kFourCCComp, M.Name, Coder.Compress(M.Data, 0x40))) Ok = false;
@@ -241,7 +239,10 @@ int Check(const TArgs& Args) {
         // Seeded afresh for every map, so each result is the one sqtool play gives.
         VXRandom::Seed(0);
         const THeadlessResult R = RunHeadless(*Maps, MapNo, Keys, Screen);
-        Solution = std::string(" solution=") + (R.Completed ? "completed" : R.Dead ? "dead" : "playing") +
+        Solution = std::string(" solution=") +
+                   (R.Completed ? "completed"
+                    : R.Dead    ? "dead"
+                                : "playing") +
                    " steps=" + std::to_string(R.Steps);
         Ok = Ok && R.Completed;
       }

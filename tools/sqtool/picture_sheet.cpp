@@ -5,18 +5,18 @@
 #include <algorithm>
 #include <iostream>
 
-#include "shell/toolbox.h"
 #include "graphics/image.h"
 #include "graphics/image_collection.h"
 #include "graphics/ppm_writer.h"
+#include "shell/toolbox.h"
 #include "storage/mad4_high_level.h"
 
 namespace {
 
 constexpr int kSheetWidth = 1024;
-constexpr int kPad = 4;    // around each image
-constexpr int kGap = 2;    // between frames
-constexpr int kRule = 3;   // line between the two lists
+constexpr int kPad = 4;   // around each image
+constexpr int kGap = 2;   // between frames
+constexpr int kRule = 3;  // line between the two lists
 
 struct TPlaced {
   const TImageCollectionItem* Item;
@@ -30,12 +30,10 @@ int FramesOf(const TImage& Image) { return Image.Animated && Image.FrameCount > 
 int PictureSheet(const TArgs& Args) {
   std::string OutFile, Data;
   for (size_t I = 0; I < Args.size(); ++I) {
-    if (Args[I] == "--data" && I + 1 < Args.size())
-      Data = Args[++I];
+    if (Args[I] == "--data" && I + 1 < Args.size()) Data = Args[++I];
     else if (Args[I].rfind("--", 0) == 0 || !OutFile.empty())
       return SqFail("usage: sqtool picture sheet OUTFILE [--data FILE]");
-    else
-      OutFile = Args[I];
+    else OutFile = Args[I];
   }
   if (OutFile.empty()) return SqFail("usage: sqtool picture sheet OUTFILE [--data FILE]");
   // The game's archive, unless loose files are all there is.
@@ -89,13 +87,15 @@ int PictureSheet(const TArgs& Args) {
   }
   Height = Y + RowHeight;
   const int Width = std::min(kSheetWidth, std::max(1, [&] {
-    int Right = 1;
-    for (const TPlaced& P : Placed) Right = std::max(Right, P.X + P.Frames * (P.FrameWidth + kGap) - kGap + kPad);
-    return Right;
-  }()));
+                               int Right = 1;
+                               for (const TPlaced& P : Placed)
+                                 Right = std::max(Right, P.X + P.Frames * (P.FrameWidth + kGap) - kGap + kPad);
+                               return Right;
+                             }()));
 
   TImage Sheet(Width, std::max(1, Height));
-  if (!Sheet.HasSurface()) return SqFail("cannot make a sheet of " + std::to_string(Width) + "x" + std::to_string(Height));
+  if (!Sheet.HasSurface())
+    return SqFail("cannot make a sheet of " + std::to_string(Width) + "x" + std::to_string(Height));
   // A mid grey ground shows which images let black through.
   Sheet.Bar(0, 0, Width, Height, 56, 56, 64);
   for (const TPlaced& P : Placed) {

@@ -2,13 +2,13 @@
 #include <iostream>
 #include <sstream>
 
-#include "shell/file_stream.h"
-#include "shell/random.h"
-#include "shell/toolbox.h"
 #include "game/maps.h"
 #include "graphics/image.h"
 #include "graphics/ppm_writer.h"
 #include "graphics/sprite.h"
+#include "shell/file_stream.h"
+#include "shell/random.h"
+#include "shell/toolbox.h"
 #include "tools/sqtool/command.h"
 #include "tools/sqtool/game_data.h"
 #include "tools/sqtool/headless_run.h"
@@ -94,8 +94,8 @@ int Play(const TArgs& Args) {
   const int Steps = Run.Steps;
   const char* Status = Run.Completed ? "completed" : Run.Dead ? "dead" : "playing";
   std::ostringstream Out;
-  Out << "status=" << Status << " steps=" << Steps << " diamonds=" << Maps->DiamondsLeft << " elf=" << Maps->ElfX
-      << "," << Maps->ElfY << "\n";
+  Out << "status=" << Status << " steps=" << Steps << " diamonds=" << Maps->DiamondsLeft << " elf=" << Maps->ElfX << ","
+      << Maps->ElfY << "\n";
   for (int Y = 0; Y < TMaps::kRows; ++Y) {
     for (int X = 0; X < TMaps::kCols; ++X) Out << (X ? " " : "") << Maps->Code(X, Y);
     Out << "\n";

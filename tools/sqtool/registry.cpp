@@ -1,8 +1,8 @@
 // sqtool registry: inspect and repair the player progress file.
 #include <iostream>
 
-#include "shell/toolbox.h"
 #include "registry/player_reg.h"
+#include "shell/toolbox.h"
 #include "tools/sqtool/command.h"
 
 namespace {
@@ -38,9 +38,7 @@ bool ParseNumber(const std::string& Text, int64_t Max, int32_t& Value) {
   return true;
 }
 
-int NeedFile(const std::string& File) {
-  return VXToolbox::FileExists(File) ? 0 : SqFail("cannot read " + File);
-}
+int NeedFile(const std::string& File) { return VXToolbox::FileExists(File) ? 0 : SqFail("cannot read " + File); }
 
 // The game's registry on FILE, writing its usual log entries.
 std::unique_ptr<TPlayerReg> OpenRegistry(const std::string& File, bool Changing) {
@@ -48,8 +46,7 @@ std::unique_ptr<TPlayerReg> OpenRegistry(const std::string& File, bool Changing)
   R->Logging = true;
   if (R->LoadedDamaged())
     std::cerr << "sqtool: " << File << " is damaged; "
-              << (Changing ? "the original is kept as " + File + ".bad" : "only its whole records are read")
-              << "\n";
+              << (Changing ? "the original is kept as " + File + ".bad" : "only its whole records are read") << "\n";
   return R;
 }
 
@@ -136,7 +133,8 @@ int Run(const TArgs& Args) {
   if (Args.empty()) return SqFail("registry needs a subcommand (see sqtool help registry)");
   for (const TSub& S : Subs)
     if (Args[0] == S.Name) {
-      if (Args.size() != S.Count) return SqFail("wrong number of arguments for registry " + Args[0] + " (see sqtool help registry)");
+      if (Args.size() != S.Count)
+        return SqFail("wrong number of arguments for registry " + Args[0] + " (see sqtool help registry)");
       return S.Run(Args);
     }
   return SqFail("unknown registry subcommand '" + Args[0] + "' (see sqtool help registry)");

@@ -2,10 +2,10 @@
 #include <algorithm>
 #include <cctype>
 
-#include "shell/toolbox.h"
 #include "graphics/font_collection.h"
 #include "graphics/image.h"
 #include "graphics/ppm_writer.h"
+#include "shell/toolbox.h"
 #include "tools/sqtool/command.h"
 #include "tools/sqtool/game_data.h"
 

@@ -35,11 +35,10 @@ int main(int argc, char** argv) {
     const TSynthPatch Patch = SynthText::ParsePatch(std::string(Bytes.begin(), Bytes.end()));
     const auto Pcm = SynthRender::ToPcm16(SynthRender::RenderPatch(Patch));
     const bool Wav = VXToolbox::SameText(Output.substr(Output.size() > 4 ? Output.size() - 4 : 0), ".wav");
-    const auto File = Wav ? WavImage(Pcm, SynthRender::kSampleRate) : EncodeMp3(Pcm, SynthRender::kSampleRate, kMp3Rate);
+    const auto File =
+        Wav ? WavImage(Pcm, SynthRender::kSampleRate) : EncodeMp3(Pcm, SynthRender::kSampleRate, kMp3Rate);
     auto Out = TFileStream::Open(Output, TFileStream::TMode::Create);
     if (!Out || !Out->WriteExact(File.data(), File.size())) return Fail("cannot write " + Output);
-  } catch (const std::exception& E) {
-    return Fail(Source + ": " + E.what());
-  }
+  } catch (const std::exception& E) { return Fail(Source + ": " + E.what()); }
   return 0;
 }

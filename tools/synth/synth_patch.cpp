@@ -97,8 +97,7 @@ TSynthLayer ParseLayer(const std::vector<std::string>& W, size_t First) {
       const double Seed = NonNegative(K, V);
       if (Seed > 4294967295.0) throw ESynthSyntax("seed must fit in 32 bits");
       L.Seed = static_cast<uint32_t>(Seed);
-    }
-    else throw ESynthSyntax("unknown layer key '" + K + "'");
+    } else throw ESynthSyntax("unknown layer key '" + K + "'");
   }
   if (L.Duty <= 0 || L.Duty >= 1) throw ESynthSyntax("duty must lie between 0 and 1");
   if (L.Q < 0.1) throw ESynthSyntax("q must be at least 0.1");
@@ -137,9 +136,7 @@ TSynthPatch ParsePatch(std::string_view Text) {
       } else {
         throw ESynthSyntax("unknown statement '" + W[0] + "'");
       }
-    } catch (const ESynthSyntax& E) {
-      throw ESynthSyntax("line " + std::to_string(LineNo) + ": " + E.what());
-    }
+    } catch (const ESynthSyntax& E) { throw ESynthSyntax("line " + std::to_string(LineNo) + ": " + E.what()); }
   }
   if (!HaveSound) throw ESynthSyntax("no 'sound' line");
   if (P.Layers.empty()) throw ESynthSyntax("no layers");

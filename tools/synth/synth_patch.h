@@ -24,14 +24,14 @@ enum class TFilterKind { None, LowPass, HighPass, BandPass };
 
 struct TSynthLayer {
   TWaveShape Wave = TWaveShape::Sine;
-  double Freq = 440.0;   // Hz; for Crackle the rate of new random values
-  double FreqTo = 0.0;   // end of an exponential pitch sweep; 0: none
-  double Glide = 0.0;    // seconds of the sweep; 0: the envelope's length
-  double Ratio = 0.0;    // >0: pitch relative to the instrument's base pitch
-  double Duty = 0.5;     // pulse width
-  double VibDepth = 0.0; // semitones
-  double VibRate = 0.0;  // Hz
-  double Start = 0.0;    // seconds from the start of the sound
+  double Freq = 440.0;    // Hz; for Crackle the rate of new random values
+  double FreqTo = 0.0;    // end of an exponential pitch sweep; 0: none
+  double Glide = 0.0;     // seconds of the sweep; 0: the envelope's length
+  double Ratio = 0.0;     // >0: pitch relative to the instrument's base pitch
+  double Duty = 0.5;      // pulse width
+  double VibDepth = 0.0;  // semitones
+  double VibRate = 0.0;   // Hz
+  double Start = 0.0;     // seconds from the start of the sound
   double Attack = 0.001;
   double Hold = 0.0;
   double Decay = 0.0;    // 0: the level stays at 1 after the attack
@@ -43,8 +43,8 @@ struct TSynthLayer {
   double CutoffTo = 0.0;    // end of an exponential cutoff sweep; 0: none
   double FilterTime = 0.0;  // seconds of the cutoff sweep; 0: the envelope's length
   double Q = 0.707;
-  double Drive = 0.0;       // >0: soft saturation after the filter
-  uint32_t Seed = 1;        // noise generator seed
+  double Drive = 0.0;  // >0: soft saturation after the filter
+  uint32_t Seed = 1;   // noise generator seed
 
   // Attack + hold + decay: the time the layer takes to settle.
   double EnvelopeSpan() const;

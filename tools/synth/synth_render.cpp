@@ -85,8 +85,7 @@ double Sweep(double A, double B, double Span, double T) {
 void RenderLayer(const TSynthLayer& L, double BaseFreq, std::vector<double>& Out) {
   const double Span = L.EnvelopeSpan() > 0 ? L.EnvelopeSpan() : 1.0;
   const double Start = L.Freq > 0 && L.Ratio > 0 && BaseFreq > 0 ? BaseFreq * L.Ratio : L.Freq;
-  const double End = L.FreqTo > 0 && L.Ratio > 0 && BaseFreq > 0 ? BaseFreq * L.Ratio * L.FreqTo / L.Freq
-                                                                  : L.FreqTo;
+  const double End = L.FreqTo > 0 && L.Ratio > 0 && BaseFreq > 0 ? BaseFreq * L.Ratio * L.FreqTo / L.Freq : L.FreqTo;
   const double Gain = std::pow(10.0, L.GainDb / 20.0);
   const double Duty = L.Wave == TWaveShape::Square ? 0.5 : L.Duty;
   TNoise Noise(L.Seed);
@@ -97,8 +96,7 @@ void RenderLayer(const TSynthLayer& L, double BaseFreq, std::vector<double>& Out
   for (size_t I = First; I < Out.size(); ++I) {
     const double T = static_cast<double>(I - First) / kSampleRate;
     double F = Sweep(Start, End, L.Glide > 0 ? L.Glide : Span, T);
-    if (L.VibDepth != 0 && L.VibRate > 0)
-      F *= std::pow(2.0, L.VibDepth / 12.0 * std::sin(kTwoPi * L.VibRate * T));
+    if (L.VibDepth != 0 && L.VibRate > 0) F *= std::pow(2.0, L.VibDepth / 12.0 * std::sin(kTwoPi * L.VibRate * T));
     const double Dt = std::min(F / kSampleRate, 0.5);
     double S = 0.0;
     switch (L.Wave) {

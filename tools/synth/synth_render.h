@@ -13,8 +13,7 @@ inline constexpr int kSampleRate = 44100;
 
 // Sums the layers over Count samples. Layers with a Ratio take their pitch
 // from BaseFreq times the ratio; the others play their own Freq.
-std::vector<double> RenderLayers(const std::vector<TSynthLayer>& Layers, size_t Count,
-                                 double BaseFreq = 0.0);
+std::vector<double> RenderLayers(const std::vector<TSynthLayer>& Layers, size_t Count, double BaseFreq = 0.0);
 // A whole sound: its layers over its length, scaled to its peak, with a few
 // milliseconds of fade at the end so a cut tail cannot click.
 std::vector<double> RenderPatch(const TSynthPatch& Patch);

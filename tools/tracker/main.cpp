@@ -30,16 +30,12 @@ int main(int argc, char** argv) {
     const auto Bytes = In->ReadAll();
     try {
       ParseTuneInto(std::string(Bytes.begin(), Bytes.end()), Tune);
-    } catch (const std::exception& E) {
-      return Fail(Source + ": " + E.what());
-    }
+    } catch (const std::exception& E) { return Fail(Source + ": " + E.what()); }
   }
   try {
     const auto File = WriteXm(ComposeTune(Tune));
     auto Out = TFileStream::Open(Output, TFileStream::TMode::Create);
     if (!Out || !Out->WriteExact(File.data(), File.size())) return Fail("cannot write " + Output);
-  } catch (const std::exception& E) {
-    return Fail(Output + ": " + E.what());
-  }
+  } catch (const std::exception& E) { return Fail(Output + ": " + E.what()); }
   return 0;
 }

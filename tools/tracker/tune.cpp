@@ -123,12 +123,22 @@ void ParseTuneInto(std::string_view Text, TTune& T) {
       };
       if (Cmd == "title") T.Title = RestOfLine(Line, "title");
       else if (Cmd == "author") T.Author = RestOfLine(Line, "author");
-      else if (Cmd == "speed") { Need(2); T.Speed = Integer(Cmd, W[1], 1, 31); }
-      else if (Cmd == "bpm") { Need(2); T.Bpm = Integer(Cmd, W[1], 32, 255); }
-      else if (Cmd == "bar") { Need(2); T.RowsPerBar = Integer(Cmd, W[1], 1, 64); }
-      else if (Cmd == "gain") { Need(2); T.Gain = Number(Cmd, W[1]); }
-      else if (Cmd == "restart") { Need(2); T.Restart = Integer(Cmd, W[1], 0, 255); }
-      else if (Cmd == "instrument" || Cmd == "drum") {
+      else if (Cmd == "speed") {
+        Need(2);
+        T.Speed = Integer(Cmd, W[1], 1, 31);
+      } else if (Cmd == "bpm") {
+        Need(2);
+        T.Bpm = Integer(Cmd, W[1], 32, 255);
+      } else if (Cmd == "bar") {
+        Need(2);
+        T.RowsPerBar = Integer(Cmd, W[1], 1, 64);
+      } else if (Cmd == "gain") {
+        Need(2);
+        T.Gain = Number(Cmd, W[1]);
+      } else if (Cmd == "restart") {
+        Need(2);
+        T.Restart = Integer(Cmd, W[1], 0, 255);
+      } else if (Cmd == "instrument" || Cmd == "drum") {
         Need(2);
         TTuneInstrument I;
         I.Name = W[1];
@@ -183,8 +193,7 @@ void ParseTuneInto(std::string_view Text, TTune& T) {
           if (Key == "bars") S.Bars = Integer(Key, Value, 1, 64);
           else if (Key == "chords") S.Chords = Value;
           else if (Key == "shift") S.Shift = Integer(Key, Value, -24, 24);
-          else if (Key == "lead" || Key == "counter" || Key == "arp" || Key == "pad" || Key == "bass" ||
-                   Key == "drums")
+          else if (Key == "lead" || Key == "counter" || Key == "arp" || Key == "pad" || Key == "bass" || Key == "drums")
             S.Parts[Key] = Value;
           else throw ESynthSyntax("unknown section key '" + Key + "'");
         }
@@ -195,8 +204,6 @@ void ParseTuneInto(std::string_view Text, TTune& T) {
       } else {
         throw ESynthSyntax("unknown statement '" + Cmd + "'");
       }
-    } catch (const ESynthSyntax& E) {
-      throw ESynthSyntax("line " + std::to_string(LineNo) + ": " + E.what());
-    }
+    } catch (const ESynthSyntax& E) { throw ESynthSyntax("line " + std::to_string(LineNo) + ": " + E.what()); }
   }
 }

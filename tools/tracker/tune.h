@@ -27,15 +27,15 @@
 
 struct TTuneInstrument {
   std::string Name;
-  bool Drum = false;           // one-shot sample at its own pitch, no envelope
+  bool Drum = false;  // one-shot sample at its own pitch, no envelope
   std::vector<TSynthLayer> Layers;
-  int Volume = 48;             // 0..64
-  int Pan = 0;                 // -100 left .. 100 right
+  int Volume = 48;                                                         // 0..64
+  int Pan = 0;                                                             // -100 left .. 100 right
   double Attack = 0.005, Decay = 0.0, SustainLevel = 1.0, Release = 0.15;  // seconds / level
-  int Period = 100;            // samples per cycle of the sample's base tone
-  int Cycles = 100;            // cycles in the loop
-  double Pre = 0.0;            // seconds before the loop (the sample's own attack)
-  double Length = 0.3;         // seconds, drums only
+  int Period = 100;     // samples per cycle of the sample's base tone
+  int Cycles = 100;     // cycles in the loop
+  double Pre = 0.0;     // seconds before the loop (the sample's own attack)
+  double Length = 0.3;  // seconds, drums only
 };
 
 enum class TPartKind { Melody, Bass, Arp, Pad, Drums };
@@ -49,8 +49,8 @@ struct TTunePart {
   TPartKind Kind = TPartKind::Melody;
   std::string Name;
   std::string Instrument;
-  int Octave = 4;              // bass and arp: octave of the chord root
-  int Center = 64;             // pad: voicing centre (MIDI note)
+  int Octave = 4;   // bass and arp: octave of the chord root
+  int Center = 64;  // pad: voicing centre (MIDI note)
   std::vector<std::string> Tokens;
   std::vector<TDrumLine> Drums;
 };

@@ -32,8 +32,7 @@ int OctaveMarks(std::string& Token) {
 
 class TSectionWriter {
  public:
-  TSectionWriter(const TTune& Tune, const TTuneSection& Section, const std::vector<int>& DrumChannels,
-                 int Channels)
+  TSectionWriter(const TTune& Tune, const TTuneSection& Section, const std::vector<int>& DrumChannels, int Channels)
       : FTune(Tune), FSection(Section), FDrumChannels(DrumChannels), FChannels(Channels) {
     FRows = Section.Bars * Tune.RowsPerBar;
     if (FRows > 256) throw ESynthSyntax("section '" + Section.Name + "' is longer than 256 rows");
@@ -122,9 +121,7 @@ class TSectionWriter {
     const size_t Piece = static_cast<size_t>(Row % FTune.RowsPerBar) * Pieces.size() / FTune.RowsPerBar;
     try {
       return ParseChord(Pieces[Piece]);
-    } catch (const std::invalid_argument& E) {
-      throw ESynthSyntax(E.what());
-    }
+    } catch (const std::invalid_argument& E) { throw ESynthSyntax(E.what()); }
   }
 
   void Melody(const TTunePart& P, int Channel) {
