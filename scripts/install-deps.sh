@@ -8,7 +8,7 @@ PACKAGES=(
   libsdl1.2-dev zlib1g-dev libmpg123-dev libopenmpt-dev libmp3lame-dev
   libfreetype-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   xvfb xauth xdotool imagemagick
 )
 
