@@ -13,7 +13,6 @@
 #include "graphics/font_collection.h"
 #include "graphics/key_codes.h"
 #include "graphics/video.h"
-#include "graphics/video_cursor.h"
 #include "shell/logger.h"
 #include "shell/parameters.h"
 #include "shell/random.h"
