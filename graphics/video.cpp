@@ -267,6 +267,34 @@ uint8_t GetKey(bool Wait) {
 void ClearKeyBuffer() { State.KeyWrite = State.KeyRead = 0; }
 void ClearKeys() { Keys.fill(false); }
 void AddEventHandler(TEventHandlerProc Handler) { State.EventHandlers.push_back(std::move(Handler)); }
+
+void AddInputHandler(TInputHandlerProc Handler) {
+  AddEventHandler([Handler = std::move(Handler)](const SDL_Event& Event, bool P2x2) {
+    TInputEvent Plain;
+    switch (Event.type) {
+      case SDL_KEYDOWN:
+      case SDL_KEYUP:
+        Plain.Kind = Event.type == SDL_KEYDOWN ? TInputKind::KeyDown : TInputKind::KeyUp;
+        Plain.Key = Event.key.keysym.sym;
+        break;
+      case SDL_MOUSEBUTTONDOWN:
+      case SDL_MOUSEBUTTONUP:
+        Plain.Kind = Event.type == SDL_MOUSEBUTTONDOWN ? TInputKind::MouseDown : TInputKind::MouseUp;
+        Plain.X = Event.button.x;
+        Plain.Y = Event.button.y;
+        Plain.Button = Event.button.button;
+        break;
+      case SDL_MOUSEMOTION:
+        Plain.Kind = TInputKind::MouseMotion;
+        Plain.X = Event.motion.x;
+        Plain.Y = Event.motion.y;
+        Plain.State = Event.motion.state;
+        break;
+      default: break;
+    }
+    return Handler(Plain, P2x2);
+  });
+}
 uint16_t MouseX() { return State.MouseX; }
 uint16_t MouseY() { return State.MouseY; }
 uint8_t MouseButton() { return State.MouseButton; }

@@ -30,6 +30,18 @@ inline constexpr int kKeyBufferSlots = 255;
 
 // Takes an event before the layer's own handling; true consumes it.
 using TEventHandlerProc = std::function<bool(const SDL_Event& Event, bool P2x2)>;
+// The same event in a plain form, for code that stays clear of SDL's types
+// (the UI components). Coordinates are window pixels, not yet halved.
+enum class TInputKind { Other, KeyDown, KeyUp, MouseDown, MouseUp, MouseMotion };
+struct TInputEvent {
+  TInputKind Kind = TInputKind::Other;
+  int Key = 0;  // key symbol of key events
+  int X = 0;    // mouse position of mouse events
+  int Y = 0;
+  int Button = 0;  // button of button events
+  int State = 0;   // button state of motion events
+};
+using TInputHandlerProc = std::function<bool(const TInputEvent& Event, bool P2x2)>;
 // Ends the process with the code after an orderly shutdown; does not return.
 using TQuitHook = void (*)(int ExitCode);
 
@@ -64,6 +76,8 @@ uint8_t GetKey(bool Wait);
 void ClearKeyBuffer();
 void ClearKeys();
 void AddEventHandler(TEventHandlerProc Handler);
+// Registers a handler that sees each event in the plain form.
+void AddInputHandler(TInputHandlerProc Handler);
 // Held state per SDL key symbol, true from key-down to key-up.
 extern std::array<bool, kKeyCount> Keys;
 uint16_t MouseX();
