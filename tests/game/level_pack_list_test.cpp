@@ -1,0 +1,35 @@
+#include "game/level_pack_list.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "tests/support/test_support.h"
+
+namespace {
+
+TEST(LevelPackListTest, PackFilesSortedIgnoringCase) {
+  TTempDir Dir;
+  for (const char* Name : {"zeta.sq", "Alpha.SQ", "beta.Sq", "notes.txt", "sq", "tail.sqx", "gamma.sq.bak"})
+    WriteFileText(Dir.File(Name), "x");
+  // A folder named like a pack is not one.
+  std::filesystem::create_directory(Dir.File("folder.sq"));
+  EXPECT_EQ(ListLevelPacks(Dir.Path()), (std::vector<std::string>{"Alpha.SQ", "beta.Sq", "zeta.sq"}));
+}
+
+TEST(LevelPackListTest, NamesDifferingOnlyInCaseKeepAFixedOrder) {
+  TTempDir Dir;
+  for (const char* Name : {"b.sq", "B.sq", "a.sq"}) WriteFileText(Dir.File(Name), "x");
+  EXPECT_EQ(ListLevelPacks(Dir.Path()), (std::vector<std::string>{"a.sq", "B.sq", "b.sq"}));
+}
+
+TEST(LevelPackListTest, TheWorkingFolderByDefaultAndNothingWhenEmptyOrMissing) {
+  TTempDir Dir;
+  TChangeDir Here(Dir.Path());
+  EXPECT_TRUE(ListLevelPacks().empty());
+  WriteFileText(Dir.File("one.sq"), "x");
+  EXPECT_EQ(ListLevelPacks(), (std::vector<std::string>{"one.sq"}));
+  EXPECT_TRUE(ListLevelPacks(Dir.File("missing")).empty());
+}
+
+}  // namespace
