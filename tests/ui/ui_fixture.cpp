@@ -11,12 +11,13 @@ namespace ui_test {
 
 namespace {
 
-constexpr int kFirst = 33, kLast = 126, kPerRow = 16;
+// One row of glyphs, so the page (and so the font) is 10 pixels high.
+constexpr int kFirst = 33, kLast = 126, kPerRow = kLast - kFirst + 1;
 
 // An 8-bit greyscale TGA page, lit inside each glyph, with its glyph table
 // in the image ID field and after the pixels.
 std::vector<uint8_t> FontPage() {
-  const int W = kPerRow * 8, H = ((kLast - kFirst) / kPerRow + 1) * 12;
+  const int W = kPerRow * 8, H = 10;
   std::vector<uint8_t> T = {32, 0, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0};
   for (int V : {W, H}) {
     T.push_back(static_cast<uint8_t>(V));
@@ -33,7 +34,7 @@ std::vector<uint8_t> FontPage() {
   std::vector<TRect> Rects;
   std::vector<uint8_t> Page(static_cast<size_t>(W * H), 0);
   for (int C = kFirst; C <= kLast; ++C) {
-    const int I = C - kFirst, L = (I % kPerRow) * 8, Top = (I / kPerRow) * 12;
+    const int I = C - kFirst, L = (I % kPerRow) * 8, Top = 0;
     const TRect R{L, Top, L + 3 + C % 4 - 1, Top + 9};
     Rects.push_back(R);
     for (int Y = R.T; Y <= R.B; ++Y)
