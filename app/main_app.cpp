@@ -1,6 +1,7 @@
 #include "app/main_app.h"
 
 #include <chrono>
+#include <thread>
 
 #include "app/coder.h"
 #include "audio/music_collection.h"
@@ -105,6 +106,8 @@ void TMain::Run() {
                                  kAlignCenter);
       VX_SDL::Flip();
       Frame = (Frame + 1) % 128;
+      // Flip has just started the next frame: waiting it out too halves the prompt's pace.
+      std::this_thread::sleep_for(std::chrono::milliseconds(VX_SDL::TimeLeft()));
       VX_SDL::PollEvents();
     } while (!VX_SDL::Keys[VXKey::Space]);
   }

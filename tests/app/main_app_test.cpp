@@ -1,8 +1,14 @@
 #include "app/main_app.h"
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "app/coder.h"
+#include "app/modules.h"
+#include "graphics/video.h"
 #include "shell/logger.h"
 #include "shell/parameters.h"
 #include "shell/toolbox.h"
@@ -54,4 +60,45 @@ TEST(LaunchRequest, ParametersAreTracedFromTheProgramPathOn) {
 
 TEST(MainCaption, NamesVersionBuildAndDate) {
   EXPECT_EQ(TMain::Caption("1.06", "0002", "2018.12.17"), "Starquarry V1.06 Build 0002 (2018.12.17)");
+}
+
+namespace {
+struct TQuitSeen {};
+[[noreturn]] void ThrowOnQuit(int) { throw TQuitSeen{}; }
+}  // namespace
+
+// The prompt shows one picture per two frame intervals: Flip starts the next
+// frame and the loop waits that one out too, so each red flash lasts about
+// 267 ms. Leaving out the wait would show a picture every interval.
+TEST(PressSpacePrompt, ShowsOnePicturePerTwoFrameIntervals) {
+  TTempDir Dir;
+  TChangeDir Here(Dir.Path());
+  WriteFileText(Dir.File("controls.ini"), "[Game.Fonts]\r\n");
+  std::vector<std::string> Args = {Dir.File("starquarry"), "-mainlog", Dir.File("run.log")};
+  std::vector<char*> Argv;
+  for (auto& A : Args) Argv.push_back(A.data());
+  StartModules(static_cast<int>(Argv.size()), Argv.data());
+  uint32_t Frames = 0, Elapsed = 0;
+  {
+    TMain Main("1.06", "0002", "2018.12.17");
+    const VX_SDL::TQuitHook Old = VX_SDL::SetQuitHook(ThrowOnQuit);
+    // Nobody presses space: a quit from another thread ends the wait.
+    std::thread Closer([] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(500));
+      SDL_Event Quit{};
+      Quit.type = SDL_QUIT;
+      SDL_PushEvent(&Quit);
+    });
+    const uint32_t Start = VX_SDL::FrameCount();
+    const auto Begin = std::chrono::steady_clock::now();
+    EXPECT_THROW(Main.Run(), TQuitSeen);
+    Elapsed = static_cast<uint32_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - Begin).count());
+    Frames = VX_SDL::FrameCount() - Start;
+    Closer.join();
+    VX_SDL::SetQuitHook(Old);
+  }
+  StopModules();
+  ASSERT_GT(Frames, 0u);
+  EXPECT_GE(Elapsed / Frames, 2 * 16u - 2) << Frames << " pictures in " << Elapsed << " ms";
 }
