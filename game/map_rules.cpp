@@ -1,5 +1,4 @@
 // The rules of the world: the elf's move and one step of everything else.
-#include "game/effects.h"
 #include "game/maps.h"
 #include "shell/logger.h"
 
@@ -32,9 +31,9 @@ bool TMaps::TunnelExitFree(int X, int Y, int DX) const {
 void TMaps::CollectAt(int X, int Y) {
   const int32_t C = Code(X, Y);
   if (C == Tile::Grass) {
-    PlayEffect("EatSand");
+    Play("EatSand");
   } else if (C == Tile::Diamond) {
-    PlayEffect("DiamondPickup");
+    Play("DiamondPickup");
     if (--DiamondsLeft == 0) OpenExit();
   }
 }
@@ -57,7 +56,7 @@ void TMaps::EnterTunnel(int DX) {
   ShowImage(ElfX, ElfY, DX < 0 ? "<2" : ">2");
   SetCode(ElfX, ElfY, DX < 0 ? Tile::ElfInTunnelLeft : Tile::ElfInTunnelRight);
   Flag(ElfX, ElfY) = CellState::Handled;
-  PlayEffect("TunnelStart");
+  Play("TunnelStart");
 }
 
 bool TMaps::CanPush(int X, int Y) const {
@@ -74,7 +73,7 @@ void TMaps::Push(int DX) {
   SetCode(ElfX, ElfY, Tile::Left);
   ElfX += DX;
   SetCode(ElfX, ElfY, Tile::Elf);
-  PlayEffect("Pushing");
+  Play("Pushing");
 }
 
 void TMaps::ElfMove(const TElfKeys& Keys, bool& Completed) {
@@ -105,7 +104,7 @@ void TMaps::ExplodeCell(int X, int Y) {
 
 void TMaps::Explode(int X, int Y) {
   ExplodeCell(X, Y);
-  PlayEffect("Explosion");
+  Play("Explosion");
   const int Neighbours[4][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
   for (const auto& N : Neighbours) {
     const int NX = X + N[0], NY = Y + N[1];
@@ -117,13 +116,12 @@ void TMaps::Explode(int X, int Y) {
 }
 
 void TMaps::OpenExit() {
-  if (ActiveMap) {
+  if (FActive) {
     for (int X = 0; X < kCols; ++X)
       for (int Y = 0; Y < kRows; ++Y)
-        if (InMap(X, Y) && ActiveMap->GetTile(X, Y) == Tile::ExitClosed && Sprite(X, Y))
-          SetCode(X, Y, Tile::ExitWaiting);
+        if (InMap(X, Y) && FActive->GetTile(X, Y) == Tile::ExitClosed && Sprite(X, Y)) SetCode(X, Y, Tile::ExitWaiting);
   }
-  PlayEffect("ExitOpen");
+  Play("ExitOpen");
 }
 
 // --- One step ---------------------------------------------------------------
@@ -147,7 +145,7 @@ void TMaps::LandingPhase() {
             Flag(X, Y + 1) = CellState::Handled;
           } else {
             F = CellState::Free;
-            PlayEffect(C == Tile::Diamond ? "DiamondDown" : "BoulderDown");
+            Play(C == Tile::Diamond ? "DiamondDown" : "BoulderDown");
           }
         } else if (C == Tile::Barrel) {
           if (Below == Tile::Empty || Below == Tile::Grass || Below == Tile::Balloon) {
@@ -180,12 +178,12 @@ void TMaps::BalloonPhase() {
         Flag(X, Y) = 5;
         Flag(X, Y - 1) = CellState::Free;
         Flag(X, Y - 2) = CellState::Moving;
-        PlayEffect("BalloonUp");
+        Play("BalloonUp");
       } else if (Y > 0 && Code(X, Y - 1) == Tile::Empty) {
         MoveCell(X, Y, X, Y - 1);
         Flag(X, Y - 1) = CellState::Moving;
         Flag(X, Y) = CellState::Free;
-        PlayEffect("BalloonUp");
+        Play("BalloonUp");
       } else if (Y > 1 && IsLiftable(Code(X, Y - 1)) && Code(X, Y - 2) == Tile::Empty) {
         const bool CarriesElf = Code(X, Y - 1) == Tile::Elf;
         MoveCell(X, Y - 1, X, Y - 2);
@@ -194,7 +192,7 @@ void TMaps::BalloonPhase() {
         Flag(X, Y - 1) = 5;
         Flag(X, Y) = CellState::Free;
         if (CarriesElf) ElfY -= 1;
-        PlayEffect("BalloonUp");
+        Play("BalloonUp");
       }
     }
   }
@@ -208,7 +206,7 @@ void TMaps::ElfInTunnel(int X, int Y, int DX) {
   ShowImage(X, Y, Right ? ">" : "<");
   const int NX = X + DX;
   if (Code(NX, Y) == (Right ? Tile::TunnelRight : Tile::TunnelLeft)) {
-    PlayEffect("TunnelItem");
+    Play("TunnelItem");
     SetCode(NX, Y, Right ? Tile::ElfInTunnelRight : Tile::ElfInTunnelLeft);
     Flag(NX, Y) = CellState::Handled;
     ShowImage(NX, Y, Right ? ">2" : "<2");
@@ -216,7 +214,7 @@ void TMaps::ElfInTunnel(int X, int Y, int DX) {
     FreeSprite(NX, Y);
     SetCode(NX, Y, Tile::Elf);
     ElfImage = Right ? "*R" : "*L";
-    PlayEffect("TunnelEnd");
+    Play("TunnelEnd");
   }
 }
 

@@ -1,9 +1,7 @@
 #include "game/map_runner.h"
 
 #include "game/block_images.h"
-#include "game/maps.h"
 #include "graphics/image.h"
-#include "graphics/video.h"
 
 void StartMapRun(TMaps& M, TMapRun& Run) {
   M.ElfDead = 0;
@@ -15,24 +13,25 @@ void StartMapRun(TMaps& M, TMapRun& Run) {
   if (M.DiamondsLeft == 0) M.OpenExit();
 }
 
-void RunMapStep(TMaps& M, TMapRun& Run) {
+void RunMapStep(TMaps& M, TMapRun& Run, const TElfKeys& Keys) {
   if (M.ElfDead > 0) {
     ++M.ElfDead;
-    VX_SDL::ClearKeys();
     M.ElfImage = TMaps::kHiddenElf;
   }
   for (uint8_t& F : M.Flags)
     if (F == CellState::Handled) F = CellState::Free;
-  if (M.ElfImage != TMaps::kHiddenElf) {
-    TElfKeys Keys;
-    Keys.Up = VX_SDL::Keys[SDLK_UP];
-    Keys.Down = VX_SDL::Keys[SDLK_DOWN];
-    Keys.Left = VX_SDL::Keys[SDLK_LEFT];
-    Keys.Right = VX_SDL::Keys[SDLK_RIGHT];
-    M.ElfMove(Keys, Run.Completed);
-  }
+  if (M.ElfImage != TMaps::kHiddenElf) M.ElfMove(Keys, Run.Completed);
   Run.Ticks = TMapRun::kFramesPerStep;
   M.Step();
+}
+
+TElfKeys ElfKeysFor(char Key) {
+  TElfKeys Keys;
+  Keys.Up = Key == 'U';
+  Keys.Down = Key == 'D';
+  Keys.Left = Key == 'L';
+  Keys.Right = Key == 'R';
+  return Keys;
 }
 
 void DrawElf(TMaps& M, TImage& Target) {
@@ -40,14 +39,23 @@ void DrawElf(TMaps& M, TImage& Target) {
   if (TImage* Elf = FindBlockImage(M.ElfImage, true)) Target.Draw(32 * M.ElfX, 32 * M.ElfY + 48, *Elf);
 }
 
-bool RunMapFrame(TMaps& M, TMapRun& Run, TImage& Target, const std::function<void()>& BeforeStep) {
+bool RunMapFrame(TMaps& M, TMapRun& Run, TImage& Target, const std::function<TElfKeys()>& KeysForStep) {
   bool Stepped = false;
   if (--Run.Ticks <= 0) {
-    if (BeforeStep) BeforeStep();
-    RunMapStep(M, Run);
+    RunMapStep(M, Run, KeysForStep ? KeysForStep() : TElfKeys{});
     Stepped = true;
   }
   M.DrawMap();
   DrawElf(M, Target);
+  return Stepped;
+}
+
+bool AdvanceMapFrame(TMaps& M, TMapRun& Run, const TElfKeys& Keys) {
+  bool Stepped = false;
+  if (--Run.Ticks <= 0) {
+    RunMapStep(M, Run, Keys);
+    Stepped = true;
+  }
+  M.TickCells();
   return Stepped;
 }

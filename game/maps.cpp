@@ -1,7 +1,10 @@
 // Level packs and the state of the active map.
 #include "game/maps.h"
 
+#include <algorithm>
+
 #include "game/block_images.h"
+#include "game/effects.h"
 #include "graphics/image.h"
 #include "graphics/video.h"
 #include "shell/logger.h"
@@ -10,7 +13,6 @@
 #include "storage/mad4_high_level.h"
 
 std::unique_ptr<TMaps> Maps;
-TXMap* ActiveMap = nullptr;
 
 namespace {
 constexpr const char* kLoadHeading = "SQMapsUnit, TMaps.Load";
@@ -21,14 +23,37 @@ constexpr int kFieldTop = 48;
 constexpr uint32_t kCellFrameDelay = 2;
 }  // namespace
 
-TMaps::TMaps() = default;
+TMaps::TMaps() : Effects(PlayEffect) {}
 
-TMaps::~TMaps() {
-  FreeSprites();
-  if (ActiveMap && !Maps.empty()) {
-    for (const auto& M : Maps)
-      if (M.get() == ActiveMap) ActiveMap = nullptr;
+TMaps::~TMaps() = default;
+
+TMaps::TMaps(const TMaps& Other) { *this = Other; }
+
+TMaps& TMaps::operator=(const TMaps& Other) {
+  if (this == &Other) return *this;
+  Maps = Other.Maps;
+  VariantCounts = Other.VariantCounts;
+  PackName = Other.PackName;
+  PackAuthor = Other.PackAuthor;
+  Flags = Other.Flags;
+  for (size_t I = 0; I < Sprites.size(); ++I) {
+    const TSprite* From = Other.Sprites[I].get();
+    if (!From) Sprites[I].reset();
+    else if (Sprites[I]) *Sprites[I] = *From;  // reuses the object: copies into a scratch world stay cheap
+    else Sprites[I] = std::make_unique<TSprite>(*From);
   }
+  ElfDead = Other.ElfDead;
+  ElfX = Other.ElfX;
+  ElfY = Other.ElfY;
+  DiamondsLeft = Other.DiamondsLeft;
+  ElfImage = Other.ElfImage;
+  Effects = Other.Effects;
+  FActive = Other.FActive;
+  FActiveWidth = Other.FActiveWidth;
+  FActiveHeight = Other.FActiveHeight;
+  FCells = Other.FCells;
+  ForgetDrawnCells();
+  return *this;
 }
 
 std::string TMaps::MapName(int MapNo) const {
@@ -125,11 +150,14 @@ void TMaps::SetActive(uint16_t MapNo) {
     MapNo = 0;
   }
   FreeSprites();
-  ActiveMap = MapNo < MapCount() ? Maps[MapNo].get() : nullptr;
+  FActive = MapNo < MapCount() ? Maps[MapNo] : nullptr;
+  FActiveWidth = FActive ? std::min(FActive->Width, kCols) : 0;
+  FActiveHeight = FActive ? std::min(FActive->Height, kRows) : 0;
   Flags.fill(CellState::Free);
-  if (!ActiveMap) return;
-  for (int Y = 0; Y < ActiveMap->Height; ++Y)
-    for (int X = 0; X < ActiveMap->Width; ++X) ActiveMap->SetLogicalTile(X, Y, ActiveMap->GetTile(X, Y));
+  FCells.fill(Tile::Steel);
+  if (!FActive) return;
+  for (int Y = 0; Y < FActiveHeight; ++Y)
+    for (int X = 0; X < FActiveWidth; ++X) SetCode(X, Y, FActive->GetTile(X, Y));
   ResetMissingImageReports();
   for (int X = 0; X < kCols; ++X) {
     for (int Y = 0; Y < kRows; ++Y) {
@@ -151,10 +179,10 @@ void TMaps::SetActive(uint16_t MapNo) {
 
 void TMaps::FindElf() {
   ElfX = ElfY = 0;
-  if (!ActiveMap) return;
+  if (!FActive) return;
   for (int X = 0; X < kCols; ++X)
     for (int Y = 0; Y < kRows; ++Y)
-      if (InMap(X, Y) && ActiveMap->GetTile(X, Y) == Tile::Elf) {
+      if (InMap(X, Y) && FActive->GetTile(X, Y) == Tile::Elf) {
         ElfX = X;
         ElfY = Y;
         return;
@@ -163,16 +191,28 @@ void TMaps::FindElf() {
 
 void TMaps::CountDiamonds() {
   DiamondsLeft = 0;
-  if (!ActiveMap) return;
+  if (!FActive) return;
   for (int X = 0; X < kCols; ++X)
     for (int Y = 0; Y < kRows; ++Y)
-      if (InMap(X, Y) && ActiveMap->GetTile(X, Y) == Tile::Diamond) ++DiamondsLeft;
+      if (InMap(X, Y) && FActive->GetTile(X, Y) == Tile::Diamond) ++DiamondsLeft;
 }
 
 void TMaps::ClearCell(int X, int Y) {
   if (!InField(X, Y) || !Sprites[Index(X, Y)]) return;
   Sprites[Index(X, Y)].reset();
   SetCode(X, Y, Tile::Empty);
+}
+
+void TMaps::TickCells() {
+  for (int Y = 0; Y < kRows; ++Y) {
+    for (int X = 0; X < kCols; ++X) {
+      const int32_t C = Code(X, Y);
+      TSprite* S = Sprite(X, Y);
+      // The cells DrawMap leaves black or to the elf keep their animations still.
+      if (C == Tile::Elf || C == Tile::Left || C == Tile::Empty || !S) continue;
+      S->Tick();
+    }
+  }
 }
 
 void TMaps::DrawMap() {

@@ -5,6 +5,7 @@
 // live in map_rules.cpp.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,10 +15,9 @@
 
 class TImage;
 
-// The game's globals: the loaded level pack and the map being played.
+// The game's global: the loaded level pack (with the map being played).
 class TMaps;
 extern std::unique_ptr<TMaps> Maps;
-extern TXMap* ActiveMap;
 
 // Tile codes of the working grid.
 namespace Tile {
@@ -59,6 +59,12 @@ struct TElfKeys {
   bool Up = false, Down = false, Left = false, Right = false;
 };
 
+// Hears every effect the rules play, by name.
+using TEffectListener = std::function<void(const std::string&)>;
+
+// A TMaps is a value: a copy is an independent world (grid, state bytes,
+// sprites with their animation state, the elf) that runs on its own. The
+// loaded maps are shared between copies; nothing changes them after Load.
 class TMaps {
  public:
   static constexpr int kCols = 20;
@@ -67,8 +73,9 @@ class TMaps {
 
   TMaps();
   ~TMaps();
-  TMaps(const TMaps&) = delete;
-  TMaps& operator=(const TMaps&) = delete;
+  // The copy knows nothing of what the original drew: it draws every cell.
+  TMaps(const TMaps& Other);
+  TMaps& operator=(const TMaps& Other);
 
   bool Load(const std::string& FileName);
   void SetActive(uint16_t MapNo);
@@ -80,6 +87,10 @@ class TMaps {
   void FreeSprites();
   void ClearCell(int X, int Y);
   void DrawMap();
+  // What a frame of DrawMap does to the cell animations, without drawing:
+  // a world run off screen keeps the game's timing (the exit opens once its
+  // animations have played).
+  void TickCells();
   // The target's cells no longer show what DrawMap last put there (something
   // else was drawn over the field): the next DrawMap draws every cell.
   void ForgetDrawnCells();
@@ -93,20 +104,21 @@ class TMaps {
   bool IsWalkable(int X, int Y) const;
   bool TunnelExitFree(int X, int Y, int DX) const;
 
+  // The map being played as loaded (null before SetActive or without maps).
+  const TXMap* ActiveMap() const { return FActive.get(); }
+
   // The working grid of the active map. Cells outside the 20x12 field (the
   // row below the bottom one included), or outside a smaller map, read as
   // solid steel and are never written.
-  int32_t Code(int X, int Y) const {
-    return InMap(X, Y) ? ActiveMap->LogicalTiles[static_cast<size_t>(Y * ActiveMap->Width + X)] : Tile::Steel;
-  }
+  int32_t Code(int X, int Y) const { return InMap(X, Y) ? FCells[static_cast<size_t>(Index(X, Y))] : Tile::Steel; }
   void SetCode(int X, int Y, int32_t Value) {
-    if (InMap(X, Y)) ActiveMap->LogicalTiles[static_cast<size_t>(Y * ActiveMap->Width + X)] = Value;
+    if (InMap(X, Y)) FCells[static_cast<size_t>(Index(X, Y))] = Value;
   }
   uint8_t& Flag(int X, int Y) { return Flags[Index(X, Y)]; }
   uint8_t Flag(int X, int Y) const { return Flags[Index(X, Y)]; }
   TSprite* Sprite(int X, int Y) const { return Sprites[Index(X, Y)].get(); }
 
-  std::vector<std::unique_ptr<TXMap>> Maps;
+  std::vector<std::shared_ptr<TXMap>> Maps;
   std::string VariantCounts = "11111";
   std::string PackName, PackAuthor;
   std::array<uint8_t, kCols * kRows> Flags{};
@@ -115,6 +127,9 @@ class TMaps {
   int32_t ElfX = 0, ElfY = 0;
   int32_t DiamondsLeft = 0;
   std::string ElfImage = kHiddenElf;
+  // Where the rules' effects go: the wave collection by default; empty for
+  // a silent world (a copy that searches or rewinds).
+  TEffectListener Effects;
 
  private:
   static int Index(int X, int Y) { return X * kRows + Y; }
@@ -130,7 +145,16 @@ class TMaps {
   std::array<TDrawnCell, kCols * kRows> FDrawn{};
   static bool InField(int X, int Y) { return X >= 0 && X < kCols && Y >= 0 && Y < kRows; }
   // The rules run every step: the grid is read directly, not through calls.
-  bool InMap(int X, int Y) const { return ActiveMap && InField(X, Y) && X < ActiveMap->Width && Y < ActiveMap->Height; }
+  bool InMap(int X, int Y) const { return InField(X, Y) && X < FActiveWidth && Y < FActiveHeight; }
+  void Play(const char* Effect) const {
+    if (Effects) Effects(Effect);
+  }
+
+  // The loaded map being played and its working grid (field cells only: the
+  // rules never reach beyond the 20x12 field).
+  std::shared_ptr<const TXMap> FActive;
+  int FActiveWidth = 0, FActiveHeight = 0;
+  std::array<int32_t, kCols * kRows> FCells{};
 
   // Moves code and sprite from one cell to another; the vacated cell gets Vacated.
   void MoveCell(int FromX, int FromY, int ToX, int ToY, int32_t Vacated = Tile::Empty);

@@ -14,6 +14,15 @@
 namespace {
 
 std::string Switch(int Font) { return std::string(1, static_cast<char>(Font)); }
+
+TElfKeys HeldElfKeys() {
+  TElfKeys Keys;
+  Keys.Up = VX_SDL::Keys[VXKey::Up];
+  Keys.Down = VX_SDL::Keys[VXKey::Down];
+  Keys.Left = VX_SDL::Keys[VXKey::Left];
+  Keys.Right = VX_SDL::Keys[VXKey::Right];
+  return Keys;
+}
 }  // namespace
 
 TPlay1Map::TPlay1Map(int MapNo) { FRun.MapNo = MapNo; }
@@ -52,7 +61,13 @@ bool TPlay1Map::Run() {
   for (;;) {
     StartMap();
     for (;;) {
-      if (Target) RunMapFrame(*Maps, FRun, *Target, [this] { DrawDiamonds(); });
+      if (Target)
+        RunMapFrame(*Maps, FRun, *Target, [this] {
+          DrawDiamonds();
+          // A dead elf lets go of every key: nothing held carries on past the death.
+          if (Maps->ElfDead > 0) VX_SDL::ClearKeys();
+          return HeldElfKeys();
+        });
       VX_SDL::Flip();
       VX_SDL::PollEvents();
       // F12 will open the options screen here (and then Maps->ForgetDrawnCells()).

@@ -95,7 +95,7 @@ TEST_F(MapsLoadTest, BadMapNumberFallsBackToTheFirstMap) {
   A.Member("RAWD", "001.mpp", TextBytes(MapText("M", {"  $", " *"})));
   ASSERT_TRUE(World->Load(Pack(A)));
   World->SetActive(7);
-  ASSERT_EQ(ActiveMap, World->Maps[0].get());
+  ASSERT_EQ(World->ActiveMap(), World->Maps[0].get());
   World->FindElf();
   World->CountDiamonds();
   EXPECT_EQ(World->ElfX, 1);

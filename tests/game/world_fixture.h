@@ -66,12 +66,12 @@ class WorldTest : public ::testing::Test {
 
   // One step with the arrow keys named in Keys ("L", "R", "U", "D", "" none).
   void Step(const std::string& Keys = "") {
-    VX_SDL::ClearKeys();
-    VX_SDL::Keys[SDLK_LEFT] = Keys.find('L') != std::string::npos;
-    VX_SDL::Keys[SDLK_RIGHT] = Keys.find('R') != std::string::npos;
-    VX_SDL::Keys[SDLK_UP] = Keys.find('U') != std::string::npos;
-    VX_SDL::Keys[SDLK_DOWN] = Keys.find('D') != std::string::npos;
-    RunMapStep(*World, Run);
+    TElfKeys Held;
+    Held.Left = Keys.find('L') != std::string::npos;
+    Held.Right = Keys.find('R') != std::string::npos;
+    Held.Up = Keys.find('U') != std::string::npos;
+    Held.Down = Keys.find('D') != std::string::npos;
+    RunMapStep(*World, Run, Held);
   }
   void Steps(int N) {
     for (int I = 0; I < N; ++I) Step();

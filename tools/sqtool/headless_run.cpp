@@ -4,7 +4,6 @@
 
 #include "game/map_runner.h"
 #include "game/maps.h"
-#include "graphics/video.h"
 
 namespace {
 constexpr int kDeadSteps = 16;
@@ -17,15 +16,10 @@ THeadlessResult RunHeadless(TMaps& Maps, int MapNo, const std::string& Keys, TIm
   THeadlessResult Result;
   for (char Key : Keys) {
     if (Run.Completed || Maps.ElfDead > kDeadSteps) break;
-    VX_SDL::ClearKeys();
-    VX_SDL::Keys[SDLK_UP] = Key == 'U';
-    VX_SDL::Keys[SDLK_DOWN] = Key == 'D';
-    VX_SDL::Keys[SDLK_LEFT] = Key == 'L';
-    VX_SDL::Keys[SDLK_RIGHT] = Key == 'R';
-    while (!RunMapFrame(Maps, Run, Screen)) {}
+    const TElfKeys Held = ElfKeysFor(Key);
+    while (!RunMapFrame(Maps, Run, Screen, [&Held] { return Held; })) {}
     ++Result.Steps;
   }
-  VX_SDL::ClearKeys();
   Result.Completed = Run.Completed;
   Result.Dead = !Run.Completed && Maps.ElfDead > 0;
   return Result;
