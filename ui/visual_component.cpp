@@ -18,7 +18,10 @@ void TVisualComponent::Setup(std::string_view Text) {
   SetupCommands->Parse(Kind, Prefix(), Text);
 }
 
-void TVisualComponent::ClearSetup() { SetupCommands->Clear(Prefix()); }
+void TVisualComponent::ClearSetup() {
+  // A component freed after the store's module stopped has nothing left to clear.
+  if (SetupCommands) SetupCommands->Clear(Prefix());
+}
 
 bool TVisualComponent::HasKey(std::string_view Key) const { return SetupCommands->HasKey(Prefix(), Key); }
 
