@@ -34,6 +34,12 @@
 #include "storage/rle.h"
 #include "storage/stream_opener.h"
 #include "storage/zstream.h"
+#include "ui/edit_box.h"
+#include "ui/list_box.h"
+#include "ui/menu.h"
+#include "ui/mouse_objects.h"
+#include "ui/stack.h"
+#include "ui/visual_component.h"
 
 namespace {
 bool Started = false;
@@ -77,11 +83,17 @@ const std::vector<TModule>& ModuleList() {
       {"MaskUnit", TMask::kVersion, nullptr, nullptr},
       {"ImageCollectionUnit", TImageCollection::kVersion, StartImageCollection, StopImageCollection},
       {"PlaylistUnit", TPlayLists::kVersion, StartPlayLists, StopPlayLists},
+      {"StackUnit", TStack::kVersion, nullptr, nullptr},
+      {"VXMouse", TMouseObject::kVersion, StartMouse, StopMouse},
       {"SDLKeyNames", TKeyNameTable::kVersion, StartKeyNames, StopKeyNames},
       {"SetupCommandUnit", TSetupCommandHandler::kVersion, StartSetupCommands, StopSetupCommands},
+      {"VisualComponentUnit", TVisualComponent::kVersion, nullptr, nullptr},
+      {"vcc_EditBox", TEditBox::kVersion, nullptr, nullptr},
+      {"vcc_ListBox", TListBox::kVersion, nullptr, nullptr},
       {"SpriteUnit", TSprite::kVersion, StartSpriteUnit, StopSpriteUnit},
       {"TileMapUnit", TTileMap::kVersion, nullptr, nullptr},
       {"XMapUnit", TXMap::kVersion, nullptr, nullptr},
+      {"vcc_Menu", TMenu::kVersion, nullptr, nullptr},
       {"SQConfigUnit", TConfig::kVersion, StartConfig, StopConfig},
       {"PlayerRegistryUnit", TPlayerRegistry::kVersion, nullptr, nullptr},
       {"SQPlayerRegistryUnit", TPlayerReg::kVersion, StartPlayerRegistry, StopPlayerRegistry},
