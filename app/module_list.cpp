@@ -1,4 +1,5 @@
 #include <cstdlib>
+#include <exception>
 
 #include "app/coder.h"
 #include "app/modules.h"
@@ -122,6 +123,23 @@ void StopModules() {
   StartedCount = 0;
   StopLogger();
   Parameters.reset();
+}
+
+int RunWithModules(int Argc, char** Argv, const std::function<void()>& Body) {
+  constexpr const char* kHeading = "Starquarry, main";
+  int Code = 0;
+  try {
+    StartModules(Argc, Argv);
+    Body();
+  } catch (const std::exception& E) {
+    Log->Error(std::string("Ended by an error: ") + E.what(), kHeading);
+    Code = 1;
+  } catch (...) {
+    Log->Error("Ended by an unknown error.", kHeading);
+    Code = 1;
+  }
+  StopModules();
+  return Code;
 }
 
 void ShutdownAndExit(int ExitCode) {

@@ -3,11 +3,8 @@
 #include "app/modules.h"
 
 int main(int Argc, char** Argv) {
-  StartModules(Argc, Argv);
-  {
+  return RunWithModules(Argc, Argv, [] {
     TMain Main("1.06", "0002", "2018.12.17");
     Main.Run();
-  }
-  StopModules();
-  return 0;
+  });
 }
