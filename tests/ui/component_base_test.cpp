@@ -3,7 +3,7 @@
 
 #include "config/setup_command.h"
 #include "graphics/key_codes.h"
-#include "tests/config/log_capture.h"
+#include "tests/support/log_capture.h"
 #include "tests/ui/ui_fixture.h"
 #include "ui/mouse_object.h"
 #include "ui/mouse_objects.h"

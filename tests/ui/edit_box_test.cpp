@@ -4,7 +4,7 @@
 
 #include "graphics/font.h"
 #include "graphics/key_codes.h"
-#include "tests/config/log_capture.h"
+#include "tests/support/log_capture.h"
 #include "tests/ui/ui_fixture.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include "graphics/image.h"
 #include "graphics/key_codes.h"
 #include "graphics/surface.h"
-#include "tests/config/log_capture.h"
+#include "tests/support/log_capture.h"
 #include "tests/ui/ui_fixture.h"
 #include "ui/sq_list_box.h"
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "graphics/key_codes.h"
-#include "tests/config/log_capture.h"
+#include "tests/support/log_capture.h"
 #include "tests/ui/ui_fixture.h"
 
 namespace {

@@ -68,26 +68,29 @@ std::unique_ptr<TFont> MakeFont(TRGBColor Color) {
   return Font;
 }
 
-void UiTest::SetUp() {
+std::unique_ptr<TFontCollection> TestFonts() {
+  auto Fonts = std::make_unique<TFontCollection>();
+  for (int N = 0; N < 9; ++N) Fonts->Add(MakeFont(FontColor(N)), "Font" + std::to_string(N));
+  return Fonts;
+}
+
+TTestWindow::TTestWindow() {
   VX_SDL::Start();
   VX_SDL::Initialize(640, 480, 32, VX_SDL::kUseSecondary);
   VX_SDL::SetFrameRate(0);
-  VX_SDL::ClearKeys();
-  VX_SDL::ClearKeyBuffer();
-  FSavedSetup = std::move(SetupCommands);
-  SetupCommands = std::make_unique<TSetupCommandHandler>();
-  FSavedFonts = std::move(FontCollection);
-  FontCollection = std::make_unique<TFontCollection>();
-  for (int N = 0; N < 9; ++N) FontCollection->Add(MakeFont(FontColor(N)), "Font" + std::to_string(N));
 }
 
-void UiTest::TearDown() {
-  FontCollection = std::move(FSavedFonts);
-  SetupCommands = std::move(FSavedSetup);
-  VX_SDL::ClearKeys();
+TTestWindow::~TTestWindow() {
   VX_SDL::Finalize();
   VX_SDL::Stop();
 }
+
+void UiTest::SetUp() {
+  VX_SDL::ClearKeys();
+  VX_SDL::ClearKeyBuffer();
+}
+
+void UiTest::TearDown() { VX_SDL::ClearKeys(); }
 
 uint32_t UiTest::Pixel(int X, int Y) {
   TImage* Back = VX_SDL::DrawTarget();

@@ -13,6 +13,7 @@
 #include "graphics/image.h"
 #include "graphics/surface.h"
 #include "graphics/video.h"
+#include "tests/support/scope_guard.h"
 
 namespace ui_test {
 
@@ -24,11 +25,27 @@ struct TRGBColor {
 TRGBColor FontColor(int N);
 // A test font: every printable character a solid block 10 high, 3 to 6 wide.
 std::unique_ptr<TFont> MakeFont(TRGBColor Color);
+// Nine test fonts, font N in FontColor(N).
+std::unique_ptr<TFontCollection> TestFonts();
+
+// The window, opened for the lifetime of the object.
+class TTestWindow {
+ public:
+  TTestWindow();
+  ~TTestWindow();
+  TTestWindow(const TTestWindow&) = delete;
+  TTestWindow& operator=(const TTestWindow&) = delete;
+};
 
 class UiTest : public ::testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;
+
+  // Opened first and closed last: the fonts' images need the video layer.
+  TTestWindow FWindow;
+  TRestore<std::unique_ptr<TSetupCommandHandler>> FSetup{SetupCommands, std::make_unique<TSetupCommandHandler>()};
+  TRestore<std::unique_ptr<TFontCollection>> FFonts{FontCollection, TestFonts()};
 
   // Raw pixel of the back surface.
   static uint32_t Pixel(int X, int Y);
@@ -43,10 +60,6 @@ class UiTest : public ::testing::Test {
   static void Type(const std::string& Text, bool Shift = false);
   static void PushKey(int Sym, bool Down, bool Shift = false);
   static uint32_t Rgb(uint8_t R, uint8_t G, uint8_t B) { return (uint32_t{R} << 16) | (uint32_t{G} << 8) | B; }
-
- private:
-  std::unique_ptr<TSetupCommandHandler> FSavedSetup;
-  std::unique_ptr<TFontCollection> FSavedFonts;
 };
 
 }  // namespace ui_test
