@@ -1,11 +1,153 @@
 #include "game/game_flow.h"
 
+#include <vector>
+
+#include "game/level_pack_list.h"
+#include "game/list_screen.h"
 #include "game/maps.h"
+#include "game/outro.h"
 #include "game/play_screen.h"
+#include "game/select_map.h"
+#include "game/songs.h"
+#include "graphics/key_codes.h"
+#include "registry/player_reg.h"
 #include "shell/logger.h"
+#include "shell/toolbox.h"
+
+namespace {
+
+constexpr const char* kRunHeading = "SQGameUnit, TGame.Run";
+constexpr const char* kListPlacement = "X=60|Y=90|Width=520|Height=360|AlignX=Left|AlignY=Top";
+constexpr const char* kErasePlacement = "X=60|Y=220|Width=520|Height=80|AlignX=Left|AlignY=Top";
+
+}  // namespace
+
+TGame::TGame() = default;
+
+TGame::~TGame() = default;
+
+std::string TGame::SelectPlayer() {
+  for (;;) {
+    std::vector<std::string> Rows;
+    const int Count = PlayerRegistry ? PlayerRegistry->PlayerCount() : 0;
+    for (int I = 0; I < Count; ++I) {
+      std::string Name;
+      PlayerRegistry->GetPlayerName(I, Name);
+      Rows.push_back(VXToolbox::Trim(Name));
+    }
+    Rows.push_back(kNewPlayerRow);
+    const TListChoice C =
+        RunListScreen({"Select player", 1, 30}, kListPlacement, Rows, {VXKey::Escape, VXKey::Return, VXKey::Delete});
+    const bool OnPlayer = C.Index >= 0 && C.Index < Count;
+    if (C.Key == VXKey::Escape) return "";
+    if (C.Key == VXKey::Delete) {
+      if (OnPlayer) ErasePlayer(Rows[static_cast<size_t>(C.Index)]);
+    } else if (OnPlayer) {
+      return Rows[static_cast<size_t>(C.Index)];
+    } else {
+      NewPlayer();
+    }
+  }
+}
+
+void TGame::NewPlayer() {
+  const std::string Name = RunNameScreen({"Enter new player name", 2, 200});
+  if (!Name.empty() && PlayerRegistry) PlayerRegistry->AddPlayer(Name);
+}
+
+void TGame::ErasePlayer(const std::string& Name) {
+  const TListChoice C = RunListScreen({"Really erase player?", 4, 180}, kErasePlacement,
+                                      {"No, just kidding.", "Yes, blow it away!"}, {VXKey::Escape, VXKey::Return});
+  if (C.Key == VXKey::Return && C.Index == 1 && PlayerRegistry) PlayerRegistry->DeletePlayer(Name);
+}
+
+std::string TGame::SelectLevelPack() {
+  const std::vector<std::string> Packs = ListLevelPacks();
+  const TListChoice C =
+      RunListScreen({"Select level pack", 1, 30}, kListPlacement, Packs, {VXKey::Escape, VXKey::Return});
+  if (C.Key != VXKey::Return || C.Index < 0) return "";
+  return Packs[static_cast<size_t>(C.Index)];
+}
+
+bool TGame::LoadPack(const std::string& Pack) {
+  auto Loaded = std::make_unique<TMaps>();
+  if (!Loaded->Load(Pack)) {
+    Log->Error("The level pack cannot be read (" + Pack + ")", kRunHeading);
+    return false;
+  }
+  if (Loaded->MapCount() == 0) {
+    Log->Error("The level pack holds no maps (" + Pack + ")", kRunHeading);
+    return false;
+  }
+  Maps = std::move(Loaded);
+  return true;
+}
+
+bool TGame::ChooseLevelPack() {
+  bool Failed = false;
+  for (;;) {
+    const std::string Pack = SelectLevelPack();
+    if (Pack.empty()) {
+      // A failed attempt replaced the block images with the broken pack's
+      // (or none): the pack still in use gets its own back.
+      if (Failed && Maps && !LevelPack.empty()) LoadPack(LevelPack);
+      return false;
+    }
+    if (LoadPack(Pack)) {
+      LevelPack = Pack;
+      if (PlayerRegistry) PlayerRegistry->AddLevelPack(LevelPack);
+      return true;
+    }
+    Failed = true;
+  }
+}
+
+void TGame::PlayMap(int MapNo) {
+  StopSong(FListSong);
+  TPlay1Map Play(MapNo);
+  if (Play.Run() && PlayerRegistry) PlayerRegistry->SetMapState(LevelPack, PlayerName, TPlayerReg::kCompleted, MapNo);
+  PlaySong(FListSong);
+}
+
+void TGame::PlayOutro() {
+  StopSong(FListSong);
+  TOutro().Run();
+  PlaySong(FListSong);
+}
 
 void TGame::Run() {
-  // The player, level-pack and map selection screens are still to come.
+  FListSong = PlaylistSong("List", 0);
+  PlaySong(FListSong);
+  PlayerName = SelectPlayer();
+  if (PlayerName.empty() || !ChooseLevelPack()) {
+    StopSong(FListSong);
+    return;
+  }
+  Choice = -1;
+  FSelect = std::make_unique<TSelectMap>(LevelPack, PlayerName);
+  do {
+    Choice = FSelect->Run(Choice);
+    if (Choice >= 0) {
+      PlayMap(Choice);
+    } else if (Choice == TSelectMap::kChangePlayer) {
+      const std::string Name = SelectPlayer();
+      if (!Name.empty()) {
+        PlayerName = Name;
+        FSelect = std::make_unique<TSelectMap>(LevelPack, PlayerName);
+        Choice = -1;
+      }
+    } else if (Choice == TSelectMap::kChangePack) {
+      if (ChooseLevelPack()) {
+        FSelect = std::make_unique<TSelectMap>(LevelPack, PlayerName);
+        Choice = -1;
+      }
+    } else if (Choice == TSelectMap::kClosing) {
+      PlayOutro();
+    }
+  } while (Choice != TSelectMap::kLeave);
+  StopSong(FListSong);
+  FSelect.reset();
+  Maps.reset();
 }
 
 void TGame::PlayTestMap(const std::string& Pack, int MapIndex) {

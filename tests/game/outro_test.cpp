@@ -10,9 +10,9 @@
 #include "graphics/image_collection.h"
 #include "graphics/key_codes.h"
 #include "graphics/video.h"
-#include "shell/logger.h"
-#include "shell/parameters.h"
 #include "storage/stream_opener.h"
+#include "tests/support/log_capture.h"
+#include "tests/support/scope_guard.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -22,10 +22,6 @@ namespace {
 class OutroTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    Parameters =
-        std::make_unique<TParameters>(Dir.File("starquarry"), std::vector<std::string>{"-mainlog", Dir.File("t.log")});
-    StartLogger();
-    StartStreamOpener();
     VX_SDL::Start();
     VX_SDL::Initialize(640, 480, 32, VX_SDL::kUseSecondary);
     VX_SDL::SetFrameRate(0);
@@ -35,9 +31,6 @@ class OutroTest : public ::testing::Test {
     VX_SDL::ClearKeys();
     VX_SDL::Finalize();
     VX_SDL::Stop();
-    StopStreamOpener();
-    StopLogger();
-    Parameters = TParameters::FromCommandLine(0, nullptr);
   }
 
   // Images of one colour, named, for the scene.
@@ -62,6 +55,9 @@ class OutroTest : public ::testing::Test {
 
   TTempDir Dir;
   TChangeDir Here{Dir.Path()};
+  TLogCapture Captured;
+  TRestore<std::unique_ptr<TVXStreamOpener>> Opener{StreamOpener,
+                                                    std::make_unique<TVXStreamOpener>(Dir.Path() + "/Data/")};
   TOutro Outro;
 };
 
@@ -137,6 +133,7 @@ TEST_F(OutroTest, TheClosingScreenWaitsForAFreshSpace) {
 TEST_F(OutroTest, HoldingSpaceRunsTheWholeSceneInAFewFrames) {
   HoldSpaceAlways();
   Outro.Run();
+  EXPECT_TRUE(Captured.Contains("No outro images: controls.ini not found"));
   // Every wait, walk and animation takes one frame; about thirty in all.
   EXPECT_GT(Outro.Frames, 20);
   EXPECT_LT(Outro.Frames, 40);

@@ -1,0 +1,66 @@
+#include "game/list_screen.h"
+
+#include "game/options_hotkey.h"
+#include "graphics/font_collection.h"
+#include "graphics/key_codes.h"
+#include "graphics/video.h"
+#include "ui/edit_box.h"
+#include "ui/list_box.h"
+
+namespace {
+
+void StartScreen(const TScreenTitle& Title) {
+  VX_SDL::ClearKeys();
+  VX_SDL::FillBox(0, 0, 639, 479, 0, 0, 0);
+  if (FontCollection)
+    if (TFont* F = FontCollection->Font(Title.Font)) F->DrawText(Title.Text, 320, Title.Y, kAlignCenter);
+}
+
+int HeldKey(std::initializer_list<int> Keys) {
+  for (int K : Keys)
+    if (VX_SDL::Keys[static_cast<size_t>(K)]) return K;
+  return 0;
+}
+
+}  // namespace
+
+TListChoice RunListScreen(const TScreenTitle& Title, const std::string& Placement,
+                          const std::vector<std::string>& Items, std::initializer_list<int> EndKeys) {
+  StartScreen(Title);
+  TListBox List;
+  List.Setup(Placement);
+  List.Setup("Font=0|TextAlign=Center|TextOffsetY=0|RowHeight=40");
+  List.Setup("Background=101010|Cursor1=601000|Cursor2=602040");
+  List.Setup("KeyUp=Up|KeyDown=Down|KeySelect=Return|KeyEscape=Escape");
+  List.Items = Items;
+  int Key = 0;
+  while (Key == 0) {
+    List.Draw();
+    VX_SDL::Flip();
+    VX_SDL::PollEvents();
+    List.Update();
+    if (OptionsOnF12()) VX_SDL::ClearKeys();
+    Key = HeldKey(EndKeys);
+  }
+  return {Key, List.Items.empty() ? -1 : List.GetItemIndex()};
+}
+
+std::string RunNameScreen(const TScreenTitle& Title) {
+  StartScreen(Title);
+  TEditBox Edit;
+  Edit.Setup("X=0|Y=240|Width=640|Height=30|AlignX=Left|AlignY=Top");
+  Edit.Setup("Font=0|TextAlign=Center|TextOffsetY=0|TextCase=Normal");
+  Edit.Setup("MaxLength=16|Background=000000|Transparent=0");
+  Edit.Setup("CursorChar=.|CursorBlinkRate=30");
+  Edit.ShowCursor = true;
+  VX_SDL::ClearKeyBuffer();
+  while (!Edit.Done) {
+    Edit.Draw();
+    VX_SDL::Flip();
+    VX_SDL::PollEvents();
+    Edit.Update();
+    // What was typed to leave the options must not reach the name.
+    if (OptionsOnF12()) VX_SDL::ClearKeyBuffer();
+  }
+  return VX_SDL::Keys[VXKey::Escape] ? std::string() : Edit.Text;
+}

@@ -1,0 +1,154 @@
+#include "game/select_map.h"
+
+#include <utility>
+
+#include "game/maps.h"
+#include "game/options_hotkey.h"
+#include "graphics/font_collection.h"
+#include "graphics/key_codes.h"
+#include "graphics/video.h"
+#include "registry/player_reg.h"
+#include "shell/toolbox.h"
+#include "ui/sq_list_box.h"
+
+namespace {
+
+std::string Switch(int Font) { return std::string(1, static_cast<char>(Font)); }
+
+void DrawText(const std::string& Text, int X, int Y, int Align) {
+  if (FontCollection) FontCollection->DrawText(Text, X, Y, Align);
+}
+
+// Labels end here, values start here, key hints end here.
+constexpr int kLabelX = 80;
+constexpr int kValueX = 88;
+constexpr int kHintX = 632;
+
+}  // namespace
+
+TSelectMap::TSelectMap(std::string Pack, std::string Player)
+    : MapList(std::make_unique<TSQListBox>()), LevelPack(std::move(Pack)), PlayerName(std::move(Player)) {
+  MapList->Setup("X=60|Y=180|Width=520|Height=240|AlignX=Left");
+  MapList->Setup("AlignY=Top|Font=0|TextAlign=Center|TextOffsetY=0");
+  MapList->Setup("RowHeight=40|Background=101010|Cursor1=601000");
+  MapList->Setup("Cursor2=602040|KeyUp=Up");
+  MapList->Setup("KeyDown=Down|KeySelect=Return|KeyEscape=Escape");
+  const int Count = Maps ? Maps->MapCount() : 0;
+  for (int I = 0; I < Count; ++I) {
+    Authors.push_back(VXToolbox::Trim(Maps->MapAuthor(I)));
+    MapList->Items.push_back(Switch(kLockedFont) + VXToolbox::Trim(Maps->MapName(I)));
+  }
+  Authors.push_back(kClosingAuthor);
+  MapList->Items.push_back(Switch(kLockedFont) + "Congratulations");
+}
+
+TSelectMap::~TSelectMap() = default;
+
+char TSelectMap::EntryFont(int Index) const {
+  const auto& Items = MapList->Items;
+  if (Index < 0 || Index >= static_cast<int>(Items.size()) || Items[static_cast<size_t>(Index)].empty()) return 0;
+  return Items[static_cast<size_t>(Index)][0];
+}
+
+void TSelectMap::SetEntryFont(int Index, char Font) {
+  auto& Items = MapList->Items;
+  if (Index < 0 || Index >= static_cast<int>(Items.size())) return;
+  std::string& Text = Items[static_cast<size_t>(Index)];
+  if (Text.empty()) Text = Switch(Font);
+  else Text[0] = Font;
+}
+
+void TSelectMap::ShowProgress(int Selected) {
+  const int Count = static_cast<int>(MapList->Items.size());
+  int Opened = 0, Pending = 0;
+  for (int I = 0; I < Count; ++I) {
+    const uint8_t State = PlayerRegistry ? PlayerRegistry->GetMapState(LevelPack, PlayerName, I)
+                                         : static_cast<uint8_t>(TPlayerReg::kLocked);
+    switch (State) {
+      case TPlayerReg::kLocked:
+        // The first three maps not yet completed stand open.
+        if (Opened < 3) {
+          if (PlayerRegistry) PlayerRegistry->SetMapState(LevelPack, PlayerName, TPlayerReg::kOpen, I);
+          ++Opened;
+          SetEntryFont(I, kOpenFont);
+          if (Selected == -1) {
+            MapList->SetItemIndex(I);
+            Selected = -2;
+          }
+        } else {
+          SetEntryFont(I, kLockedFont);
+        }
+        ++Pending;
+        break;
+      case TPlayerReg::kOpen:
+        SetEntryFont(I, kOpenFont);
+        if (Selected == -1) {
+          MapList->SetItemIndex(I);
+          Selected = -2;
+        }
+        ++Opened;
+        ++Pending;
+        break;
+      case TPlayerReg::kCompleted: SetEntryFont(I, kCompletedFont); break;
+      default: SetEntryFont(I, kLockedFont); break;
+    }
+  }
+  if (Selected >= 0 && Selected < Count) MapList->SetItemIndex(Selected);
+  // The closing entry opens only when every map before it is completed.
+  SetEntryFont(Count - 1, Pending == 1 ? kOpenFont : kLockedFont);
+}
+
+int TSelectMap::Decision() const {
+  int Result = kUndecided;
+  const int Index = MapList->GetItemIndex();
+  const int Last = static_cast<int>(MapList->Items.size()) - 1;
+  if ((VX_SDL::Keys[VXKey::Return] || VX_SDL::Keys[VXKey::Space]) && Index >= 0 && Index <= Last &&
+      EntryFont(Index) != kLockedFont)
+    Result = Index == Last ? kClosing : Index;
+  if (VX_SDL::Keys[VXKey::F1]) Result = kChangePlayer;
+  if (VX_SDL::Keys[VXKey::F2]) Result = kChangePack;
+  if (VX_SDL::Keys[VXKey::Escape]) Result = kLeave;
+  return Result;
+}
+
+void TSelectMap::DrawHeader() const {
+  const std::string Pack = Maps ? VXToolbox::Trim(Maps->PackName) : "";
+  const std::string Author = Maps ? VXToolbox::Trim(Maps->PackAuthor) : "";
+  DrawText(Switch(0) + "PL:", kLabelX, 50, kAlignRight);
+  DrawText(Switch(1) + PlayerName, kValueX, 50, kAlignLeft);
+  DrawText(Switch(3) + "(F1)", kHintX, 50, kAlignRight);
+  DrawText(Switch(0) + "LP:", kLabelX, 90, kAlignRight);
+  DrawText(Switch(1) + Pack, kValueX, 90, kAlignLeft);
+  DrawText(Switch(3) + "(F2)", kHintX, 90, kAlignRight);
+  DrawText(Switch(0) + "AU:", kLabelX, 130, kAlignRight);
+  DrawText(Switch(1) + Author, kValueX, 130, kAlignLeft);
+}
+
+void TSelectMap::DrawAuthor() const {
+  VX_SDL::FillBox(0, 440, 639, 469, 0, 0, 0);
+  const int Index = MapList->GetItemIndex();
+  const std::string Author =
+      Index >= 0 && Index < static_cast<int>(Authors.size()) ? Authors[static_cast<size_t>(Index)] : "";
+  DrawText(Switch(0) + "Author:" + Switch(1) + Author, 320, 440, kAlignCenter);
+}
+
+int TSelectMap::Run(int Selected) {
+  VX_SDL::ClearKeys();
+  VX_SDL::FillBox(0, 0, 639, 479, 0, 0, 0);
+  VX_SDL::ShowPictureFile(240, 7, "logolite.tga");
+  DrawHeader();
+  ShowProgress(Selected);
+  int Result = kUndecided;
+  while (Result == kUndecided) {
+    VX_SDL::Flip();
+    DrawAuthor();
+    MapList->Draw();
+    VX_SDL::Flip();
+    VX_SDL::PollEvents();
+    MapList->Update();
+    // The key that closed the options must not choose here as well.
+    if (OptionsOnF12()) VX_SDL::ClearKeys();
+    Result = Decision();
+  }
+  return Result;
+}

@@ -1,0 +1,61 @@
+#pragma once
+// TSelectMap: the screen on which the player picks a map of the loaded level
+// pack. Every map is listed in the colour of the player's progress (red
+// locked, yellow open, green completed); up to three maps stand open at a
+// time; the closing "Congratulations" entry opens when it is the only one
+// left. Run hands back the chosen map or a command for the game flow.
+#include <memory>
+#include <string>
+#include <vector>
+
+class TSQListBox;
+
+class TSelectMap {
+ public:
+  static constexpr const char* kVersion = "SQSelectMapUnit, version 1.0";
+
+  // Results of Run besides a map number (0 or more).
+  static constexpr int kChangePlayer = -2;  // F1
+  static constexpr int kChangePack = -3;    // F2
+  static constexpr int kLeave = -4;         // Escape
+  static constexpr int kUndecided = -5;
+  static constexpr int kClosing = -6;  // the "Congratulations" entry
+
+  // Fonts of the entries by state.
+  static constexpr char kLockedFont = 4;
+  static constexpr char kOpenFont = 5;
+  static constexpr char kCompletedFont = 6;
+
+  // The author line under the closing entry.
+  static constexpr const char* kClosingAuthor = "The Quarry Crew, with thanks for playing";
+
+  // Lists the maps of the global Maps.
+  TSelectMap(std::string LevelPack, std::string PlayerName);
+  ~TSelectMap();
+  TSelectMap(const TSelectMap&) = delete;
+  TSelectMap& operator=(const TSelectMap&) = delete;
+
+  // Selected: the entry to put the cursor on, or -1 to put it on the first
+  // open map.
+  int Run(int Selected);
+
+  // Reads every entry's state from the player registry, opens the first
+  // three maps not yet completed (recording that), recolours the entries
+  // and places the cursor.
+  void ShowProgress(int Selected);
+  // The decision the held keys ask for, kUndecided when none: Escape over
+  // F2 over F1 over choosing the highlighted entry with Return or Space.
+  int Decision() const;
+  // The entry's state as its colour shows it.
+  char EntryFont(int Index) const;
+
+  std::vector<std::string> Authors;
+  std::unique_ptr<TSQListBox> MapList;
+  std::string LevelPack;
+  std::string PlayerName;
+
+ private:
+  void DrawHeader() const;
+  void DrawAuthor() const;
+  void SetEntryFont(int Index, char Font);
+};
