@@ -188,6 +188,10 @@ void TImage::SetColorKey() {
   if (FSurface) SDL_SetColorKey(FSurface, kColorKeyFlags, 0);
 }
 
+void TImage::SetAlpha(uint8_t Alpha) {
+  if (FSurface) SDL_SetAlpha(FSurface, SDL_SRCALPHA | SDL_RLEACCEL | SDL_HWACCEL, Alpha);
+}
+
 void TImage::CutFrames(const TFrameList& Cuts) {
   if (!FSurface || FrameCount <= 0 || Cuts.empty()) return;
   const int W = Width() / FrameCount;

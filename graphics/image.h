@@ -85,6 +85,9 @@ class TImage {
   void SetFrameInfo(const TRawPicture& Picture);
   // Black becomes transparent when this image is drawn.
   void SetColorKey();
+  // Surface alpha when this image is drawn: below 255 it is blended over
+  // what lies beneath (a dimmed copy of the screen); 255 copies it unchanged.
+  void SetAlpha(uint8_t Alpha);
   // Keeps only the listed frames, in list order.
   void CutFrames(const TFrameList& Cuts);
 
