@@ -3,8 +3,9 @@ JOBS ?= $(shell nproc)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
+PREFIX ?= /usr/local
 
-.PHONY: all deps build run test test-asan bench fuzz format format-check clean
+.PHONY: all deps build run test test-asan bench fuzz format format-check clean install uninstall deb
 
 all: build
 
@@ -33,6 +34,33 @@ bench: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD) -j $(JOBS) --target benchmarks
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done; true
+
+# Installs the game, sqtool, the level packs, the launcher, the menu entry, the
+# icons and the man pages under $(DESTDIR)$(PREFIX); uninstall removes exactly
+# those and the folders the install created. Only what the install needs is built.
+install: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS) --target sq_installables
+	DESTDIR="$(if $(DESTDIR),$(abspath $(DESTDIR)))" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+uninstall:
+	DESTDIR="$(if $(DESTDIR),$(abspath $(DESTDIR)))" cmake -D SQ_BUILD_DIR="$(abspath $(BUILD))" -D SQ_PREFIX="$(PREFIX)" -P cmake/uninstall.cmake
+
+# The Debian package of the same install (prefix /usr), in $(BUILD)/deb/.
+deb: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS) --target sq_installables
+	bash dist/make-deb.sh "$(BUILD)" "$(BUILD)/deb"
+
+# The solver on every map of both shipped packs (SOLVE_SECONDS a map, 60 by
+# default), its script lengths beside the hand-written ones; fails when a
+# map is unsolvable or a hand-written script no longer completes its map.
+SOLVE_SECONDS ?= 60
+solve-check: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS) --target sqtool starquarry sq_levels
+	@status=0; for p in quarry_basics deep_shafts; do \
+	  echo "== $$p"; \
+	  $(BUILD)/play/sqtool pack check $(BUILD)/play/$$p.sq --solve --seconds $(SOLVE_SECONDS) \
+	    --solutions levels/$$p || status=1; \
+	done; exit $$status
 
 # libFuzzer targets, built with clang: make fuzz, then run build-fuzz/fuzz/fuzz_NAME.
 fuzz: deps

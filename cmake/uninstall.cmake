@@ -1,0 +1,53 @@
+# Undoes an install into DESTDIR (environment) and SQ_PREFIX: removes exactly
+# the files the install rules list (SQ_BUILD_DIR/install_files.txt), then every
+# folder above them that the install created (install_folders.txt there) and
+# that is now empty. Folders that were there before are left alone.
+#   cmake -D SQ_BUILD_DIR=BUILD -D SQ_PREFIX=PREFIX -P cmake/uninstall.cmake
+cmake_minimum_required(VERSION 3.25)
+if(NOT SQ_BUILD_DIR OR NOT SQ_PREFIX)
+  message(FATAL_ERROR "uninstall: SQ_BUILD_DIR and SQ_PREFIX are required")
+endif()
+set(LIST "${SQ_BUILD_DIR}/install_files.txt")
+if(NOT EXISTS "${LIST}")
+  message(FATAL_ERROR "uninstall: ${LIST} is missing; configure the build first")
+endif()
+file(STRINGS "${LIST}" FILES)
+set(RECORD_FILE "${SQ_BUILD_DIR}/install_folders.txt")
+set(RECORD)
+if(EXISTS "${RECORD_FILE}")
+  file(STRINGS "${RECORD_FILE}" RECORD)
+endif()
+
+set(ROOT "$ENV{DESTDIR}${SQ_PREFIX}")
+foreach(F IN LISTS FILES)
+  set(P "${ROOT}/${F}")
+  if(EXISTS "${P}" OR IS_SYMLINK "${P}")
+    message(STATUS "Removing: ${P}")
+    file(REMOVE "${P}")
+  endif()
+  # rmdir refuses a folder that is not empty, which is the test wanted here.
+  get_filename_component(D "${P}" DIRECTORY)
+  while(D IN_LIST RECORD AND IS_DIRECTORY "${D}")
+    execute_process(COMMAND rmdir "${D}" RESULT_VARIABLE FAILED OUTPUT_QUIET ERROR_QUIET)
+    if(FAILED)
+      break()
+    endif()
+    message(STATUS "Removing: ${D}/")
+    list(REMOVE_ITEM RECORD "${D}")
+    get_filename_component(D "${D}" DIRECTORY)
+  endwhile()
+endforeach()
+
+# Folders that no longer exist leave the record; the rest stay for later.
+set(KEEP)
+foreach(D IN LISTS RECORD)
+  if(IS_DIRECTORY "${D}")
+    list(APPEND KEEP "${D}")
+  endif()
+endforeach()
+if(KEEP)
+  list(JOIN KEEP "\n" TEXT)
+  file(WRITE "${RECORD_FILE}" "${TEXT}\n")
+elseif(EXISTS "${RECORD_FILE}")
+  file(REMOVE "${RECORD_FILE}")
+endif()
