@@ -1,5 +1,7 @@
 #include "graphics/image.h"
 
+#include <SDL.h>
+
 #include <algorithm>
 #include <limits>
 
@@ -10,6 +12,8 @@
 
 namespace {
 constexpr const char* kCreateHeading = "ImageUnit, TImage.Create";
+// Pure black is the colour key: source keying with run-length acceleration.
+constexpr uint32_t kColorKeyFlags = SDL_SRCCOLORKEY | SDL_RLEACCEL;
 int GImageDepth = 24;
 
 // A frame index from a cut; -1 for anything that is not a 32-bit integer.
@@ -82,11 +86,15 @@ TImage::~TImage() = default;
 void TImage::SetSurface(TSurfacePtr Surface) {
   FOwned = std::move(Surface);
   FSurface = FOwned.get();
+  FWidth = FSurface ? FSurface->w : 0;
+  FHeight = FSurface ? FSurface->h : 0;
 }
 
 void TImage::WrapSurface(SDL_Surface* Surface) {
   FOwned.reset();
   FSurface = Surface;
+  FWidth = FSurface ? FSurface->w : 0;
+  FHeight = FSurface ? FSurface->h : 0;
 }
 
 int TImage::FrameWidth() const { return FrameCount > 0 ? Width() / FrameCount : Width(); }

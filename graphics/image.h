@@ -2,8 +2,6 @@
 // TImage: one SDL surface plus the frame description that came with the
 // picture. Every tile, sprite, title picture and font page is one. Images
 // load by name ("elf.tga[1..2][0]:HV"), draw onto each other and read pixels.
-#include <SDL.h>
-
 #include <cstdint>
 #include <memory>
 #include <stdexcept>
@@ -29,9 +27,6 @@ struct TFrameCut {
   bool operator==(const TFrameCut&) const = default;
 };
 using TFrameList = std::vector<TFrameCut>;
-
-// Pure black is the colour key: source keying with run-length acceleration.
-inline constexpr uint32_t kColorKeyFlags = SDL_SRCCOLORKEY | SDL_RLEACCEL;
 
 class TImage {
  public:
@@ -62,8 +57,8 @@ class TImage {
 
   SDL_Surface* Surface() const { return FSurface; }
   bool HasSurface() const { return FSurface != nullptr; }
-  int Width() const { return FSurface ? FSurface->w : 0; }
-  int Height() const { return FSurface ? FSurface->h : 0; }
+  int Width() const { return FWidth; }
+  int Height() const { return FHeight; }
   // Installs a surface the image owns / one it only observes.
   void SetSurface(TSurfacePtr Surface);
   void WrapSurface(SDL_Surface* Surface);
@@ -110,6 +105,9 @@ class TImage {
 
   TSurfacePtr FOwned;
   SDL_Surface* FSurface = nullptr;
+  // The surface's size, kept here so that callers need not see SDL's types.
+  int FWidth = 0;
+  int FHeight = 0;
 };
 
 // Bit depth of every surface the graphics code creates: 24 until the video

@@ -1,5 +1,7 @@
 #include "graphics/surface.h"
 
+#include <SDL.h>
+
 #include <cstring>
 
 namespace {
@@ -13,6 +15,10 @@ bool SizeFits(int Width, int Height, int Depth) {
          PitchFits(Width, Depth) && static_cast<int64_t>(Width) * Height * ((Depth + 7) / 8) <= kMaxSurfaceBytes;
 }
 }  // namespace
+
+void TSurfaceDeleter::operator()(SDL_Surface* Surface) const {
+  if (Surface) SDL_FreeSurface(Surface);
+}
 
 TSurfacePtr CreateSurface(int Width, int Height, int Depth) {
   if (!SizeFits(Width, Height, Depth)) return nullptr;

@@ -1,15 +1,14 @@
 #pragma once
 // Owning handle for SDL software surfaces, a scoped surface lock, and the
 // one place that creates surfaces, so size limits are checked once.
-#include <SDL.h>
-
 #include <cstdint>
 #include <memory>
 
+// SDL's own type, declared here so that includers need not see SDL's headers.
+struct SDL_Surface;
+
 struct TSurfaceDeleter {
-  void operator()(SDL_Surface* Surface) const {
-    if (Surface) SDL_FreeSurface(Surface);
-  }
+  void operator()(SDL_Surface* Surface) const;
 };
 using TSurfacePtr = std::unique_ptr<SDL_Surface, TSurfaceDeleter>;
 

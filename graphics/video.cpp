@@ -1,5 +1,7 @@
 #include "graphics/video.h"
 
+#include <SDL.h>
+
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -9,6 +11,8 @@
 #include "shell/memory_stream.h"
 
 namespace VX_SDL {
+
+static_assert(kFullScreen == SDL_FULLSCREEN);
 
 std::array<bool, kKeyCount> Keys{};
 

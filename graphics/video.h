@@ -3,8 +3,6 @@
 // shows a frame and holds the frame rate, the event pump with held keys, the
 // typed-character buffer and the mouse state, and thin drawing operations on
 // the back surface. A module of plain procedures and module-level state.
-#include <SDL.h>
-
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -13,6 +11,9 @@
 
 class TImage;
 class TMemoryStream;
+// SDL's own types, declared here so that includers need not see SDL's headers.
+struct SDL_Surface;
+union SDL_Event;
 
 namespace VX_SDL {
 
@@ -21,7 +22,7 @@ inline constexpr const char* kVersion = "VX_SDL, version 1.2.0b";
 // Our own bits of Initialize's flags; SDL never sees them.
 inline constexpr uint32_t kUseSecondary = 0x04000000;  // draw to a software back surface
 inline constexpr uint32_t kP2x2 = 0x08000000;          // back surface half size, shown doubled
-inline constexpr uint32_t kFullScreen = SDL_FULLSCREEN;
+inline constexpr uint32_t kFullScreen = 0x80000000;    // SDL's SDL_FULLSCREEN, passed through
 
 inline constexpr int kKeyCount = 512;
 // ReadKey's answer when no character is buffered.

@@ -1,5 +1,6 @@
 #include "graphics/image_collection.h"
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include "shell/memory_stream.h"

@@ -1,5 +1,6 @@
 #include "graphics/image.h"
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include "graphics/raw_picture.h"

@@ -1,5 +1,6 @@
 #include "graphics/video.h"
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include "graphics/image.h"

@@ -1,6 +1,7 @@
 // The game's content as the game sees it: every picture, font, map and
 // configuration text read back from the archive appended to the built
 // program, through the engine's own readers.
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
