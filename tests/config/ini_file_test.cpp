@@ -4,7 +4,8 @@
 
 #include "shell/memory_stream.h"
 #include "storage/stream_opener.h"
-#include "tests/config/log_capture.h"
+#include "tests/support/log_capture.h"
+#include "tests/support/scope_guard.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -159,6 +160,7 @@ TEST(IniFileTest, StreamsAreReadFromTheirPositionToTheEnd) {
 
 TEST(IniFileTest, CreateThroughTheOpenerAndSaveWhenWritable) {
   TTempDir Dir;
+  TRestore Opener(StreamOpener);
   StartStreamOpener();
   const std::string Name = Dir.File("test.ini");
   WriteFileText(Name, "; comment\n[*List]\none\n\n[Keys]\nBare\n\nA=1\n");
@@ -170,7 +172,6 @@ TEST(IniFileTest, CreateThroughTheOpenerAndSaveWhenWritable) {
   }
   EXPECT_EQ(ReadFileText(Name), "[*List]\r\none\r\n\r\n[Keys]\r\nBare=1\r\nA=1\r\n\r\n");
   EXPECT_THROW(TIniFile::Create(Dir.File("missing.ini")), EOpenStream);
-  StopStreamOpener();
 }
 
 TEST(IniFileTest, HostileTextNeverBreaksTheReader) {

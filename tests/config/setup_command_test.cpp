@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "config/key_names.h"
+#include "tests/support/scope_guard.h"
 
 namespace {
 
@@ -97,9 +98,11 @@ TEST(SetupCommandTest, KeyNamesBecomeKeySymbols) {
   EXPECT_EQ(ParseError(H, "Menu", "KeyUp=Upp"), "SDLK_KeyName value expected (see them in SDL.PAS)! (KEYUP=Upp)");
   EXPECT_EQ(ParseError(H, "Menu", "KeyUp=SDLK_"), "SDLK_KeyName value expected (see them in SDL.PAS)! (KEYUP=SDLK_)");
   // The module's table is used when it runs.
-  StartKeyNames();
-  H.Parse("Menu", "9", "KeyUp=F12");
-  StopKeyNames();
+  {
+    TRestore Names(KeyNames);
+    StartKeyNames();
+    H.Parse("Menu", "9", "KeyUp=F12");
+  }
   EXPECT_EQ(H.GetValue("9", "KeyUp"), "293");
 }
 

@@ -4,7 +4,8 @@
 
 #include "shell/memory_stream.h"
 #include "storage/stream_opener.h"
-#include "tests/config/log_capture.h"
+#include "tests/support/log_capture.h"
+#include "tests/support/scope_guard.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -269,14 +270,16 @@ TEST(XMapTest, HandWrittenMaptComesBackApartFromTrailingSpaces) {
 
 TEST(XMapTest, FilesThroughTheOpener) {
   TTempDir Dir;
-  StartStreamOpener();
   TXMap M = Sample();
-  EXPECT_EQ(M.SaveToFile(Dir.File("001.mpp"), 'b'), 'B');
-  TXMap Loaded;
-  Loaded.LoadFromFile(Dir.File("001.mpp"));
-  ExpectSameMap(Loaded, M);
-  Loaded.LoadFromFile(Dir.File("missing.mpp"));
-  EXPECT_EQ(Loaded.Width, 5) << "a missing name leaves the map as it was";
-  StopStreamOpener();
+  {
+    TRestore Opener(StreamOpener);
+    StartStreamOpener();
+    EXPECT_EQ(M.SaveToFile(Dir.File("001.mpp"), 'b'), 'B');
+    TXMap Loaded;
+    Loaded.LoadFromFile(Dir.File("001.mpp"));
+    ExpectSameMap(Loaded, M);
+    Loaded.LoadFromFile(Dir.File("missing.mpp"));
+    EXPECT_EQ(Loaded.Width, 5) << "a missing name leaves the map as it was";
+  }
   EXPECT_THROW(M.SaveToFile(Dir.File("no/such/dir.mpp"), 'B'), std::runtime_error);
 }
