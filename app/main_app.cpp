@@ -9,6 +9,7 @@
 #include "audio/vx_audio.h"
 #include "audio/wave_collection.h"
 #include "game/game_flow.h"
+#include "game/options_screen.h"
 #include "game/settings.h"
 #include "game/splash_screen.h"
 #include "graphics/font_collection.h"
@@ -63,9 +64,14 @@ TMain::TMain(const std::string& Version, const std::string& Build, const std::st
     MusicCollection->LoadFromFile("controls.ini", "Music");
     MusicCollection->ListSongs();
   }
+  // Last: its menu takes its fonts from the collection loaded above.
+  Options = std::make_unique<TOptions>();
 }
 
-TMain::~TMain() { VX_SDL::Finalize(); }
+TMain::~TMain() {
+  Options.reset();
+  VX_SDL::Finalize();
+}
 
 TLaunchRequest ReadLaunchRequest(TParameters& Params) {
   TLaunchRequest R;
