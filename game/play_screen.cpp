@@ -4,6 +4,7 @@
 
 #include "game/block_images.h"
 #include "game/maps.h"
+#include "game/options_screen.h"
 #include "game/songs.h"
 #include "graphics/font_collection.h"
 #include "graphics/image.h"
@@ -70,7 +71,13 @@ bool TPlay1Map::Run() {
         });
       VX_SDL::Flip();
       VX_SDL::PollEvents();
-      // F12 will open the options screen here (and then Maps->ForgetDrawnCells()).
+      if (VX_SDL::Keys[VXKey::F12] && Options) {
+        Options->Run();
+        VX_SDL::ClearKeys();
+        // The options put the picture back as it was, but the cells drawn
+        // since then are not known to be on screen: all are drawn afresh.
+        Maps->ForgetDrawnCells();
+      }
       if (VX_SDL::Keys[VXKey::F10] || VX_SDL::Keys[VXKey::Escape] || FRun.Completed || Maps->ElfDead > kDeadSteps)
         break;
     }
