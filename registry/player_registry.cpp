@@ -1,14 +1,11 @@
 #include "registry/player_registry.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <limits>
 
-#include "shell/file_stream.h"
 #include "shell/logger.h"
 #include "shell/memory_stream.h"
-#include "shell/safe_file_writer.h"
 #include "shell/toolbox.h"
 
 namespace {
@@ -272,30 +269,32 @@ bool TPlayerRegistry::ReadPREG(TVXStreamBase& Stream) {
 
 bool TPlayerRegistry::Load(const std::string& FileName) {
   const std::string H = Heading("Load");
-  auto Stream = TFileStream::Open(FileName, TFileStream::TMode::Read);
-  if (!Stream) {
-    if (VXToolbox::FileExists(FileName)) {
-      Log->Error("Cannot read " + FileName, H);
-      MarkDamaged(FileName, "it cannot be read");
-    }
-    return false;
+  std::vector<uint8_t> Bytes;
+  std::string Error;
+  switch (ReadWholeFile(FileName, Bytes, &Error)) {
+    case TFileRead::Missing: return false;
+    case TFileRead::Unreadable:
+      Log->Error("Cannot read " + FileName + " (" + Error + "); it is not replaced unless it can first be kept as " +
+                     FileName + ".bad",
+                 H);
+      FFile.MarkDamaged(FileName);
+      return false;
+    case TFileRead::Read: break;
   }
-  char Magic[4] = {0, 0, 0, 0};
-  const size_t Got = Stream->Read(Magic, 4);
-  const std::string FourCC(Magic, Got);
-  if (FourCC == "MAD4") {
-    Stream.reset();
-    return LoadOlderForm(FileName);
-  }
+  const std::string FourCC(Bytes.begin(),
+                           Bytes.begin() + static_cast<std::ptrdiff_t>(std::min<size_t>(4, Bytes.size())));
+  if (FourCC == "MAD4") return LoadOlderForm(FileName);
   if (FourCC != "PREG") {
     Log->Error("Unknown file format! (FourCC=" + FourCC + "\")", H);
     MarkDamaged(FileName, "its format is unknown");
     return false;
   }
-  // A file read into memory first; it is small, and a bounds check on a
-  // memory stream cannot be fooled by a file that changes underneath.
-  TMemoryStream Body(Stream->ReadRest());
+  // Parsed from memory: a bounds check there cannot be fooled by a file
+  // that changes underneath.
+  Bytes.erase(Bytes.begin(), Bytes.begin() + 4);
+  TMemoryStream Body(std::move(Bytes));
   if (!ReadPREG(Body)) MarkDamaged(FileName, "it ends inside a record");
+  RaiseNextID(true);
   return true;
 }
 
@@ -303,39 +302,42 @@ void TPlayerRegistry::MarkDamaged(const std::string& FileName, const std::string
   Log->Error("Damaged player registry " + FileName + ": " + Reason + "; whole records kept, the file will be kept as " +
                  FileName + ".bad",
              Heading("Load"));
-  FDamagedFile = FileName;
+  FFile.MarkDamaged(FileName);
 }
 
-bool TPlayerRegistry::KeepDamagedFile(const std::string& FileName) {
-  auto Old = TFileStream::Open(FileName, TFileStream::TMode::Read);
-  if (!Old) return true;  // gone meanwhile: nothing left to keep
-  const std::vector<uint8_t> Bytes = Old->ReadAll();
-  Old.reset();
-  std::string Error;
-  if (!TSafeFileWriter::WriteFile(FileName + ".bad", Bytes.data(), Bytes.size(), &Error)) {
-    Log->Error("Cannot keep the damaged file: " + Error, Heading("Save"));
-    return false;
+int64_t TPlayerRegistry::FollowingID() const {
+  bool Any = false;
+  int64_t Highest = 0;
+  const auto Note = [&](int32_t ID) {
+    Highest = Any ? std::max<int64_t>(Highest, ID) : ID;
+    Any = true;
+  };
+  for (const TPlayerData& P : Players) Note(P.ID);
+  for (const TLevelPackData& L : LevelPacks) Note(L.ID);
+  for (const TPlayerPackData& D : Datas) {
+    Note(D.PlayerID);
+    Note(D.LevelPackID);
   }
-  Log->Status("Damaged file kept as " + FileName + ".bad", Heading("Save"));
-  return true;
+  return Any ? Highest + 1 : 0;
+}
+
+void TPlayerRegistry::RaiseNextID(bool Warn) {
+  const int64_t Following = FollowingID();
+  if (NextID >= Following) return;
+  // Wraps like NewID when the largest identifier is in use.
+  const int32_t Raised = static_cast<int32_t>(static_cast<uint32_t>(Following));
+  if (Warn)
+    Log->Warning("NextID " + std::to_string(NextID) + " is not above the identifiers in use; raised to " +
+                     std::to_string(Raised),
+                 Heading("Load"));
+  NextID = Raised;
 }
 
 bool TPlayerRegistry::Save(const std::string& FileName) {
-  const std::string H = Heading("Save");
-  if (!FDamagedFile.empty() && FDamagedFile == FileName) {
-    // Never overwrite the only copy of a damaged file.
-    if (!KeepDamagedFile(FileName)) return false;
-    FDamagedFile.clear();
-  }
   TMemoryStream Bytes;
   if (!WriteTo(Bytes)) {
-    Log->Error("Not saved: a count or name exceeds the file's 16-bit fields (" + FileName + ")", H);
+    Log->Error("Not saved: a count or name exceeds the file's 16-bit fields (" + FileName + ")", Heading("Save"));
     return false;
   }
-  std::string Error;
-  if (!TSafeFileWriter::WriteFile(FileName, Bytes.Data().data(), Bytes.Data().size(), &Error)) {
-    Log->Error("Not saved, the previous file is kept: " + Error, H);
-    return false;
-  }
-  return true;
+  return FFile.Save(FileName, Bytes.Data());
 }

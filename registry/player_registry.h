@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "registry/store_file.h"
+
 class TVXStreamBase;
 
 struct TPlayerData {
@@ -55,9 +57,12 @@ class TPlayerRegistry {
                         uint8_t* Destination);
   virtual bool ClearData(const std::string& Player, const std::string& LevelPack);
   // Replaces the file safely; false (old file kept, error logged) on failure.
+  // A file the last Load found damaged or could not read is kept aside as
+  // FileName + ".bad" first, and never replaced when that copy fails.
   virtual bool Save(const std::string& FileName);
-  // Appends the file's records to the store; false when the file is missing
-  // or of an unknown kind.
+  // Appends the file's records to the store; false when the file is missing,
+  // cannot be read or is of an unknown kind. A stored counter that would hand
+  // out an identifier in use is raised past it.
   virtual bool Load(const std::string& FileName);
 
   TPlayerData* FindPlayer(const std::string& Name);
@@ -78,9 +83,14 @@ class TPlayerRegistry {
   bool ReadLevelPacks(TVXStreamBase& Stream);
   bool ReadDatas(TVXStreamBase& Stream);
 
-  // True when the last Load met a damaged or unknown file; the first Save
-  // over that file keeps it beside as FileName + ".bad".
-  bool LoadedDamaged() const { return !FDamagedFile.empty(); }
+  // True when the last Load met a damaged, unknown or unreadable file; the
+  // first Save over that file keeps it beside as FileName + ".bad".
+  bool LoadedDamaged() const { return FFile.Damaged(); }
+  // The copy of a damaged file a Save made since it was loaded; empty when none.
+  const std::string& KeptAs() const { return FFile.KeptAs(); }
+  // One more than every identifier in use, those of the records of deleted
+  // players included; 0 when there is none.
+  int64_t FollowingID() const;
 
   std::vector<TPlayerData> Players;
   std::vector<TLevelPackData> LevelPacks;
@@ -91,7 +101,8 @@ class TPlayerRegistry {
  private:
   bool LoadOlderForm(const std::string& FileName);
   void MarkDamaged(const std::string& FileName, const std::string& Reason);
-  bool KeepDamagedFile(const std::string& FileName);
+  // Raises NextID to FollowingID when it is below; Warn logs the change.
+  void RaiseNextID(bool Warn);
 
-  std::string FDamagedFile;
+  TStoreFile FFile{"PlayerRegistryUnit, TPlayerRegistry.Save"};
 };

@@ -1,29 +1,7 @@
 // The older form of the registry file: a MAD4 archive of up to four members.
-#include <algorithm>
-
 #include "registry/player_registry.h"
 #include "shell/logger.h"
 #include "storage/mad4_mid_level.h"
-
-namespace {
-// One more than every identifier in use, so new players and packs never take
-// over an identifier that progress records are filed under.
-int32_t FollowingID(const TPlayerRegistry& R) {
-  bool Any = false;
-  int32_t Highest = 0;
-  const auto Note = [&](int32_t ID) {
-    Highest = Any ? std::max(Highest, ID) : ID;
-    Any = true;
-  };
-  for (const TPlayerData& P : R.Players) Note(P.ID);
-  for (const TLevelPackData& L : R.LevelPacks) Note(L.ID);
-  for (const TPlayerPackData& D : R.Datas) {
-    Note(D.PlayerID);
-    Note(D.LevelPackID);
-  }
-  return Any ? static_cast<int32_t>(static_cast<uint32_t>(Highest) + 1u) : 0;
-}
-}  // namespace
 
 bool TPlayerRegistry::LoadOlderForm(const std::string& FileName) {
   TMAD4MidLevel Archive;
@@ -58,7 +36,9 @@ bool TPlayerRegistry::LoadOlderForm(const std::string& FileName) {
   ReadMember("datas.dat", [&](TVXStreamBase& S) { return ReadDatas(S); });
   Archive.Unmount();
 
-  NextID = HasNextID ? StoredNextID : FollowingID(*this);
+  // Without a stored counter the identifiers in use decide quietly.
+  NextID = HasNextID ? StoredNextID : 0;
+  RaiseNextID(HasNextID);
   if (!Damage.empty()) MarkDamaged(FileName, Damage);
   return true;
 }

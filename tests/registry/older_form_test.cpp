@@ -5,7 +5,9 @@
 #include "shell/toolbox.h"
 #include "storage/compressor.h"
 #include "storage/mad4_mid_level.h"
-#include "tests/registry/registry_test_support.h"
+#include "tests/support/bytes.h"
+#include "tests/support/log_capture.h"
+#include "tests/support/test_support.h"
 
 namespace {
 struct TMember {
@@ -27,7 +29,7 @@ void MakeArchive(const std::string& File, const std::vector<TMember>& Members) {
 
 const std::vector<uint8_t> kPlayers = TBytes().U16(2).I32(0).Str("Old").Str("").I32(3).Str("Timer").Str("t").Get();
 const std::vector<uint8_t> kPacks = TBytes().U16(1).I32(1).Str("First.sq").Get();
-const std::vector<uint8_t> kDatas = TBytes().U16(1).I32(3).I32(1).I32(2).Byte(2).Byte(1).Get();
+const std::vector<uint8_t> kDatas = TBytes().U16(1).I32(3).I32(1).I32(2).U8(2).U8(1).Get();
 }  // namespace
 
 TEST(OlderForm, AllFourMembersLoadAndTheNextSaveIsPREG) {
@@ -74,6 +76,12 @@ TEST(OlderForm, WithoutNextIDTheCounterFollowsTheHighestIdentifier) {
   ASSERT_TRUE(D.Load(Dir.File("datas.vmu")));
   EXPECT_EQ(D.NextID, 10);
 
+  // A stored counter that would hand out an identifier in use is raised.
+  MakeArchive(Dir.File("low.vmu"), {{"nextid.dat", TBytes().I32(2).Get()}, {"players.dat", kPlayers}});
+  TPlayerRegistry L;
+  ASSERT_TRUE(L.Load(Dir.File("low.vmu")));
+  EXPECT_EQ(L.NextID, 4);
+
   MakeArchive(Dir.File("empty.vmu"), {});
   TPlayerRegistry E;
   EXPECT_TRUE(E.Load(Dir.File("empty.vmu")));
@@ -83,7 +91,7 @@ TEST(OlderForm, WithoutNextIDTheCounterFollowsTheHighestIdentifier) {
 
 TEST(OlderForm, DamagedArchivesKeepWholeRecordsAndAreKeptAside) {
   TTempDir Dir;
-  TLogCapture Capture(Dir);
+  TLogCapture Capture;
   const std::string File = Dir.File("Starquarry.vmu");
   auto Cut = kPlayers;
   Cut.resize(Cut.size() - 3);

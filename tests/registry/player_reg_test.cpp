@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "shell/toolbox.h"
-#include "tests/registry/registry_test_support.h"
+#include "tests/support/bytes.h"
+#include "tests/support/log_capture.h"
+#include "tests/support/test_support.h"
 
 namespace {
 // The map selection's rule: the first three entries not yet completed are
@@ -28,7 +30,7 @@ std::vector<uint8_t> BlockOnDisk(const std::string& File, const std::string& Pac
 
 TEST(PlayerReg, NewPlayerOpensTheFirstThreeMapsAndCompletingOneOpensTheNext) {
   TTempDir Dir;
-  TLogCapture Capture(Dir);
+  TLogCapture Capture;
   const std::string File = Dir.File("Starquarry.vmu");
   TPlayerReg R(File);
   R.Logging = true;
@@ -38,8 +40,8 @@ TEST(PlayerReg, NewPlayerOpensTheFirstThreeMapsAndCompletingOneOpensTheNext) {
   EXPECT_EQ(BlockOnDisk(File, "Caves.sq", "Bob"), std::vector<uint8_t>({1, 1, 1}));
   EXPECT_EQ(Capture.Count("Data record not found. (Bob, Caves.sq)"), 1u);
   EXPECT_TRUE(
-      Capture.Has("{SQPlayerRegistryUnit, TPlayerReg.GetMapState} PlayerRegistry read error! "
-                  "(PL: Bob, LP: Caves.sq MapNo: 0"));
+      Capture.HasLine("{SQPlayerRegistryUnit, TPlayerReg.GetMapState} PlayerRegistry read error! "
+                      "(PL: Bob, LP: Caves.sq MapNo: 0"));
   EXPECT_EQ(Capture.Count("PlayerRegistry read error!"), 1u);
 
   R.SetMapState("Caves.sq", "Bob", TPlayerReg::kCompleted, 1);

@@ -4,7 +4,9 @@
 
 #include "shell/safe_file_writer.h"
 #include "shell/toolbox.h"
-#include "tests/registry/registry_test_support.h"
+#include "tests/support/bytes.h"
+#include "tests/support/log_capture.h"
+#include "tests/support/test_support.h"
 
 namespace {
 std::vector<uint8_t> Read(TPlayerRegistry& R, const std::string& Player, const std::string& Pack, int32_t Offset,
@@ -75,7 +77,7 @@ TEST(PlayerRegistry, WriteDataPadsAndReadDataGrowsWithZeros) {
 
 TEST(PlayerRegistry, LogsStatusOnlyWhenLoggingButReadWarningsAlways) {
   TTempDir Dir;
-  TLogCapture Capture(Dir);
+  TLogCapture Capture;
   TPlayerRegistry R;
   R.AddPlayer("Quiet");
   R.AddLevelPack("L");
@@ -88,13 +90,13 @@ TEST(PlayerRegistry, LogsStatusOnlyWhenLoggingButReadWarningsAlways) {
   Write(R, "P", "L", 2, {7});
 
   const std::string H = "PlayerRegistryUnit, TPlayerRegistry.";
-  EXPECT_TRUE(Capture.Has("[" + H + "ReadData] Player not found. (Ghost, L)"));
-  EXPECT_TRUE(Capture.Has("[" + H + "ReadData] LevelPack not found. (Quiet, Void)"));
-  EXPECT_TRUE(Capture.Has("[" + H + "ReadData] Data record not found. (Quiet, L)"));
+  EXPECT_TRUE(Capture.HasLine("[" + H + "ReadData] Player not found. (Ghost, L)"));
+  EXPECT_TRUE(Capture.HasLine("[" + H + "ReadData] LevelPack not found. (Quiet, Void)"));
+  EXPECT_TRUE(Capture.HasLine("[" + H + "ReadData] Data record not found. (Quiet, L)"));
   EXPECT_EQ(Capture.Count("Addplayer('Quiet'"), 0u);
-  EXPECT_TRUE(Capture.Has("(" + H + "AddPlayer) Addplayer('P','info')"));
-  EXPECT_TRUE(Capture.Has("(" + H + "AddPlayer) Player added. ID=2"));
-  EXPECT_TRUE(Capture.Has("[" + H + "AddPlayer] AddPlayer failed."));
+  EXPECT_TRUE(Capture.HasLine("(" + H + "AddPlayer) Addplayer('P','info')"));
+  EXPECT_TRUE(Capture.HasLine("(" + H + "AddPlayer) Player added. ID=2"));
+  EXPECT_TRUE(Capture.HasLine("[" + H + "AddPlayer] AddPlayer failed."));
   const std::string W = "(" + H + "WriteData) ";
   EXPECT_NE(Capture.Text().find(W + "WriteData('P','L',2,1)\r\n" + W + "PlayerID=2\r\n" + W + "LevelPackID=1\r\n" + W +
                                 "No data record for this combination, creating a new one.\r\n" + W +
@@ -131,9 +133,9 @@ TEST(PlayerRegistry, SavesThePREGLayoutWithTrailingZerosTrimmed) {
                             .I32(0)
                             .I32(1)
                             .I32(3)
-                            .Byte(1)
-                            .Byte(0)
-                            .Byte(2)
+                            .U8(1)
+                            .U8(0)
+                            .U8(2)
                             .I32(2)
                             .I32(1)
                             .I32(0)
@@ -183,14 +185,14 @@ TEST(PlayerRegistry, LoadAppendsAndReadsNonPositiveLengthsAsEmpty) {
 
 TEST(PlayerRegistry, UnknownOrMissingFilesLoadNothing) {
   TTempDir Dir;
-  TLogCapture Capture(Dir);
+  TLogCapture Capture;
   TPlayerRegistry R;
   EXPECT_FALSE(R.Load(Dir.File("missing.vmu")));
   EXPECT_FALSE(R.LoadedDamaged());
   WriteFileText(Dir.File("odd.vmu"), "ABCD\x01\x00\x00\x00");
   EXPECT_FALSE(R.Load(Dir.File("odd.vmu")));
   EXPECT_TRUE(R.Players.empty());
-  EXPECT_TRUE(Capture.Has("{PlayerRegistryUnit, TPlayerRegistry.Load} Unknown file format! (FourCC=ABCD\")"));
+  EXPECT_TRUE(Capture.HasLine("{PlayerRegistryUnit, TPlayerRegistry.Load} Unknown file format! (FourCC=ABCD\")"));
 }
 
 TEST(PlayerRegistry, TwoHundredPlayersRoundTrip) {
@@ -248,7 +250,7 @@ TEST(PlayerRegistry, SixteenBitLimitsAreRefusedNotWrapped) {
 
 TEST(PlayerRegistry, DamagedFileKeepsWholeRecordsAndIsKeptAsideBeforeTheFirstSave) {
   TTempDir Dir;
-  TLogCapture Capture(Dir);
+  TLogCapture Capture;
   const std::string File = Dir.File("Starquarry.vmu");
   // The third player is cut in the middle of its name.
   auto Cut = TBytes()
@@ -304,12 +306,12 @@ TEST(PlayerRegistry, DamagedFileKeepsWholeRecordsAndIsKeptAsideBeforeTheFirstSav
                   .I32(0)
                   .I32(1)
                   .I32(2)
-                  .Byte(1)
-                  .Byte(2)
+                  .U8(1)
+                  .U8(2)
                   .I32(0)
                   .I32(1)
                   .I32(0x7FFFFFFF)
-                  .Byte(3)
+                  .U8(3)
                   .Get();
   WriteFileBytes(File, Huge);
   TPlayerRegistry H;
@@ -330,7 +332,7 @@ TEST(PlayerRegistry, DamagedFileKeepsWholeRecordsAndIsKeptAsideBeforeTheFirstSav
 
 TEST(PlayerRegistry, FailedOrInterruptedSavesKeepTheOldFile) {
   TTempDir Dir;
-  TLogCapture Capture(Dir);
+  TLogCapture Capture;
   const std::string File = Dir.File("Starquarry.vmu");
   TPlayerRegistry R;
   R.AddPlayer("Saved");

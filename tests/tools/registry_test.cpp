@@ -1,27 +1,29 @@
 // sqtool registry, run as a program on files made here.
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstring>
 
 #include "registry/player_registry.h"
 #include "shell/toolbox.h"
+#include "tests/support/sqtool_runner.h"
 #include "tests/support/test_support.h"
 
 namespace {
 class RegistryTool : public ::testing::Test {
  protected:
   // Runs "sqtool registry ARGS" in the temporary folder; stderr joins stdout.
-  int Run(const std::string& Args, std::string* Out = nullptr) {
-    std::string Text;
-    const int Code =
-        RunCommand("cd '" + Dir.Path() + "' && '" + PlayDir() + "sqtool' registry " + Args + " 2>&1", &Text);
-    if (Out) *Out = Text;
-    return Code;
-  }
+  int Run(const std::string& Args, std::string* Out = nullptr) { return Tool.RunJoined(Args, Out); }
   std::string Dump() {
     std::string Out;
     EXPECT_EQ(Run("dump p.vmu", &Out), 0) << Out;
     return Out;
   }
   TTempDir Dir;
+  TSqtool Tool{Dir.Path(), "registry"};
 };
 }  // namespace
 
@@ -96,7 +98,29 @@ TEST_F(RegistryTool, DumpsInfoAndEmptyBlocksAndReportsBadInput) {
   EXPECT_EQ(Out,
             "nextid=40\nplayer 0 Hand info=made by hand\npack 1 L\n"
             "sqtool: cut.vmu is damaged; only its whole records are shown\n");
-  // Changing it keeps the damaged original aside first.
-  EXPECT_EQ(Run("set-state cut.vmu L Hand 1 0"), 0);
+  // Changing it keeps the damaged original aside first, and says so once done.
+  EXPECT_EQ(Run("set-state cut.vmu L Hand 1 0", &Out), 0);
+  EXPECT_EQ(Out, "sqtool: cut.vmu was damaged; the original is kept as cut.vmu.bad\n");
   EXPECT_EQ(ReadFileBytes(Dir.File("cut.vmu.bad")), Bytes);
+}
+
+// A file that exists but cannot be read (here a socket): changing it is
+// refused, it stays, and no copy is claimed that was not made.
+TEST_F(RegistryTool, AFileThatCannotBeReadIsNeverReplaced) {
+  const std::string File = Dir.File("p.vmu");
+  const int Socket = socket(AF_UNIX, SOCK_STREAM, 0);
+  ASSERT_GE(Socket, 0);
+  sockaddr_un A{};
+  A.sun_family = AF_UNIX;
+  std::strncpy(A.sun_path, File.c_str(), sizeof A.sun_path - 1);
+  ASSERT_EQ(bind(Socket, reinterpret_cast<sockaddr*>(&A), sizeof A), 0);
+  std::string Out;
+  EXPECT_EQ(Run("set-state p.vmu Caves.sq Ann 1 0", &Out), 1);
+  EXPECT_EQ(Out, "sqtool: cannot save p.vmu; the previous file is kept\n");
+  EXPECT_EQ(Run("delete-player p.vmu Ann", &Out), 1);
+  EXPECT_EQ(Out, "sqtool: cannot read p.vmu\n");
+  struct stat St;
+  EXPECT_TRUE(stat(File.c_str(), &St) == 0 && S_ISSOCK(St.st_mode)) << "the file is still the one that was there";
+  EXPECT_FALSE(VXToolbox::FileExists(File + ".bad"));
+  close(Socket);
 }

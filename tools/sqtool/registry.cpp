@@ -2,6 +2,7 @@
 #include <iostream>
 
 #include "registry/player_reg.h"
+#include "registry/store_file.h"
 #include "shell/toolbox.h"
 #include "tools/sqtool/command.h"
 
@@ -38,19 +39,24 @@ bool ParseNumber(const std::string& Text, int64_t Max, int32_t& Value) {
   return true;
 }
 
-int NeedFile(const std::string& File) { return VXToolbox::FileExists(File) ? 0 : SqFail("cannot read " + File); }
+int NeedFile(const std::string& File) {
+  std::vector<uint8_t> Bytes;
+  return ReadWholeFile(File, Bytes) == TFileRead::Read ? 0 : SqFail("cannot read " + File);
+}
 
 // The game's registry on FILE, writing its usual log entries.
 std::unique_ptr<TPlayerReg> OpenRegistry(const std::string& File, bool Changing) {
   auto R = std::make_unique<TPlayerReg>(File);
   R->Logging = true;
-  if (R->LoadedDamaged())
-    std::cerr << "sqtool: " << File << " is damaged; "
-              << (Changing ? "the original is kept as " + File + ".bad" : "only its whole records are read") << "\n";
+  if (R->LoadedDamaged() && !Changing)
+    std::cerr << "sqtool: " << File << " is damaged; only its whole records are read\n";
   return R;
 }
 
+// Tells of a copy only once it has been made.
 int Saved(const TPlayerReg& R) {
+  if (!R.KeptAs().empty())
+    std::cerr << "sqtool: " << R.FileName() << " was damaged; the original is kept as " << R.KeptAs() << "\n";
   return R.LastSaveSucceeded() ? 0 : SqFail("cannot save " + R.FileName() + "; the previous file is kept");
 }
 
