@@ -12,6 +12,7 @@
 #include "shell/logger.h"
 #include "shell/parameters.h"
 #include "shell/toolbox.h"
+#include "tests/support/scope_guard.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -44,14 +45,15 @@ TEST(LaunchRequest, TestMapNeedsCodeAndPackWithTheRightTag) {
 
 TEST(LaunchRequest, ParametersAreTracedFromTheProgramPathOn) {
   TTempDir Dir;
-  auto Saved = std::move(Parameters);
-  Parameters =
-      std::make_unique<TParameters>(Dir.File("sq"), std::vector<std::string>{"-mainlog", Dir.File("m.log"), "x"});
-  Log.Reset(std::make_unique<TLogger>("", false));
-  auto P = Params({"FullScreen", "level.sq"});
-  ReadLaunchRequest(P);
-  Log.Reset();
-  Parameters = std::move(Saved);
+  {
+    TRestore Swapped(Parameters, std::make_unique<TParameters>(
+                                     Dir.File("sq"), std::vector<std::string>{"-mainlog", Dir.File("m.log"), "x"}));
+    // The log of the program in Dir, as its parameters name it.
+    Log.Reset(std::make_unique<TLogger>("", false));
+    TScopeGuard CloseLog([] { Log.Reset(); });
+    auto P = Params({"FullScreen", "level.sq"});
+    ReadLaunchRequest(P);
+  }
   const std::string Text = ReadFileText(Dir.File("m.log"));
   EXPECT_NE(Text.find("< Trace > 0. /games/starquarry\r\n< Trace > 1. FullScreen\r\n< Trace > 2. level.sq\r\n"),
             std::string::npos)
@@ -81,7 +83,7 @@ TEST(PressSpacePrompt, ShowsOnePicturePerTwoFrameIntervals) {
   uint32_t Frames = 0, Elapsed = 0;
   {
     TMain Main("1.06", "0002", "2018.12.17");
-    const VX_SDL::TQuitHook Old = VX_SDL::SetQuitHook(ThrowOnQuit);
+    TScopeGuard Unhook([Old = VX_SDL::SetQuitHook(ThrowOnQuit)] { VX_SDL::SetQuitHook(Old); });
     // Nobody presses space: a quit from another thread ends the wait.
     std::thread Closer([] {
       std::this_thread::sleep_for(std::chrono::milliseconds(500));
@@ -96,7 +98,6 @@ TEST(PressSpacePrompt, ShowsOnePicturePerTwoFrameIntervals) {
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - Begin).count());
     Frames = VX_SDL::FrameCount() - Start;
     Closer.join();
-    VX_SDL::SetQuitHook(Old);
   }
   StopModules();
   ASSERT_GT(Frames, 0u);

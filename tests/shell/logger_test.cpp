@@ -4,22 +4,19 @@
 
 #include "shell/parameters.h"
 #include "shell/toolbox.h"
+#include "tests/support/scope_guard.h"
 #include "tests/support/test_support.h"
 
 namespace {
 // Runs Body with a parameter list of a program in Dir and the given switches.
 class LoggerTest : public ::testing::Test {
  protected:
-  void SetUp() override { FSaved = std::move(Parameters); }
-  void TearDown() override {
-    Log.Reset();
-    Parameters = std::move(FSaved);
-  }
+  void TearDown() override { Log.Reset(); }
   void Args(std::vector<std::string> A) {
     Parameters = std::make_unique<TParameters>(Dir.File("starquarry.bin"), std::move(A));
   }
   TTempDir Dir;
-  std::unique_ptr<TParameters> FSaved;
+  TRestore<std::unique_ptr<TParameters>> FSaved{Parameters};
 };
 }  // namespace
 
