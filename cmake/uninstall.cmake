@@ -20,7 +20,7 @@ endif()
 
 set(ROOT "$ENV{DESTDIR}${SQ_PREFIX}")
 foreach(F IN LISTS FILES)
-  set(P "${ROOT}/${F}")
+  cmake_path(SET P NORMALIZE "${ROOT}/${F}")
   if(EXISTS "${P}" OR IS_SYMLINK "${P}")
     message(STATUS "Removing: ${P}")
     file(REMOVE "${P}")

@@ -44,7 +44,7 @@ expected_files() {
 listed_files() { (cd "$1" && find . -mindepth 1 \( -type f -o -type l \) -printf '%P\n' | sort); }
 install_into() { DESTDIR="$1" cmake --install "$BUILD" --prefix /usr >"$WORK/install.out"; }
 uninstall_from() {
-  make -s -C "$SRC" uninstall BUILD="$BUILD" PREFIX=/usr DESTDIR="$1" >"$WORK/uninstall.out" 2>&1 ||
+  env -u MAKEFLAGS -u MFLAGS -u MAKELEVEL make -s -C "$SRC" uninstall BUILD="$BUILD" PREFIX=/usr DESTDIR="$1" >"$WORK/uninstall.out" 2>&1 ||
     fail "make uninstall: $(cat "$WORK/uninstall.out")"
 }
 
