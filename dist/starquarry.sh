@@ -31,10 +31,13 @@ for PACK in "$PACKS"/*.sq; do
     ln -sfn "$PACK" "$LINK"
   fi
 done
-# Links left behind by an install that is gone would list packs that fail to load.
+# Links to the packs of an install that is gone would list packs that fail to
+# load; a player's own links, pointing elsewhere, are theirs to keep.
 for LINK in "$PLAYER"/*.sq; do
   if [ -L "$LINK" ] && [ ! -e "$LINK" ]; then
-    rm -f "$LINK"
+    case "$(readlink "$LINK")" in
+      */share/starquarry/*.sq) rm -f "$LINK" ;;
+    esac
   fi
 done
 

@@ -142,9 +142,11 @@ if [ "$XVFB" -eq 1 ]; then
   HOMEDIR="$WORK/home"
   DATA="$HOMEDIR/.local/share/starquarry"
   mkdir -p "$DATA"
-  # A player's own pack of a shipped name stays; a link to a pack gone stays not.
+  # A player's own pack of a shipped name stays, and so does a link of the
+  # player's own to a pack not there now; a link to an installed pack gone goes.
   printf 'mine\n' >"$DATA/deep_shafts.sq"
-  ln -s "$WORK/gone/old.sq" "$DATA/old.sq"
+  ln -s "$WORK/gone/share/starquarry/old.sq" "$DATA/old.sq"
+  ln -s "$WORK/unplugged/lent.sq" "$DATA/lent.sq"
   # A line of an earlier run: -appendlog, passed through, keeps it.
   printf 'earlier run\r\n' >"$DATA/starquarry.log"
   # Space leaves the splash (ending the program, or opening the player list,
@@ -164,6 +166,7 @@ if [ "$XVFB" -eq 1 ]; then
   [ ! -L "$DATA/deep_shafts.sq" ] && grep -qx mine "$DATA/deep_shafts.sq" ||
     fail "the player's own deep_shafts.sq was replaced"
   [ ! -e "$DATA/old.sq" ] && [ ! -L "$DATA/old.sq" ] || fail "the dangling link old.sq was kept"
+  [ -L "$DATA/lent.sq" ] || fail "the player's own link lent.sq was removed"
   LOG="$DATA/starquarry.log"
   [ "$(head -n 1 "$LOG" | tr -d '\r')" = "earlier run" ] || fail "-appendlog did not reach the game"
   grep -q '^(..system..) Starting Application' "$LOG" || fail "the run did not log into $LOG"
