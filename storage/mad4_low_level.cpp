@@ -55,6 +55,12 @@ void TMAD4LowLevel::Mount(const std::string& FileName, bool ReadOnly) {
 
   std::error_code Error;
   if (!std::filesystem::exists(FileName, Error)) {
+    // Read-only writes nothing, so it cannot make the empty archive either.
+    if (ReadOnly) {
+      Log->Error("Cannot mount " + FileName + " read-only: it does not exist", kMountHeading);
+      FStatus = kNotMAD4;
+      return;
+    }
     CreateEmpty();
     FMounted = true;
     FStatus = kMountedOk;

@@ -50,7 +50,8 @@ class TMAD4LowLevel {
   TMAD4LowLevel(const TMAD4LowLevel&) = delete;
   TMAD4LowLevel& operator=(const TMAD4LowLevel&) = delete;
 
-  // Mounts an archive file; a missing file becomes a new empty archive.
+  // Mounts an archive file; a missing file becomes a new empty archive when
+  // writable, and fails (kNotMAD4, nothing created) when read-only.
   // Status() tells the outcome. Raises EArchiveOpen when an existing file
   // cannot be opened.
   virtual void Mount(const std::string& FileName, bool ReadOnly);

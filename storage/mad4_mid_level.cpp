@@ -151,6 +151,12 @@ TVXStreamPtr TMAD4MidLevel::OpenFile(const std::string& Name) {
 
 void TMAD4MidLevel::GetFileInfo(std::string& Name, int32_t& Start, int32_t& Size, bool& Compressed) const {
   const TMAD4FileData* File = GetFile(IndexOf(Name));
+  // A link reports its target, one step only, as OpenFile reads it.
+  if (File && File->Link != 0) {
+    File = GetFile(IndexOfChunkStart(File->Link));
+    const uint32_t Kind = File ? KindOf(*File) : 0;
+    if (Kind != kFourCCComp && Kind != kFourCCRawd) File = nullptr;
+  }
   if (!File) {
     Start = -1;
     return;

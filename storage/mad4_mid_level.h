@@ -44,8 +44,9 @@ class TMAD4MidLevel : public TMAD4LowLevel {
   // when unreadable.
   std::vector<uint8_t> ReadData(const TMAD4FileData& File, int32_t MaxBytes = INT32_MAX);
   // Where a member's bytes lie: Name becomes the archive's file name. Start
-  // is -1 (the rest untouched) when there is no such member. Links are not
-  // followed.
+  // is -1 (the rest untouched) when there is no such member. A link gives
+  // its target's place (one step, as OpenFile follows it), or -1 when the
+  // target is no member OpenFile could open.
   void GetFileInfo(std::string& Name, int32_t& Start, int32_t& Size, bool& Compressed) const;
 
   // Adds a member chunk ("COMP" with data already encoded, or "RAWD");

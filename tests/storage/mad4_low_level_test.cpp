@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "shell/memory_stream.h"
+#include "shell/toolbox.h"
+#include "storage/mad4_high_level.h"
 #include "tests/storage/archive_bytes.h"
 #include "tests/support/test_support.h"
 
@@ -97,10 +99,10 @@ TEST(MAD4LowLevel, ChunkRunningPastTheEndStopsTheWalkAndBlocksWriting) {
   EXPECT_EQ(ReadFileBytes(Dir.File("bad")), Bytes);
 }
 
-TEST(MAD4LowLevel, MissingFileBecomesTheEmptyArchive) {
+TEST(MAD4LowLevel, MissingFileBecomesTheEmptyArchiveOnlyWhenWritable) {
   TTempDir Dir;
   TMAD4LowLevel A;
-  A.Mount(Dir.File("new.mad4"), true);
+  A.Mount(Dir.File("new.mad4"), false);
   EXPECT_EQ(A.Status(), 0);
   ASSERT_EQ(A.ChunkCount(), 1);
   EXPECT_EQ(A.GetChunk(0)->FourCC, kFourCCEnds);
@@ -108,6 +110,18 @@ TEST(MAD4LowLevel, MissingFileBecomesTheEmptyArchive) {
   A.Unmount();
   EXPECT_EQ(ReadFileBytes(Dir.File("new.mad4")), TArchiveBytes().Finish());
   EXPECT_EQ(TArchiveBytes().Finish().size(), 20u);
+
+  // Read-only means nothing is written, a new file least of all.
+  TMAD4LowLevel R;
+  R.Mount(Dir.File("absent.mad4"), true);
+  EXPECT_EQ(R.Status(), TMAD4LowLevel::kNotMAD4);
+  EXPECT_FALSE(R.Mounted());
+  EXPECT_EQ(R.ChunkCount(), 0);
+  R.Unmount();
+  EXPECT_FALSE(VXToolbox::FileExists(Dir.File("absent.mad4")));
+  TMAD4HighLevel Volumes;
+  EXPECT_FALSE(Volumes.Mount(Dir.File("absent.mad4"), 100, true));
+  EXPECT_FALSE(VXToolbox::FileExists(Dir.File("absent.mad4")));
 }
 
 TEST(MAD4LowLevel, AddReusesFreeSpace) {

@@ -57,7 +57,23 @@ TEST(MAD4MidLevel, MembersLinksAndVersionTexts) {
   bool Compressed = true;
   A.GetFileInfo(Name, Start, Size, Compressed);
   EXPECT_EQ(Name, Dir.File("a.mad4"));
-  EXPECT_FALSE(Compressed) << "links are not followed";
+  // A link reports its target, as opening it serves the target: a sound
+  // stored as a link loads from where the target's bytes lie.
+  EXPECT_TRUE(Compressed);
+  EXPECT_EQ(Start, 8 + 8 + 13);
+  Name = "second";
+  A.GetFileInfo(Name, Start, Size, Compressed);
+  EXPECT_FALSE(Compressed);
+  EXPECT_EQ(Start, static_cast<int32_t>(Second) + 8 + 1 + 12);
+  EXPECT_EQ(Size, 6);
+  // Only one step is followed, and a link into nothing gives nothing.
+  for (const char* Dead : {"loop", "nowhere"}) {
+    Name = Dead;
+    Start = 0;
+    A.GetFileInfo(Name, Start, Size, Compressed);
+    EXPECT_EQ(Start, -1) << Dead;
+    EXPECT_EQ(Name, Dead) << "the rest stays as given";
+  }
   Name = "controls.ini";
   A.GetFileInfo(Name, Start, Size, Compressed);
   EXPECT_TRUE(Compressed);
