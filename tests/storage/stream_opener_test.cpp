@@ -11,6 +11,7 @@
 #include "storage/mad4_high_level.h"
 #include "storage/zstream.h"
 #include "tests/storage/archive_bytes.h"
+#include "tests/support/scope_guard.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -33,13 +34,13 @@ class StreamOpenerTest : public ::testing::Test {
                                              .Member("COMP", "music.mo3", C.Compress(Bytes("MO3 tune"), 0x41))
                                              .Member("COMP", "broken.tga", {0x40, 0x78, 0x9C, 0xFF})
                                              .Finish());
-    VolumeManager = std::make_unique<TMAD4HighLevel>();
     VolumeManager->Mount(Dir.File("res.mad4"), 100, true);
     Opener = std::make_unique<TVXStreamOpener>(Dir.File("prog/Data/"));
   }
-  void TearDown() override { VolumeManager.reset(); }
 
   TTempDir Dir;
+  // The test's own volume manager; the process's comes back afterwards.
+  TRestore<std::unique_ptr<TMAD4HighLevel>> Volumes{VolumeManager, std::make_unique<TMAD4HighLevel>()};
   std::unique_ptr<TVXStreamOpener> Opener;
 };
 
