@@ -28,6 +28,10 @@ class TGame {
   void ErasePlayer(const std::string& Name);
   std::string SelectLevelPack();
 
+  // Loads Pack into a new Maps; false (reason logged, Maps untouched) when
+  // it cannot be read or holds no maps.
+  bool LoadPack(const std::string& Pack);
+
   int Choice = -1;
   std::string PlayerName;
   std::string LevelPack;
@@ -37,9 +41,6 @@ class TGame {
   // leaves the question. A pack that cannot be used is logged and the
   // question comes again.
   bool ChooseLevelPack();
-  // Loads Pack into a new Maps; false (reason logged, Maps untouched) when
-  // it cannot be read or holds no maps.
-  bool LoadPack(const std::string& Pack);
   void PlayMap(int MapNo);
   void PlayOutro();
 
