@@ -139,8 +139,9 @@ int TSelectMap::Run(int Selected) {
   DrawHeader();
   ShowProgress(Selected);
   int Result = kUndecided;
+  // One flip a round: with two, the keys would be read every other frame
+  // and a press lasting one frame could pass unseen.
   while (Result == kUndecided) {
-    VX_SDL::Flip();
     DrawAuthor();
     MapList->Draw();
     VX_SDL::Flip();
