@@ -112,6 +112,11 @@ for M in starquarry sqtool; do
   fi
 done
 
+# The sqtool page describes every command sqtool lists.
+for CMD in $("$U/bin/sqtool" help 2>&1 | awk '/^  [a-z]/ {print $1}' | grep -vx help); do
+  zcat "$U/share/man/man6/sqtool.6.gz" | grep -q "^\.B $CMD\b" || fail "the sqtool man page lacks the command $CMD"
+done
+
 # 2. The launcher under Xvfb, for a player with a fresh HOME.
 run_launcher() {
   local Home="$1" Script="$2"
