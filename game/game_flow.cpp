@@ -28,11 +28,14 @@ TGame::~TGame() = default;
 
 std::string TGame::SelectPlayer() {
   for (;;) {
-    std::vector<std::string> Rows;
+    // Rows show the names trimmed; the registry knows them as stored, and
+    // its lookups must get them that way.
+    std::vector<std::string> Names, Rows;
     const int Count = PlayerRegistry ? PlayerRegistry->PlayerCount() : 0;
     for (int I = 0; I < Count; ++I) {
       std::string Name;
       PlayerRegistry->GetPlayerName(I, Name);
+      Names.push_back(Name);
       Rows.push_back(VXToolbox::Trim(Name));
     }
     Rows.push_back(kNewPlayerRow);
@@ -41,9 +44,9 @@ std::string TGame::SelectPlayer() {
     const bool OnPlayer = C.Index >= 0 && C.Index < Count;
     if (C.Key == VXKey::Escape) return "";
     if (C.Key == VXKey::Delete) {
-      if (OnPlayer) ErasePlayer(Rows[static_cast<size_t>(C.Index)]);
+      if (OnPlayer) ErasePlayer(Names[static_cast<size_t>(C.Index)]);
     } else if (OnPlayer) {
-      return Rows[static_cast<size_t>(C.Index)];
+      return Names[static_cast<size_t>(C.Index)];
     } else {
       NewPlayer();
     }
@@ -51,7 +54,9 @@ std::string TGame::SelectPlayer() {
 }
 
 void TGame::NewPlayer() {
-  const std::string Name = RunNameScreen({"Enter new player name", 2, 200});
+  // Blanks around a typed name would make a player that looks like another
+  // and whose progress no lookup by the shown name finds.
+  const std::string Name = VXToolbox::Trim(RunNameScreen({"Enter new player name", 2, 200}));
   if (!Name.empty() && PlayerRegistry) PlayerRegistry->AddPlayer(Name);
 }
 
