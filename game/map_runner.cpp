@@ -25,6 +25,14 @@ void RunMapStep(TMaps& M, TMapRun& Run, const TElfKeys& Keys) {
   M.Step();
 }
 
+void AdvanceMapStep(TMaps& M, TMapRun& Run, const TElfKeys& Keys) {
+  if (Run.Ticks > 1) {
+    M.TickCells(Run.Ticks - 1);
+    Run.Ticks = 1;
+  }
+  AdvanceMapFrame(M, Run, Keys);
+}
+
 TElfKeys ElfKeysFor(char Key) {
   TElfKeys Keys;
   Keys.Up = Key == 'U';
@@ -36,7 +44,12 @@ TElfKeys ElfKeysFor(char Key) {
 
 void DrawElf(TMaps& M, TImage& Target) {
   if (M.ElfImage == TMaps::kHiddenElf) return;
-  if (TImage* Elf = FindBlockImage(M.ElfImage, true)) Target.Draw(32 * M.ElfX, 32 * M.ElfY + 48, *Elf);
+  if (TImage* Elf = FindBlockImage(M.ElfImage, true)) {
+    Target.Draw(32 * M.ElfX, 32 * M.ElfY + 48, *Elf);
+    // The cell may hold more than the elf (an explosion that killed it): it
+    // must be drawn afresh next frame, or the elf would stay there as a ghost.
+    M.ForgetDrawnCell(M.ElfX, M.ElfY);
+  }
 }
 
 bool RunMapFrame(TMaps& M, TMapRun& Run, TImage& Target, const std::function<TElfKeys()>& KeysForStep) {

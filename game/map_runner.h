@@ -33,6 +33,11 @@ bool RunMapFrame(TMaps& Maps, TMapRun& Run, TImage& Target, const std::function<
 // animations advanced as drawing would. True when a step ran.
 bool AdvanceMapFrame(TMaps& Maps, TMapRun& Run, const TElfKeys& Keys);
 
+// The frames up to and including the next step, as AdvanceMapFrame runs
+// them one by one (the grid changes only in the step: the frames before it
+// are run together).
+void AdvanceMapStep(TMaps& Maps, TMapRun& Run, const TElfKeys& Keys);
+
 // The keys of one step of a key script: 'U', 'D', 'L', 'R' hold that arrow;
 // anything else ('.') holds none.
 TElfKeys ElfKeysFor(char Key);

@@ -70,11 +70,20 @@ bool TMaps::Load(const std::string& FileName) {
     return false;
   }
   Log->Status("Loading map file (" + FileName + ")", kLoadHeading);
-  ClearBlockImages();
+  // The block images are emptied only once the pack is mounted: a pack that
+  // cannot be read leaves the ones in use for the screens that follow.
   if (!VolumeManager || !VolumeManager->Mount(FileName, 1000, true)) {
     Log->Error("Can't open map file! (" + FileName + ")", kLoadHeading);
     return false;
   }
+  ClearBlockImages();
+  // Whatever a damaged member does, the pack does not stay mounted.
+  struct TUnmount {
+    const std::string& Name;
+    ~TUnmount() {
+      if (VolumeManager) VolumeManager->Unmount(Name);
+    }
+  } Unmount{FileName};
   if (TVXStreamPtr Info = VolumeManager->IsExists("info") ? VolumeManager->OpenFile("info") : nullptr) {
     VXToolbox::ReadLine(*Info);
     PackName = VXToolbox::ReadLine(*Info);
@@ -83,9 +92,7 @@ bool TMaps::Load(const std::string& FileName) {
   for (int N = 1;; ++N) {
     const std::string Member = VXToolbox::PaddedNumber(N, 3, '0') + ".mpp";
     if (!VolumeManager->IsExists(Member)) break;
-    auto Map = std::make_unique<TXMap>();
-    Map->LoadFromFile(Member);
-    Maps.push_back(std::move(Map));
+    Maps.push_back(LoadMap(Member));
   }
   LoadBlockImages();
   VariantCounts.clear();
@@ -96,9 +103,23 @@ bool TMaps::Load(const std::string& FileName) {
     VariantCounts += *C;
     VariantCounts += static_cast<char>(K);
   }
-  VolumeManager->Unmount(FileName);
   Log->Status(std::to_string(Maps.size()) + " maps loaded.", kLoadHeading);
   return true;
+}
+
+std::shared_ptr<TXMap> TMaps::LoadMap(const std::string& Member) {
+  auto Map = std::make_shared<TXMap>();
+  try {
+    Map->LoadFromFile(Member);
+    return Map;
+  } catch (const std::exception& E) {
+    // A damaged map keeps its place (later maps keep their numbers and the
+    // players' progress) and plays as an empty map.
+    Log->Error("Can't read map " + Member + ": " + E.what(), kLoadHeading);
+  }
+  auto Empty = std::make_shared<TXMap>();
+  Empty->Status = "damaged map member " + Member;
+  return Empty;
 }
 
 void TMaps::FreeSprites() {
@@ -203,14 +224,16 @@ void TMaps::ClearCell(int X, int Y) {
   SetCode(X, Y, Tile::Empty);
 }
 
-void TMaps::TickCells() {
-  for (int Y = 0; Y < kRows; ++Y) {
-    for (int X = 0; X < kCols; ++X) {
-      const int32_t C = Code(X, Y);
+void TMaps::TickCells(int Frames) {
+  for (int X = 0; X < kCols; ++X) {
+    for (int Y = 0; Y < kRows; ++Y) {
       TSprite* S = Sprite(X, Y);
+      // Still pictures have nothing to advance (most cells: a search runs this a lot).
+      if (!S || !S->Animated || S->Paused) continue;
       // The cells DrawMap leaves black or to the elf keep their animations still.
-      if (C == Tile::Elf || C == Tile::Left || C == Tile::Empty || !S) continue;
-      S->Tick();
+      const int32_t C = Code(X, Y);
+      if (C == Tile::Elf || C == Tile::Left || C == Tile::Empty) continue;
+      for (int F = 0; F < Frames; ++F) S->Tick();
     }
   }
 }

@@ -87,13 +87,17 @@ class TMaps {
   void FreeSprites();
   void ClearCell(int X, int Y);
   void DrawMap();
-  // What a frame of DrawMap does to the cell animations, without drawing:
-  // a world run off screen keeps the game's timing (the exit opens once its
-  // animations have played).
-  void TickCells();
+  // What Frames frames of DrawMap do to the cell animations, without
+  // drawing: a world run off screen keeps the game's timing (the exit opens
+  // once its animations have played).
+  void TickCells(int Frames = 1);
   // The target's cells no longer show what DrawMap last put there (something
   // else was drawn over the field): the next DrawMap draws every cell.
   void ForgetDrawnCells();
+  // Something (the elf) was drawn over this cell: the next DrawMap draws it.
+  void ForgetDrawnCell(int X, int Y) {
+    if (InField(X, Y)) FDrawn[static_cast<size_t>(Index(X, Y))] = TDrawnCell{};
+  }
 
   // The rules of the world (map_rules.cpp).
   void ElfMove(const TElfKeys& Keys, bool& Completed);
@@ -146,6 +150,8 @@ class TMaps {
   static bool InField(int X, int Y) { return X >= 0 && X < kCols && Y >= 0 && Y < kRows; }
   // The rules run every step: the grid is read directly, not through calls.
   bool InMap(int X, int Y) const { return InField(X, Y) && X < FActiveWidth && Y < FActiveHeight; }
+  // One map member of the mounted pack; an empty map when it cannot be read.
+  static std::shared_ptr<TXMap> LoadMap(const std::string& Member);
   void Play(const char* Effect) const {
     if (Effects) Effects(Effect);
   }

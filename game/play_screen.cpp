@@ -114,7 +114,10 @@ void TPlay1Map::ShowCompleted() {
     }
     Maps->DrawMap();
     if (Target)
-      if (TImage* Elf = FindBlockImage("*D", true)) Target->Draw(32 * Maps->ElfX, 32 * Maps->ElfY + 48, *Elf);
+      if (TImage* Elf = FindBlockImage("*D", true)) {
+        Target->Draw(32 * Maps->ElfX, 32 * Maps->ElfY + 48, *Elf);
+        Maps->ForgetDrawnCell(Maps->ElfX, Maps->ElfY);
+      }
     if (FontCollection)
       if (TFont* F = FontCollection->Font(5)) F->DrawText("Map Completed!", 320, 220, kAlignCenter);
     VX_SDL::Flip();

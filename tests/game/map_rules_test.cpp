@@ -304,34 +304,63 @@ TEST_F(WorldTest, DeadElfIsHiddenAndIgnoresTheKeys) {
 
 // --- Drawing ---------------------------------------------------------------------
 
-TEST_F(WorldTest, SkippingUnchangedCellsDrawsTheSameFramesAsDrawingAll) {
-  // Frames of distinct colours, so any stale cell would show.
-  for (const char* Name : {"$", "!", "!1", "!2", "X", "@", ".", "&"}) {
-    TImage* I = Blocks->FindImage(Name);
-    for (int F = 0; F * 32 < I->Width(); ++F)
-      I->Bar(F * 32, 0, 32, 32, static_cast<uint8_t>(40 * F + 20), static_cast<uint8_t>(Name[0]), 90);
+// Runs Keys on the map twice, once as the game draws (unchanged cells left
+// alone) and once drawing every cell, and compares the frames.
+class CachedDrawingTest : public WorldTest {
+ protected:
+  void SetUp() override {
+    WorldTest::SetUp();
+    Colour();
   }
-  const std::string Keys = "R....DRRL..";
-  // The same run twice: once as the game draws, once drawing every cell.
-  auto Film = [&](bool Everything) {
+  // Frames of distinct colours, so any stale cell would show.
+  void Colour() {
+    for (const char* Name : {"$", "!", "!1", "!2", "X", "@", ".", "&", ">", ">2", "*D", "*L", "*R", "*U"}) {
+      TImage* I = Blocks->FindImage(Name);
+      for (int F = 0; F * 32 < I->Width(); ++F)
+        I->Bar(F * 32, 0, 32, 32, static_cast<uint8_t>(40 * F + 20), static_cast<uint8_t>(Name[0]),
+               static_cast<uint8_t>(90 + Name[1]));
+    }
+  }
+  std::vector<uint32_t> Film(const std::vector<std::string>& Map, const std::string& Keys, bool Everything) {
     VXRandom::Seed(7);
     Target->Bar(0, 0, 640, 480, 0, 0, 0);
-    Load({"%*$ !%", "% @  %", "% .& %", "%    %", "%%  %%"});
+    Load(Map);
     std::vector<uint32_t> Pixels;
     for (size_t I = 0; I < Keys.size() * 7; ++I) {
       if (Everything) World->ForgetDrawnCells();
       RunMapFrame(*World, Run, *Target, [&] { return ElfKeysFor(Keys[I / 7]); });
       for (int Y = 48; Y < 48 + 5 * 32; Y += 8)
-        for (int X = 0; X < 6 * 32; X += 8) {
+        for (int X = 0; X < 8 * 32; X += 8) {
           uint8_t R, G, B;
           Target->PixelRGB(X, Y, R, G, B);
           Pixels.push_back(static_cast<uint32_t>(R << 16 | G << 8 | B));
         }
     }
     return Pixels;
-  };
-  const auto Drawn = Film(false);
-  EXPECT_EQ(Drawn, Film(true));
+  }
+  void ExpectSameFilms(const std::vector<std::string>& Map, const std::string& Keys) {
+    const auto Drawn = Film(Map, Keys, false);
+    EXPECT_EQ(Drawn, Film(Map, Keys, true));
+  }
+};
+
+TEST_F(CachedDrawingTest, SkippingUnchangedCellsDrawsTheSameFramesAsDrawingAll) {
+  ExpectSameFilms({"%*$ !%", "% @  %", "% .& %", "%    %", "%%  %%"}, "R....DRRL..");
+}
+
+TEST_F(CachedDrawingTest, NoGhostOfTheElfAfterADeathAPushOrATunnelTrip) {
+  ExpectSameFilms({"%&%%", "% *%", "%#%%"}, "........");  // killed by a barrel
+  ExpectSameFilms({"%*@  %", "%####%"}, "RRR...");        // pushing a boulder
+  ExpectSameFilms({"%*>> .%"}, "R....L.");                // through a tunnel and back
+}
+
+TEST_F(CachedDrawingTest, NoGhostOfTheElfOverAStillExplosion) {
+  // A pack's own still explosion changes its picture only when it ends.
+  Blocks->Clear();
+  for (const char* Name : {"#", "%", "&", "X", "*D", "*L", "*R", "*U", "$", "!", "!1", "!2", "@", ".", ">", ">2"})
+    AddBlock(Name, 1);
+  Colour();
+  ExpectSameFilms({"%&%%", "% *%", "%#%%"}, "........");
 }
 
 TEST_F(WorldTest, DrawingOverTheFieldNeedsTheCellsForgotten) {

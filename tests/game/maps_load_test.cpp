@@ -133,3 +133,30 @@ TEST_F(MapsLoadTest, SmallMapIsSurroundedBySteel) {
   World->Step();
   EXPECT_EQ(World->Code(1, 1), '@') << "falls inside the map and rests on the steel around it";
 }
+
+// --- Damaged packs ---------------------------------------------------------------
+
+TEST_F(MapsLoadTest, DamagedMapKeepsItsPlaceAndLoadsEmpty) {
+  TArchiveBytes A;
+  A.Member("RAWD", "info", TextBytes("x\r\nn\r\na\r\n"));
+  A.Member("RAWD", "001.mpp", TextBytes(MapText("One", {"*$!"})));
+  A.Member("RAWD", "002.mpp", TextBytes("MAPX\r\nWI2\r\nHE1\r\nMP00zz0020\r\nXX\r\n"));
+  A.Member("RAWD", "003.mpp", TextBytes(MapText("Three", {"*!"})));
+  ASSERT_TRUE(World->Load(Pack(A)));
+  ASSERT_EQ(World->MapCount(), 3) << "later maps keep their numbers";
+  EXPECT_EQ(World->MapName(2), "Three");
+  EXPECT_EQ(World->Maps[1]->Width * World->Maps[1]->Height, 0);
+  EXPECT_FALSE(VolumeManager->IsExists("001.mpp")) << "the pack is unmounted all the same";
+  const std::string Log = ReadFileText(Dir.File("t.log"));
+  EXPECT_NE(Log.find("{SQMapsUnit, TMaps.Load} Can't read map 002.mpp"), std::string::npos) << Log;
+  EXPECT_NE(Log.find("3 maps loaded."), std::string::npos);
+  World->SetActive(1);  // an empty map plays as solid steel
+  EXPECT_EQ(World->Code(0, 0), Tile::Steel);
+}
+
+TEST_F(MapsLoadTest, PackThatFailsToMountKeepsTheBlockImages) {
+  Blocks->AddImage(std::make_unique<TImage>(32, 32), "#");
+  WriteFileBytes(Dir.File("broken.sq"), TextBytes("not an archive at all"));
+  EXPECT_FALSE(World->Load(Dir.File("broken.sq")));
+  EXPECT_EQ(Blocks->Count(), 1) << "the next screen still draws its blocks";
+}
