@@ -1,22 +1,31 @@
 #include "registry/player_reg.h"
 
 #include "shell/logger.h"
+#include "shell/toolbox.h"
 
 std::unique_ptr<TPlayerReg> PlayerRegistry;
 
 TPlayerReg::TPlayerReg(std::string FileName) : FFileName(std::move(FileName)) { Load(FFileName); }
 
+TPlayerReg::~TPlayerReg() = default;
+
 void TPlayerReg::SaveFile() { FLastSaveOk = Save(FFileName); }
 
 bool TPlayerReg::AddPlayer(const std::string& Name) {
+  // Runs outlive a registry that was lost or replaced: a new player must not
+  // take an identifier that runs are still filed under.
+  const int32_t RunsHighest = Runs().HighestPlayer();
+  if (RunsHighest >= 0 && NextID <= RunsHighest) NextID = RunsHighest + 1;
   const bool Result = TPlayerRegistry::AddPlayer(Name);
   SaveFile();
   return Result;
 }
 
 bool TPlayerReg::DeletePlayer(const std::string& Name) {
+  const int32_t ID = PlayerID(Name);
   const bool Result = TPlayerRegistry::DeletePlayer(Name);
   SaveFile();
+  if (Result) Runs().DeletePlayer(ID);
   return Result;
 }
 
@@ -51,6 +60,24 @@ uint8_t TPlayerReg::GetMapState(const std::string& LevelPack, const std::string&
 void TPlayerReg::SetMapState(const std::string& LevelPack, const std::string& Player, uint8_t State, int32_t MapNo) {
   WriteData(Player, LevelPack, MapNo, 1, &State);
   SaveFile();
+}
+
+TRunStore& TPlayerReg::Runs() {
+  if (!FRuns) FRuns = std::make_unique<TRunStore>(VXToolbox::ExtractFileDir(FFileName) + TRunStore::kFileName);
+  return *FRuns;
+}
+
+TRunKept TPlayerReg::KeepRun(const std::string& LevelPack, const std::string& Player, int32_t MapNo,
+                             const std::string& Keys) {
+  const int32_t ID = PlayerID(Player);
+  if (ID < 0) return TRunKept::BadRun;
+  const TLevelPackData* Pack = FindLevelPack(LevelPack);
+  return Runs().Keep(ID, Pack ? Pack->Name : LevelPack, MapNo, Keys);
+}
+
+const TRun* TPlayerReg::BestRun(const std::string& LevelPack, const std::string& Player, int32_t MapNo) {
+  const int32_t ID = PlayerID(Player);
+  return ID < 0 ? nullptr : Runs().Best(ID, LevelPack, MapNo);
 }
 
 void StartPlayerRegistry() {

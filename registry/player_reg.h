@@ -6,6 +6,7 @@
 #include <string>
 
 #include "registry/player_registry.h"
+#include "registry/run_store.h"
 
 class TPlayerReg : public TPlayerRegistry {
  public:
@@ -16,6 +17,7 @@ class TPlayerReg : public TPlayerRegistry {
 
   // Loads FileName; a missing file leaves the registry empty.
   explicit TPlayerReg(std::string FileName = kFileName);
+  ~TPlayerReg() override;
 
   using TPlayerRegistry::AddPlayer;
   bool AddPlayer(const std::string& Name) override;
@@ -28,6 +30,17 @@ class TPlayerReg : public TPlayerRegistry {
   uint8_t GetMapState(const std::string& LevelPack, const std::string& Player, int32_t MapNo);
   void SetMapState(const std::string& LevelPack, const std::string& Player, uint8_t State, int32_t MapNo);
 
+  // The players' best runs, kept in "Starquarry.runs" beside the registry
+  // file and read at first use. Deleting a player deletes its runs; renaming
+  // keeps them, as they are filed under the player's identifier.
+  TRunStore& Runs();
+  // After a completed map: keeps Keys (one per step, as sqtool play reads
+  // them) as Player's run of MapNo when it is shorter than the one kept.
+  // NotShorter or BadRun when not kept; BadRun also for an unknown player.
+  TRunKept KeepRun(const std::string& LevelPack, const std::string& Player, int32_t MapNo, const std::string& Keys);
+  // Player's best run of MapNo (its Steps() and Keys); null when none.
+  const TRun* BestRun(const std::string& LevelPack, const std::string& Player, int32_t MapNo);
+
   const std::string& FileName() const { return FFileName; }
   // Whether the latest save reached the disk.
   bool LastSaveSucceeded() const { return FLastSaveOk; }
@@ -37,6 +50,7 @@ class TPlayerReg : public TPlayerRegistry {
 
   std::string FFileName;
   bool FLastSaveOk = true;
+  std::unique_ptr<TRunStore> FRuns;
 };
 
 // The module singleton.

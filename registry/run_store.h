@@ -1,0 +1,72 @@
+#pragma once
+// Every player's best run of every map: the keys of its steps, as sqtool play
+// reads them ('U', 'D', 'L', 'R' for the arrow held, '.' for none). Runs are
+// filed under the player's identifier in the registry (so renaming keeps
+// them), the level pack's name as the registry knows it (letter case aside)
+// and the map number. The store lives in one file, replaced safely after
+// every change; a damaged file is kept aside as FileName + ".bad" and the
+// store starts empty, and a file that cannot be read is never replaced.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "registry/store_file.h"
+
+struct TRun {
+  int32_t Player = 0;  // the player's identifier in the registry
+  std::string Pack;    // the level pack's name
+  int32_t MapNo = 0;
+  std::string Keys;  // one per step
+  int32_t Steps() const { return static_cast<int32_t>(Keys.size()); }
+};
+
+enum class TRunKept {
+  Kept,        // the new best run (saved, unless LastSaveSucceeded says otherwise)
+  NotShorter,  // the kept run has as many steps or fewer
+  BadRun,      // no steps, too many, a key outside the alphabet, or a bad map number
+};
+
+class TRunStore {
+ public:
+  static constexpr const char* kFileName = "Starquarry.runs";
+  // Longer runs are refused: an hour of play is about 31,000 steps.
+  static constexpr int32_t kMaxSteps = 1 << 22;
+
+  // Reads FileName; a missing file gives an empty store.
+  explicit TRunStore(std::string FileName = kFileName);
+
+  // Keeps Keys as Player's run of the map when it is shorter than the run
+  // kept, or no run was kept; the file is saved then.
+  TRunKept Keep(int32_t Player, const std::string& Pack, int32_t MapNo, const std::string& Keys);
+  // The run kept for the map; null when none.
+  const TRun* Best(int32_t Player, const std::string& Pack, int32_t MapNo) const;
+  // Drops every run of the player and saves when there was any; the number dropped.
+  int DeletePlayer(int32_t Player);
+  // The highest player identifier any run is filed under; -1 when none.
+  int32_t HighestPlayer() const;
+
+  // In the order they were first kept.
+  const std::vector<TRun>& Runs() const { return FRuns; }
+  const std::string& FileName() const { return FFileName; }
+  // The file was damaged or could not be read; the store started empty.
+  bool LoadedDamaged() const { return FFile.Damaged(); }
+  bool LastSaveSucceeded() const { return FLastSaveOk; }
+  // The copy of a damaged file a save made; empty when none.
+  const std::string& KeptAs() const { return FFile.KeptAs(); }
+
+  // The file's layout, for the store and its tests.
+  static std::vector<uint8_t> Encode(const std::vector<TRun>& Runs);
+  // False (Runs left empty) when the bytes are not a whole, sound runs file.
+  static bool Decode(const std::vector<uint8_t>& Bytes, std::vector<TRun>& Runs);
+  // Steps from 1 to kMaxSteps, each one of the five keys.
+  static bool ValidKeys(const std::string& Keys);
+
+ private:
+  void Load();
+  bool Save();
+
+  std::string FFileName;
+  std::vector<TRun> FRuns;
+  TStoreFile FFile{"RunStoreUnit, TRunStore.Save"};
+  bool FLastSaveOk = true;
+};
