@@ -16,12 +16,30 @@ using TColorMap = std::array<uint8_t, 256 * 3>;
 // 5-bit components are spread over the full 8-bit range, so white stays white.
 inline uint8_t Expand5(unsigned V) { return static_cast<uint8_t>(V * 255 / 31); }
 
-// A 16-bit TGA pixel: attribute bit, then 5 bits each of red, green, blue.
-inline void Convert16(const uint8_t* In, uint8_t* Out) {
+// A 16-bit colour-map entry: attribute bit, then 5 bits each of red, green,
+// blue.
+inline void ConvertMapEntry16(const uint8_t* In, uint8_t* Out) {
   const unsigned V = In[0] | (In[1] << 8);
   Out[0] = Expand5(V & 0x1F);
   Out[1] = Expand5((V >> 5) & 0x1F);
   Out[2] = Expand5((V >> 10) & 0x1F);
+}
+
+// 16-bit pixels by the descriptor's alpha bits. None: 5-6-5, the layout
+// level packs store their pictures in. One: 1-5-5-5. Components are shifted
+// into the top of their byte, as the pictures were made to be read.
+inline void Convert565(const uint8_t* In, uint8_t* Out) {
+  const unsigned V = In[0] | (In[1] << 8);
+  Out[0] = static_cast<uint8_t>((V & 0x001F) << 3);
+  Out[1] = static_cast<uint8_t>((V & 0x07E0) >> 3);
+  Out[2] = static_cast<uint8_t>((V & 0xF800) >> 8);
+}
+
+inline void Convert1555(const uint8_t* In, uint8_t* Out) {
+  const unsigned V = In[0] | (In[1] << 8);
+  Out[0] = static_cast<uint8_t>((V & 0x001F) << 3);
+  Out[1] = static_cast<uint8_t>((V & 0x03E0) >> 2);
+  Out[2] = static_cast<uint8_t>((V & 0x7C00) >> 7);
 }
 
 int MapEntryBytes(uint8_t EntrySize) {
@@ -41,7 +59,7 @@ void ReadColorMap(TPictureInput& In, int MapLength, uint8_t EntrySize, TColorMap
   for (int I = 0; I < Kept; ++I) {
     uint8_t E[4] = {0, 0, 0, 0};
     if (!In.ReadExact(E, static_cast<size_t>(EntryBytes))) return;
-    if (EntryBytes == 2) Convert16(E, &Map[static_cast<size_t>(I) * 3]);
+    if (EntryBytes == 2) ConvertMapEntry16(E, &Map[static_cast<size_t>(I) * 3]);
     else std::memcpy(&Map[static_cast<size_t>(I) * 3], E, 3);
   }
   if (MapLength > Kept) In.Skip(static_cast<int64_t>(MapLength - Kept) * EntryBytes);
@@ -132,8 +150,9 @@ bool TRawPicture::ReadTGAStream(TVXStreamBase& Stream, bool LoadPalette) {
         WritePictureMessage("RTGA: Illegal Image Descriptor Byte!");
         Ok = false;
       } else if (Depth == 16) {
-        if (Type == 2) ReadPlain(In, Out, W, H, 2, Convert16);
-        else TFastRleReader::Decode(In, Out, Pixels, 2, Convert16);
+        const auto Convert = AlphaBits == 0 ? Convert565 : Convert1555;
+        if (Type == 2) ReadPlain(In, Out, W, H, 2, Convert);
+        else TFastRleReader::Decode(In, Out, Pixels, 2, Convert);
       } else if (Depth == 24) {
         if (Type == 2) In.Read(Out, Data.size());
         else TFastRleReader::Decode24(In, Out, Pixels);
