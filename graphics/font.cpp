@@ -100,8 +100,25 @@ void TFont::SetSize(int32_t N) {
     Log->Warning("Invalid size! (" + std::to_string(N) + ")", "VXFonts, TFont.SetSize");
     return;
   }
+  const int32_t Old = Size;
+  const bool OldDrew = Image && Image->HasSurface();
   Size = N;
   RebuildPage();
+  // A page wider than a surface can hold would draw nothing at all: keep the
+  // size that drew.
+  if (OldDrew && !(Image && Image->HasSurface())) {
+    uint16_t W = 0, H = 0;
+    Source.Seek(0);
+    Source.ReadU16(W);
+    Source.ReadU16(H);
+    Source.Seek(0);
+    Log->Warning("Size " + std::to_string(N) + " makes the page " + std::to_string(W * N) + "x" +
+                     std::to_string(H * N) + ", more than a surface holds; the size stays " + std::to_string(Old),
+                 "VXFonts, TFont.SetSize");
+    Size = Old;
+    RebuildPage();
+    return;
+  }
   Height = Image ? Image->Height() : 0;
   for (size_t C = 0; C < Glyphs.size(); ++C) {
     const TGlyphRect& G = Glyphs[C];

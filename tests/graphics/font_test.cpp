@@ -12,6 +12,7 @@
 #include "shell/memory_stream.h"
 #include "shell/parameters.h"
 #include "storage/stream_opener.h"
+#include "tests/support/scope_guard.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -207,6 +208,32 @@ TEST_F(FontTest, VxrWithoutMagicOrCutShortStaysSafe) {
   TImage Blank(20, 20);
   F.DrawTextOn(Blank, "Z", 0, 0, kAlignLeft);
   EXPECT_EQ(InkOf(Blank).Bottom, -1);
+}
+
+// anti.vxr's layout (256 glyphs of 8x16, a 2048-pixel page) at the game's
+// 32-bit images: size 8 makes a page of 16384 pixels, whose rows no surface
+// can hold. Such a size is refused and the font keeps drawing.
+TEST_F(FontTest, ASizeWhosePageNoSurfaceHoldsIsRefused) {
+  SetImageDepth(32);
+  TScopeGuard Depth([] { SetImageDepth(24); });
+  TMemoryStream S(Vxr(0, 8, 16, {{'A', std::vector<uint8_t>(16, 0xFF)}}));
+  TVXRFont F(S);
+  F.SetSize(2);
+  ASSERT_EQ(F.Height, 32);
+  F.SetSize(8);
+  EXPECT_EQ(F.Size, 2);
+  EXPECT_EQ(F.Height, 32);
+  EXPECT_EQ(F.SizedGlyphs['A'].Width, 16);
+  EXPECT_NE(LogText().find("[VXFonts, TFont.SetSize] Size 8 makes the page 16384x128, more than a surface holds; the "
+                           "size stays 2"),
+            std::string::npos)
+      << LogText();
+  TImage T(40, 40);
+  F.DrawTextOn(T, "A", 0, 0, kAlignLeft);
+  EXPECT_EQ(InkOf(T).Right, 15) << "still drawn at the size that worked";
+  EXPECT_EQ(InkOf(T).Bottom, 31);
+  F.SetSize(4);
+  EXPECT_EQ(F.Height, 64) << "a size that fits is still taken";
 }
 
 TEST_F(FontTest, LoadFontReadsItsSectionAndReportsBadOnes) {
