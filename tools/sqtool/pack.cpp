@@ -8,6 +8,7 @@
 
 #include "game/block_images.h"
 #include "game/maps.h"
+#include "game/solver.h"
 #include "graphics/image.h"
 #include "graphics/sprite.h"
 #include "maps/xmap.h"
@@ -20,12 +21,13 @@
 #include "tools/sqtool/command.h"
 #include "tools/sqtool/game_data.h"
 #include "tools/sqtool/headless_run.h"
+#include "tools/sqtool/solve_format.h"
 
 namespace {
 
 const char* const kUsage =
     "usage: sqtool pack build OUTFILE --name NAME --author AUTHOR MAPFILE... [--extra FILE...]\n"
-    "       sqtool pack check PACK [--solutions DIR] [--data FILE]\n"
+    "       sqtool pack check PACK [--solutions DIR] [--solve [--seconds S]] [--data FILE]\n"
     "\n"
     "build writes a level pack: the member \"info\" (a first line, then NAME and\n"
     "AUTHOR), the maps as 001.mpp, 002.mpp, ... in the order given (any XMAP\n"
@@ -33,13 +35,18 @@ const char* const kUsage =
     "by its file name (the pack's own controls.ini or block images).\n"
     "\n"
     "check loads PACK as the game does and prints one line per map:\n"
-    "  NNN ok|FAIL size=WxH elves=E exits=X diamonds=D [missing=CHARS]\n"
-    "      [solution=completed|dead|playing|missing steps=N] name=\"MAP NAME\"\n"
+    "  NNN ok|FAIL size=WxH elves=E exits=X diamonds=D [missing=CHARS] [error=\"WHY\"]\n"
+    "      [solution=completed|dead|playing|missing steps=N] [solver=N|unsolvable|unknown\n"
+    "      [hand=N]] name=\"MAP NAME\"\n"
     "then \"N maps, F failed\". A map fails unless it is 20x12 with exactly one\n"
-    "elf, at least one exit and an image for every block character. With\n"
+    "elf, at least one exit and an image for every block character, and\n"
+    "unless its member could be read (error tells why not). With\n"
     "--solutions, the key script DIR/NNN.keys (NNN the member number: 001 for\n"
     "the first map; keys as for sqtool play --keys) is played from the map's\n"
     "start with seed 0, and the map fails unless it reports completed.\n"
+    "--solve runs the solver (as sqtool solve, S seconds a map, default 60)\n"
+    "on every map: the length of the script it finds, or unsolvable (the map\n"
+    "fails) or unknown; with --solutions, hand is the length of DIR/NNN.keys.\n"
     "--data names the game's data archive (default as for sqtool play).\n"
     "Exits 1 when any map fails.\n";
 
@@ -187,12 +194,17 @@ int CountTiles(const TXMap& Map, int32_t Code) {
 }
 
 int Check(const TArgs& Args) {
-  const char* Usage = "usage: sqtool pack check PACK [--solutions DIR] [--data FILE]";
+  const char* Usage = "usage: sqtool pack check PACK [--solutions DIR] [--solve [--seconds S]] [--data FILE]";
   std::string Pack, Solutions, Data;
-  bool HasSolutions = false;
+  bool HasSolutions = false, Solve = false;
+  TSolveOptions SolveOptions;
   for (size_t I = 0; I < Args.size(); ++I) {
     const std::string& A = Args[I];
-    if ((A == "--solutions" || A == "--data") && I + 1 < Args.size()) {
+    if (A == "--solve") {
+      Solve = true;
+    } else if (A == "--seconds" && I + 1 < Args.size()) {
+      if (!ParseSeconds(Args[++I], SolveOptions.Seconds)) return SqFail("bad time '" + Args[I] + "'");
+    } else if ((A == "--solutions" || A == "--data") && I + 1 < Args.size()) {
       (A == "--data" ? Data : Solutions) = Args[++I];
       if (A == "--solutions") HasSolutions = true;
     } else if (A.rfind("--", 0) == 0 || !Pack.empty()) {
@@ -223,7 +235,11 @@ int Check(const TArgs& Args) {
     const int Exits = CountTiles(Map, Tile::ExitClosed);
     const std::string Missing = MissingImages(*Maps, Map);
     bool Ok = Map.Width == TMaps::kCols && Map.Height == TMaps::kRows && Elves == 1 && Exits >= 1 && Missing.empty();
+    // A member that could not be read loaded as an empty map.
+    const std::string Error = Map.Status == "OK" ? "" : " error=\"" + Map.Status + "\"";
+    Ok = Ok && Error.empty();
     std::string Solution;
+    size_t HandLength = 0;
     if (HasSolutions) {
       const std::string Number = VXToolbox::PaddedNumber(MapNo + 1, 3, '0');
       bool Read;
@@ -236,6 +252,7 @@ int Check(const TArgs& Args) {
         Solution = " solution=bad";
         Ok = false;
       } else {
+        HandLength = Keys.size();
         // Seeded afresh for every map, so each result is the one sqtool play gives.
         VXRandom::Seed(0);
         const THeadlessResult R = RunHeadless(*Maps, MapNo, Keys, Screen);
@@ -247,10 +264,16 @@ int Check(const TArgs& Args) {
         Ok = Ok && R.Completed;
       }
     }
+    if (Solve) {
+      const TSolveResult R = SolveMap(*Maps, MapNo, SolveOptions);
+      Solution += " solver=" + SolveSummary(R);
+      if (HasSolutions && HandLength) Solution += " hand=" + std::to_string(HandLength);
+      Ok = Ok && R.Status != TSolveResult::TStatus::Unsolvable;
+    }
     Failed += !Ok;
     Out << VXToolbox::PaddedNumber(MapNo + 1, 3, '0') << (Ok ? " ok" : " FAIL") << " size=" << Map.Width << "x"
         << Map.Height << " elves=" << Elves << " exits=" << Exits << " diamonds=" << CountTiles(Map, Tile::Diamond)
-        << (Missing.empty() ? "" : " missing=" + Missing) << Solution << " name=\"" << Map.MapName << "\"\n";
+        << (Missing.empty() ? "" : " missing=" + Missing) << Error << Solution << " name=\"" << Map.MapName << "\"\n";
   }
   if (Maps->MapCount() == 0) ++Failed;
   Out << Maps->MapCount() << " maps, " << Failed << " failed\n";

@@ -1,0 +1,367 @@
+#include "game/solver.h"
+
+#include <algorithm>
+#include <chrono>
+#include <climits>
+#include <cstdlib>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <queue>
+
+#include "game/map_runner.h"
+#include "game/maps.h"
+#include "game/world_snapshot.h"
+#include "graphics/image.h"
+#include "graphics/sprite.h"
+#include "shell/random.h"
+
+namespace {
+
+constexpr char kMoves[] = {'.', 'U', 'D', 'L', 'R'};
+constexpr int kDeadSteps = 16;
+// A script that reaches the exit while it is still opening under another
+// seed holds its last key this much longer at most.
+constexpr int kMaxHold = 64;
+// Weight of the distance still to go against the steps taken (best-first).
+constexpr int kGreed = 8;
+// What a diamond still to collect weighs: more than any way across the map,
+// so that taking a diamond is always progress.
+constexpr int kPerDiamond = 80;
+
+// Sprites animate only when they have a target to draw on; a search run
+// without a window draws on nothing, but its sprites must keep the game's
+// timing. Gives new sprites a target while none is set.
+class TSpriteTargetScope {
+ public:
+  TSpriteTargetScope() {
+    if (!DefaultSpriteTarget()) {
+      FOwn = std::make_unique<TImage>(1, 1);
+      SetDefaultSpriteTarget(FOwn.get());
+    }
+  }
+  ~TSpriteTargetScope() {
+    if (FOwn) SetDefaultSpriteTarget(nullptr);
+  }
+  TSpriteTargetScope(const TSpriteTargetScope&) = delete;
+  TSpriteTargetScope& operator=(const TSpriteTargetScope&) = delete;
+
+ private:
+  std::unique_ptr<TImage> FOwn;
+};
+
+// A silent world at the start of the map, its looks drawn with Seed.
+void StartWorld(TMaps& W, TMapRun& Run, int MapNo, uint32_t Seed) {
+  W.Effects = {};
+  VXRandom::Seed(Seed);
+  Run = TMapRun{};
+  Run.MapNo = MapNo;
+  StartMapRun(W, Run);
+}
+
+// The frames of one step, as the game runs them after a key is pressed.
+void RunStep(TMaps& W, TMapRun& Run, char Key) { AdvanceMapStep(W, Run, ElfKeysFor(Key)); }
+
+// Steps until the map is completed when Keys are played and the last key is
+// then held up to Hold steps more; -1 when it is not completed.
+int StepsToComplete(const TMaps& Pack, int MapNo, const std::string& Keys, uint32_t Seed, int Hold) {
+  TMaps W(Pack);
+  TMapRun Run;
+  StartWorld(W, Run, MapNo, Seed);
+  const size_t Total = Keys.size() + static_cast<size_t>(Keys.empty() ? 0 : Hold);
+  for (size_t I = 0; I < Total; ++I) {
+    if (Run.Completed || W.ElfDead > kDeadSteps) break;
+    RunStep(W, Run, Keys[std::min(I, Keys.size() - 1)]);
+    if (Run.Completed) return static_cast<int>(I) + 1;
+  }
+  return -1;
+}
+
+// Cells the elf cannot cross as long as nothing blows them up.
+bool Blocks(int32_t C) { return C == Tile::Wall || C == Tile::Steel || C == Tile::Plasma || C == Tile::ExitClosed; }
+
+// The distance still to go, in steps (a guess): the way to the nearest
+// diamond around walls, plus some for each further one; or the way to the
+// nearest exit. -1 when the map can no longer be completed (fewer diamonds
+// left than needed, no exit that can open).
+int Remaining(const TMaps& W) {
+  constexpr int kCells = TMaps::kCols * TMaps::kRows;
+  bool Target[kCells];
+  int Targets = 0;
+  const bool ForDiamonds = W.DiamondsLeft > 0;
+  for (int X = 0; X < TMaps::kCols; ++X)
+    for (int Y = 0; Y < TMaps::kRows; ++Y) {
+      const int32_t C = W.Code(X, Y);
+      const bool Is =
+          ForDiamonds ? C == Tile::Diamond : C == Tile::ExitOpen || C == Tile::ExitOpening || C == Tile::ExitWaiting;
+      Target[X * TMaps::kRows + Y] = Is;
+      Targets += Is;
+    }
+  if (ForDiamonds ? Targets < W.DiamondsLeft : Targets == 0) return -1;
+  const int Further = ForDiamonds ? kPerDiamond * (W.DiamondsLeft - 1) + kPerDiamond : 0;
+  // Breadth-first from the elf to the nearest target.
+  int16_t Queue[kCells];
+  int8_t Seen[kCells] = {};
+  int16_t Distance[kCells];
+  int Head = 0, Tail = 0;
+  const int Start = W.ElfX * TMaps::kRows + W.ElfY;
+  if (W.ElfX < 0 || W.ElfX >= TMaps::kCols || W.ElfY < 0 || W.ElfY >= TMaps::kRows) return Further;
+  Queue[Tail++] = static_cast<int16_t>(Start);
+  Seen[Start] = 1;
+  Distance[Start] = 0;
+  while (Head < Tail) {
+    const int Cell = Queue[Head++];
+    if (Target[Cell]) return Distance[Cell] + Further;
+    const int X = Cell / TMaps::kRows, Y = Cell % TMaps::kRows;
+    const int Next[4][2] = {{X - 1, Y}, {X + 1, Y}, {X, Y - 1}, {X, Y + 1}};
+    for (const auto& N : Next) {
+      if (N[0] < 0 || N[0] >= TMaps::kCols || N[1] < 0 || N[1] >= TMaps::kRows) continue;
+      const int To = N[0] * TMaps::kRows + N[1];
+      if (Seen[To] || (!Target[To] && Blocks(W.Code(N[0], N[1])))) continue;
+      Seen[To] = 1;
+      Distance[To] = static_cast<int16_t>(Distance[Cell] + 1);
+      Queue[Tail++] = static_cast<int16_t>(To);
+    }
+  }
+  // Walled off for now: a barrel may yet open the way.
+  return 3 * (TMaps::kCols + TMaps::kRows) + Further;
+}
+
+// Seen states: key -> fewest steps it was reached in (open addressing).
+class TSeenTable {
+ public:
+  TSeenTable() { FSlots.resize(1u << 16); }
+  // True when Key is new or now reached in fewer steps (then G is stored).
+  bool Improve(uint64_t Key, uint32_t G) {
+    if (Key == 0) Key = 1;
+    if ((FUsed + 1) * 2 > FSlots.size()) Grow();
+    TSlot& S = Find(Key);
+    if (S.Key == 0) {
+      S = {Key, G};
+      ++FUsed;
+      return true;
+    }
+    if (G >= S.G) return false;
+    S.G = G;
+    return true;
+  }
+  uint32_t Best(uint64_t Key) {
+    if (Key == 0) Key = 1;
+    return Find(Key).G;
+  }
+  size_t Bytes() const { return FSlots.capacity() * sizeof(TSlot); }
+
+ private:
+  struct TSlot {
+    uint64_t Key = 0;
+    uint32_t G = 0;
+  };
+  TSlot& Find(uint64_t Key) {
+    size_t I = (Key ^ (Key >> 29)) & (FSlots.size() - 1);
+    while (FSlots[I].Key != 0 && FSlots[I].Key != Key) I = (I + 1) & (FSlots.size() - 1);
+    return FSlots[I];
+  }
+  void Grow() {
+    std::vector<TSlot> Old(FSlots.size() * 2);
+    Old.swap(FSlots);
+    for (const TSlot& S : Old)
+      if (S.Key) Find(S.Key) = S;
+  }
+  std::vector<TSlot> FSlots;
+  size_t FUsed = 0;
+};
+
+class TSearch {
+ public:
+  TSearch(const TMaps& Pack, int MapNo, const TSolveOptions& Options)
+      : FPack(Pack), FMapNo(MapNo), FOptions(Options), FStart(Pack), FWork(Pack), FPacker(PrepareStart()) {}
+
+  TSolveResult Run();
+
+ private:
+  struct TNode {
+    uint64_t Key;
+    uint32_t Parent;
+    uint16_t G;
+    char Move;
+  };
+  using TClock = std::chrono::steady_clock;
+
+  const TMaps& PrepareStart() {
+    StartWorld(FStart, FStartRun, FMapNo, FOptions.Seed);
+    FWork = FStart;
+    return FStart;
+  }
+  double Elapsed() const { return std::chrono::duration<double>(TClock::now() - FBegan).count(); }
+  size_t Bytes() const {
+    return FSnapshotBytes + FSeen.Bytes() + FNodes.capacity() * sizeof(TNode) +
+           FSnapshots.capacity() * sizeof(FSnapshots[0]) + (FFifo.size() + FHeap.size()) * sizeof(uint64_t) * 2;
+  }
+  // Adds a node for the world in FWork; false when it cannot be kept.
+  bool Keep(uint64_t Key, uint32_t Parent, uint32_t G, char Move, int Guess);
+  std::string ScriptTo(uint32_t Node, char LastMove) const;
+  // The script made to hold for every checked seed; empty when it cannot.
+  std::string CheckSeeds(const std::string& Keys) const;
+  bool Next(uint32_t& Node);
+  void Release(uint32_t Node) {
+    if (!FSnapshots[Node]) return;
+    FSnapshotBytes -= TWorldPacker::PackedSize(FSnapshots[Node].get()) + 16;
+    FSnapshots[Node].reset();
+  }
+
+  const TMaps& FPack;
+  const int FMapNo;
+  const TSolveOptions FOptions;
+  TMaps FStart, FWork;
+  TMapRun FStartRun, FWorkRun;
+  TWorldPacker FPacker;
+  TSeenTable FSeen;
+  std::vector<TNode> FNodes;
+  std::vector<std::unique_ptr<uint8_t[]>> FSnapshots;
+  size_t FSnapshotBytes = 0;
+  std::deque<uint32_t> FFifo;
+  std::priority_queue<uint64_t, std::vector<uint64_t>, std::greater<uint64_t>> FHeap;
+  std::vector<uint8_t> FBuffer;
+  TClock::time_point FBegan = TClock::now();
+  bool FPackFailed = false;
+};
+
+bool TSearch::Keep(uint64_t Key, uint32_t Parent, uint32_t G, char Move, int Guess) {
+  if (!FPacker.Pack(FWork, FWorkRun, FBuffer)) {
+    FPackFailed = true;
+    return false;
+  }
+  const uint32_t Index = static_cast<uint32_t>(FNodes.size());
+  FNodes.push_back({Key, Parent, static_cast<uint16_t>(G), Move});
+  auto Data = std::make_unique<uint8_t[]>(FBuffer.size());
+  std::copy(FBuffer.begin(), FBuffer.end(), Data.get());
+  FSnapshotBytes += FBuffer.size() + 16;
+  FSnapshots.push_back(std::move(Data));
+  if (FOptions.Optimal) {
+    FFifo.push_back(Index);
+  } else {
+    // Fewest expected steps first; among equals the newest, to dive.
+    const uint64_t Priority = static_cast<uint64_t>(G) + static_cast<uint64_t>(kGreed) * static_cast<uint64_t>(Guess);
+    FHeap.push(Priority << 32 | (0xFFFFFFFFu - Index));
+  }
+  return true;
+}
+
+bool TSearch::Next(uint32_t& Node) {
+  for (;;) {
+    if (FOptions.Optimal) {
+      if (FFifo.empty()) return false;
+      Node = FFifo.front();
+      FFifo.pop_front();
+      return true;
+    }
+    if (FHeap.empty()) return false;
+    Node = 0xFFFFFFFFu - static_cast<uint32_t>(FHeap.top() & 0xFFFFFFFFu);
+    FHeap.pop();
+    // A state reached again in fewer steps was queued anew; this one is stale.
+    if (FSeen.Best(FNodes[Node].Key) < FNodes[Node].G) {
+      Release(Node);
+      continue;
+    }
+    return true;
+  }
+}
+
+std::string TSearch::ScriptTo(uint32_t Node, char LastMove) const {
+  std::string Keys(1, LastMove);
+  for (uint32_t N = Node; N != 0; N = FNodes[N].Parent) Keys += FNodes[N].Move;
+  std::reverse(Keys.begin(), Keys.end());
+  return Keys;
+}
+
+std::string TSearch::CheckSeeds(const std::string& Keys) const {
+  int Hold = 0;
+  for (uint32_t Seed : FOptions.CheckSeeds) {
+    const int Steps = StepsToComplete(FPack, FMapNo, Keys, Seed, kMaxHold);
+    if (Steps < 0) return {};
+    Hold = std::max(Hold, Steps - static_cast<int>(Keys.size()));
+  }
+  return Keys + std::string(static_cast<size_t>(Hold), Keys.back());
+}
+
+TSolveResult TSearch::Run() {
+  TSolveResult Result;
+  const int MaxSteps = std::clamp(FOptions.MaxSteps, 0, 65535);
+  FWork = FStart;
+  FWorkRun = FStartRun;
+  const int StartGuess = Remaining(FStart);
+  bool Limited = false, Rejected = false;
+  if (StartGuess >= 0) {
+    FSeen.Improve(FPacker.Key(FStart, FStartRun), 0);
+    Keep(FPacker.Key(FStart, FStartRun), 0, 0, '.', StartGuess);
+  }
+  uint32_t Node;
+  while (!FPackFailed && Next(Node)) {
+    if ((Result.States & 63) == 0) {
+      if (Elapsed() > FOptions.Seconds) {
+        Result.Why = "time";
+        Limited = true;
+        break;
+      }
+      if (Bytes() > FOptions.MemoryCap) {
+        Result.Why = "memory";
+        Limited = true;
+        break;
+      }
+    }
+    const TNode Parent = FNodes[Node];
+    if (!FSnapshots[Node]) continue;
+    FSnapshotBytes -= TWorldPacker::PackedSize(FSnapshots[Node].get()) + 16;
+    std::unique_ptr<uint8_t[]> Snapshot = std::move(FSnapshots[Node]);
+    if (Parent.G >= MaxSteps) continue;
+    ++Result.States;
+    bool Hidden = false;
+    for (char Move : kMoves) {
+      FPacker.Unpack(Snapshot.get(), FWork, FWorkRun);
+      // A hidden elf (in a tunnel) takes no keys: one move stands for all.
+      if (Move != kMoves[0] && Hidden) break;
+      Hidden = FWork.ElfImage == TMaps::kHiddenElf;
+      RunStep(FWork, FWorkRun, Move);
+      if (FWorkRun.Completed) {
+        const std::string Keys = CheckSeeds(ScriptTo(Node, Move));
+        if (!Keys.empty()) {
+          Result.Status = TSolveResult::TStatus::Solved;
+          Result.Keys = Keys;
+          Result.Seconds = Elapsed();
+          return Result;
+        }
+        Rejected = true;
+        continue;
+      }
+      if (FWork.ElfDead > 0) continue;
+      const int Guess = Remaining(FWork);
+      if (Guess < 0) continue;
+      const uint64_t Key = FPacker.Key(FWork, FWorkRun);
+      if (!FSeen.Improve(Key, Parent.G + 1u)) continue;
+      if (!Keep(Key, Node, Parent.G + 1u, Move, Guess)) break;
+    }
+  }
+  Result.Seconds = Elapsed();
+  if (FPackFailed) {
+    Result.Why = "unsupported world";
+  } else if (!Limited) {
+    if (Rejected) Result.Why = "no script completes the map for every seed";
+    else Result.Status = TSolveResult::TStatus::Unsolvable;
+  }
+  return Result;
+}
+
+}  // namespace
+
+TSolveResult SolveMap(const TMaps& Pack, int MapNo, const TSolveOptions& Options) {
+  TSpriteTargetScope Target;
+  TSearch Search(Pack, MapNo, Options);
+  return Search.Run();
+}
+
+bool ReplayCompletes(const TMaps& Pack, int MapNo, const std::string& Keys, uint32_t Seed, int* Steps) {
+  TSpriteTargetScope Target;
+  const int N = StepsToComplete(Pack, MapNo, Keys, Seed, 0);
+  if (Steps) *Steps = N;
+  return N >= 0;
+}

@@ -1,0 +1,43 @@
+#pragma once
+// The map solver: searches for a key script (one of 'U', 'D', 'L', 'R', '.'
+// per step, as sqtool play takes them) that completes a map, running the
+// game's own step and frame timing on copies of the world.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class TMaps;
+
+struct TSolveOptions {
+  int MaxSteps = 1000;
+  double Seconds = 60;
+  // Fewest steps (breadth-first over steps); otherwise any script, found fast.
+  bool Optimal = false;
+  // Seeds the random looks and animation phases of the searched world.
+  uint32_t Seed = 0;
+  // Bytes the search may keep for its states; the search stops (unknown)
+  // rather than grow past it.
+  size_t MemoryCap = size_t{1400} << 20;
+  // A script is returned only if it completes the map for each of these seeds
+  // (the seeds decide when an exit finishes opening).
+  std::vector<uint32_t> CheckSeeds = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+};
+
+struct TSolveResult {
+  enum class TStatus { Solved, Unsolvable, Unknown };
+  TStatus Status = TStatus::Unknown;
+  std::string Keys;    // when solved
+  int64_t States = 0;  // states expanded
+  double Seconds = 0;  // time searched
+  std::string Why;     // what ended an unknown search
+};
+
+// Searches map MapNo of the loaded pack. Plays no sounds and leaves Pack as
+// it was; seeds the process-wide random generator.
+TSolveResult SolveMap(const TMaps& Pack, int MapNo, const TSolveOptions& Options);
+
+// Plays Keys on map MapNo from its start with the random generator seeded
+// with Seed, without drawing. True when the map is completed by the last key.
+// Steps (when given) receives the number of keys run.
+bool ReplayCompletes(const TMaps& Pack, int MapNo, const std::string& Keys, uint32_t Seed, int* Steps = nullptr);

@@ -1,0 +1,178 @@
+#include "game/world_snapshot.h"
+
+#include <cstring>
+
+#include "graphics/image.h"
+
+namespace {
+constexpr int kCells = TMaps::kCols * TMaps::kRows;
+constexpr int kCellSize = 32;
+constexpr int kFieldTop = 48;
+// Every cell sprite the rules make shows a frame for this many further draws.
+constexpr uint32_t kFrameDelay = 2;
+
+enum : uint8_t {
+  kHidden = 1,
+  kCompleted = 2,
+};
+enum : uint8_t {
+  kAnimated = 1,
+  kLooping = 2,
+  kFinished = 4,
+  kPauseShift = 3,  // PauseCounter + 1 (0 or 1)
+  kTickShift = 4,   // TickCounter + 1 (0 to 3)
+};
+
+uint64_t Mix(uint64_t H, uint64_t V) {
+  H ^= V + 0x9E3779B97F4A7C15ull + (H << 6) + (H >> 2);
+  return H * 0xBF58476D1CE4E5B9ull;
+}
+
+// The parts of a sprite the rules' timing depends on.
+uint64_t AnimationOf(const TSprite& S) {
+  return static_cast<uint64_t>(S.CurrentFrame) | static_cast<uint64_t>(S.TickCounter + 1) << 16 |
+         static_cast<uint64_t>(S.PauseCounter + 1) << 24 | static_cast<uint64_t>(S.Finished) << 32 |
+         static_cast<uint64_t>(S.Looping) << 33 | static_cast<uint64_t>(S.Animated) << 34 |
+         static_cast<uint64_t>(S.FrameCount) << 40;
+}
+
+TImage* FirstTarget(const TMaps& M) {
+  for (int X = 0; X < TMaps::kCols; ++X)
+    for (int Y = 0; Y < TMaps::kRows; ++Y)
+      if (const TSprite* S = M.Sprite(X, Y)) return S->Target;
+  return DefaultSpriteTarget();
+}
+}  // namespace
+
+TWorldPacker::TWorldPacker(const TMaps& Model) : FPrototype(0, 0, 0, 0, nullptr) {
+  FPrototype.Target = FirstTarget(Model);
+  FPrototype.FrameDelay = kFrameDelay;
+  if (const TXMap* Map = Model.ActiveMap())
+    for (int X = 0; X < TMaps::kCols; ++X)
+      for (int Y = 0; Y < TMaps::kRows; ++Y)
+        if (X < Map->Width && Y < Map->Height && Map->GetTile(X, Y) == Tile::ExitClosed)
+          FExitCells.push_back(static_cast<uint8_t>(X * TMaps::kRows + Y));
+}
+
+int TWorldPacker::ImageIndex(const TImage* Image) {
+  size_t Slot = (reinterpret_cast<uintptr_t>(Image) >> 4) % FImageSlots.size();
+  for (;;) {
+    const int16_t At = FImageSlots[Slot];
+    if (At == 0) break;
+    if (FImages[static_cast<size_t>(At - 1)] == Image) return At - 1;
+    Slot = (Slot + 1) % FImageSlots.size();
+  }
+  if (FImages.size() >= 255) return -1;
+  FImages.push_back(Image);
+  FImageSlots[Slot] = static_cast<int16_t>(FImages.size());
+  return static_cast<int>(FImages.size()) - 1;
+}
+
+bool TWorldPacker::Pack(const TMaps& W, const TMapRun& Run, std::vector<uint8_t>& Out) {
+  Out.clear();
+  Out.reserve(16 + kCells * 2 + 5 * kCells / 2);
+  if (W.ElfX < 0 || W.ElfX > 255 || W.ElfY < 0 || W.ElfY > 255 || W.DiamondsLeft < -32768 || W.DiamondsLeft > 32767 ||
+      W.ElfDead < 0 || W.ElfDead > 255 || W.ElfImage.size() != 2)
+    return false;
+  const uint16_t Diamonds = static_cast<uint16_t>(W.DiamondsLeft);
+  Out.insert(
+      Out.end(),
+      {static_cast<uint8_t>(W.ElfX), static_cast<uint8_t>(W.ElfY), static_cast<uint8_t>(Diamonds & 0xFF),
+       static_cast<uint8_t>(Diamonds >> 8), static_cast<uint8_t>(W.ElfDead),
+       static_cast<uint8_t>((W.ElfImage == TMaps::kHiddenElf ? kHidden : 0) | (Run.Completed ? kCompleted : 0)),
+       static_cast<uint8_t>(W.ElfImage[0]), static_cast<uint8_t>(W.ElfImage[1]), static_cast<uint8_t>(Run.Ticks)});
+  for (int X = 0; X < TMaps::kCols; ++X)
+    for (int Y = 0; Y < TMaps::kRows; ++Y) {
+      const int32_t C = W.Code(X, Y);
+      if (C < 0 || C > 255) return false;
+      Out.push_back(static_cast<uint8_t>(C));
+    }
+  Out.insert(Out.end(), W.Flags.begin(), W.Flags.end());
+  const size_t CountAt = Out.size();
+  Out.push_back(0);
+  Out.push_back(0);
+  int Count = 0;
+  for (int I = 0; I < kCells; ++I) {
+    const TSprite* S = W.Sprites[static_cast<size_t>(I)].get();
+    if (!S) continue;
+    const int Image = ImageIndex(S->Image);
+    if (Image < 0 || S->FrameWidth > 255 || S->CurrentFrame > 255 || S->TickCounter < -1 || S->TickCounter > 2 ||
+        S->PauseCounter < -1 || S->PauseCounter > 0 || S->FrameDelay != kFrameDelay || S->EndPause != 0 || S->Paused ||
+        S->Reverse || S->Hidden || !S->Active || S->Background || S->Target != FPrototype.Target)
+      return false;
+    Out.insert(Out.end(), {static_cast<uint8_t>(I), static_cast<uint8_t>(Image), static_cast<uint8_t>(S->FrameWidth),
+                           static_cast<uint8_t>(S->CurrentFrame),
+                           static_cast<uint8_t>((S->Animated ? kAnimated : 0) | (S->Looping ? kLooping : 0) |
+                                                (S->Finished ? kFinished : 0) | (S->PauseCounter + 1) << kPauseShift |
+                                                (S->TickCounter + 1) << kTickShift)});
+    ++Count;
+  }
+  Out[CountAt] = static_cast<uint8_t>(Count & 0xFF);
+  Out[CountAt + 1] = static_cast<uint8_t>(Count >> 8);
+  return true;
+}
+
+void TWorldPacker::Unpack(const uint8_t* D, TMaps& W, TMapRun& Run) const {
+  W.ElfX = D[0];
+  W.ElfY = D[1];
+  W.DiamondsLeft = static_cast<int16_t>(D[2] | D[3] << 8);
+  W.ElfDead = D[4];
+  Run.Completed = (D[5] & kCompleted) != 0;
+  W.ElfImage.assign(reinterpret_cast<const char*>(D + 6), 2);
+  Run.Ticks = D[8];
+  D += 9;
+  for (int X = 0; X < TMaps::kCols; ++X)
+    for (int Y = 0; Y < TMaps::kRows; ++Y) W.SetCode(X, Y, *D++);
+  std::memcpy(W.Flags.data(), D, W.Flags.size());
+  D += W.Flags.size();
+  const int Count = D[0] | D[1] << 8;
+  D += 2;
+  int Next = 0;  // cells below it without a record have no sprite
+  for (int N = 0; N < Count; ++N, D += 5) {
+    const int Cell = D[0];
+    for (; Next < Cell; ++Next) W.Sprites[static_cast<size_t>(Next)].reset();
+    Next = Cell + 1;
+    auto& Slot = W.Sprites[static_cast<size_t>(Cell)];
+    if (!Slot) Slot = std::make_unique<TSprite>(FPrototype);
+    TSprite& S = *Slot;
+    S = FPrototype;
+    S.X = Cell / TMaps::kRows * kCellSize;
+    S.Y = Cell % TMaps::kRows * kCellSize + kFieldTop;
+    S.Image = const_cast<TImage*>(FImages[D[1]]);
+    S.FrameWidth = D[2];
+    const uint32_t Width = S.Image ? static_cast<uint32_t>(S.Image->Width()) : 0;
+    S.FrameCount = S.FrameWidth > 0 ? Width / S.FrameWidth : 0;
+    S.CurrentFrame = D[3];
+    S.Animated = (D[4] & kAnimated) != 0;
+    S.Looping = (D[4] & kLooping) != 0;
+    S.Finished = (D[4] & kFinished) != 0;
+    S.PauseCounter = ((D[4] >> kPauseShift) & 1) - 1;
+    S.TickCounter = ((D[4] >> kTickShift) & 3) - 1;
+  }
+  for (; Next < kCells; ++Next) W.Sprites[static_cast<size_t>(Next)].reset();
+}
+
+size_t TWorldPacker::PackedSize(const uint8_t* D) {
+  const size_t Head = 9 + 2 * kCells;
+  return Head + 2 + 5 * static_cast<size_t>(D[Head] | D[Head + 1] << 8);
+}
+
+uint64_t TWorldPacker::Key(const TMaps& W, const TMapRun& Run) const {
+  uint64_t H = 0x243F6A8885A308D3ull;
+  for (int X = 0; X < TMaps::kCols; ++X) {
+    uint64_t Column = 0;
+    for (int Y = 0; Y < TMaps::kRows; ++Y) {
+      const int32_t C = W.Code(X, Y);
+      Column = Column * 0x100000001B3ull + static_cast<uint64_t>(C) * 31 + W.Flag(X, Y);
+      if (C == Tile::ExitWaiting || C == Tile::ExitOpening)
+        if (const TSprite* S = W.Sprite(X, Y)) Column = Mix(Column, AnimationOf(*S));
+    }
+    H = Mix(H, Column);
+  }
+  for (uint8_t Cell : FExitCells) H = Mix(H, W.Sprites[Cell] ? 1 : 2);
+  H = Mix(H, static_cast<uint64_t>(W.ElfX) | static_cast<uint64_t>(W.ElfY) << 8 |
+                 static_cast<uint64_t>(static_cast<uint32_t>(W.DiamondsLeft)) << 16);
+  H = Mix(H, static_cast<uint64_t>(W.ElfDead) << 2 | (W.ElfImage == TMaps::kHiddenElf ? 1u : 0u) |
+                 (Run.Completed ? 2u : 0u));
+  return H;
+}

@@ -1,0 +1,88 @@
+// sqtool solve: searches for a key script that completes a map.
+#include <iostream>
+
+#include "game/maps.h"
+#include "game/solver.h"
+#include "graphics/image.h"
+#include "graphics/sprite.h"
+#include "shell/toolbox.h"
+#include "tools/sqtool/command.h"
+#include "tools/sqtool/game_data.h"
+#include "tools/sqtool/solve_format.h"
+
+namespace {
+const char* kUsage =
+    "usage: sqtool solve PACK MAPNO [--max-steps N] [--seconds S] [--optimal] [--seed N] [--data FILE]\n"
+    "\n"
+    "Searches for a key script (as for sqtool play --keys) that completes map\n"
+    "MAPNO (counted from 0) of the level pack PACK, running the game's own\n"
+    "rules and frame timing. Prints one of\n"
+    "  status=solved steps=N states=S seconds=T   (then the script on a line)\n"
+    "  status=unsolvable steps<=N states=S seconds=T\n"
+    "  status=unknown states=S seconds=T\n"
+    "unsolvable: every state reachable within N steps was searched and none\n"
+    "completes the map; unknown: a limit (time, memory) ended the search.\n"
+    "A printed script completes the map for every seed from 0 to 9.\n"
+    "\n"
+    "--max-steps N  the longest script searched (default 1000)\n"
+    "--seconds S    the time the search may take (default 60)\n"
+    "--optimal      a script with the fewest steps (breadth-first search)\n"
+    "--seed N       seeds the looks and animations of the searched world (default 0)\n"
+    "--data FILE    the game's data archive (as for sqtool play)\n"
+    "\n"
+    "Exits 0 when solved, 1 otherwise.\n";
+
+int Solve(const TArgs& Args) {
+  std::string Data;
+  TSolveOptions Options;
+  std::vector<std::string> Plain;
+  for (size_t I = 0; I < Args.size(); ++I) {
+    const std::string& A = Args[I];
+    const bool HasValue = I + 1 < Args.size();
+    if (A == "--max-steps" && HasValue) {
+      const int64_t V = VXToolbox::StrToIntDef(Args[++I], -1);
+      if (V < 0 || V > 65535) return SqFail("bad step count '" + Args[I] + "' (0 to 65535)");
+      Options.MaxSteps = static_cast<int>(V);
+    } else if (A == "--seconds" && HasValue) {
+      if (!ParseSeconds(Args[++I], Options.Seconds)) return SqFail("bad time '" + Args[I] + "'");
+    } else if (A == "--seed" && HasValue) {
+      const int64_t V = VXToolbox::StrToIntDef(Args[++I], -1);
+      if (V < 0 || V > 0xFFFFFFFFLL) return SqFail("bad seed '" + Args[I] + "'");
+      Options.Seed = static_cast<uint32_t>(V);
+    } else if (A == "--data" && HasValue) {
+      Data = Args[++I];
+    } else if (A == "--optimal") {
+      Options.Optimal = true;
+    } else if (A.rfind("--", 0) == 0) {
+      return SqFail("unknown or incomplete option '" + A + "' (see sqtool help solve)");
+    } else {
+      Plain.push_back(A);
+    }
+  }
+  if (Plain.size() != 2) return SqFail("usage: sqtool solve PACK MAPNO [--max-steps N] [--seconds S] [--optimal]");
+  const int64_t MapNo = VXToolbox::StrToIntDef(Plain[1], -1);
+  if (MapNo < 0) return SqFail("bad map number '" + Plain[1] + "'");
+  if (!MountGameData(Data))
+    return SqFail("cannot mount the data archive '" + (Data.empty() ? DefaultGameData() : Data) + "'");
+
+  TImage Screen(640, 480);
+  SetDefaultSpriteTarget(&Screen);
+  Maps = std::make_unique<TMaps>();
+  int Exit = 1;
+  if (!Maps->Load(Plain[0])) {
+    SqFail("cannot load level pack '" + Plain[0] + "'");
+  } else if (MapNo >= Maps->MapCount()) {
+    SqFail("level pack '" + Plain[0] + "' has no map " + std::to_string(MapNo) + " (it has " +
+           std::to_string(Maps->MapCount()) + ")");
+  } else {
+    const TSolveResult R = SolveMap(*Maps, static_cast<int>(MapNo), Options);
+    std::cout << SolveReport(R, Options.MaxSteps);
+    Exit = R.Status == TSolveResult::TStatus::Solved ? 0 : 1;
+  }
+  Maps.reset();
+  SetDefaultSpriteTarget(nullptr);
+  return Exit;
+}
+
+TSqCommand Command({"solve", "search for a key script that completes a map", kUsage, Solve});
+}  // namespace
