@@ -1,6 +1,7 @@
 #include "game/play_screen.h"
 
 #include <array>
+#include <utility>
 
 #include "game/block_images.h"
 #include "game/maps.h"
@@ -16,6 +17,12 @@ namespace {
 
 std::string Switch(int Font) { return std::string(1, static_cast<char>(Font)); }
 
+bool AnyKeyHeld() {
+  for (bool Held : VX_SDL::Keys)
+    if (Held) return true;
+  return false;
+}
+
 TElfKeys HeldElfKeys() {
   TElfKeys Keys;
   Keys.Up = VX_SDL::Keys[VXKey::Up];
@@ -28,6 +35,11 @@ TElfKeys HeldElfKeys() {
 
 TPlay1Map::TPlay1Map(int MapNo) { FRun.MapNo = MapNo; }
 
+TPlay1Map::TPlay1Map(int MapNo, std::string Script, std::string Player)
+    : FScript(std::move(Script)), FPlayer(std::move(Player)) {
+  FRun.MapNo = MapNo;
+}
+
 void TPlay1Map::DrawDiamonds() {
   VX_SDL::FillBox(16, 443, 389, 470, 0, 0, 0);
   if (FontCollection)
@@ -36,9 +48,18 @@ void TPlay1Map::DrawDiamonds() {
 }
 
 void TPlay1Map::DrawMapNo() {
+  if (Watching()) return DrawWatching();
   VX_SDL::FillBox(440, 443, 624, 470, 0, 0, 0);
   if (FontCollection)
     FontCollection->DrawText(Switch(0) + "Map: " + Switch(1) + std::to_string(FRun.MapNo + 1), 624, 443, kAlignRight);
+}
+
+void TPlay1Map::DrawWatching() {
+  VX_SDL::FillBox(232, 443, 624, 470, 0, 0, 0);
+  if (FontCollection)
+    FontCollection->DrawText(Switch(0) + "Run of " + Switch(1) + FPlayer + Switch(0) + ": " + Switch(1) +
+                                 std::to_string(FScript.size()) + Switch(0) + " steps",
+                             624, 443, kAlignRight);
 }
 
 void TPlay1Map::StartMap() {
@@ -50,25 +71,58 @@ void TPlay1Map::StartMap() {
   }
   VX_SDL::ShowPictureFile(240, 7, "logolite.tga");
   StartMapRun(*Maps, FRun);
+  FHistory.Start(*Maps);
+  FScriptAt = 0;
+  FRewindFrame = -1;
   DrawMapNo();
+  DrawDiamonds();
+}
+
+TElfKeys TPlay1Map::KeysForStep() {
+  DrawDiamonds();
+  // A dead elf lets go of every key: nothing held carries on past the death.
+  if (Maps->ElfDead > 0) VX_SDL::ClearKeys();
+  if (Watching()) return ElfKeysFor(FScriptAt < FScript.size() ? FScript[FScriptAt++] : '.');
+  const TElfKeys Keys = HeldElfKeys();
+  FHistory.Record(*Maps, FRun, Keys);
+  return Keys;
+}
+
+void TPlay1Map::Rewind(TImage* Target) {
+  // One step back every second frame; the first at once.
+  if (FRewindFrame++ % kRewindFrames != 0 || !FHistory.StepBack(*Maps, FRun)) return;
+  if (FView) *FView = *Maps;
+  else FView = std::make_unique<TMaps>(*Maps);
+  FView->Effects = {};
+  // The copy has drawn nothing yet: every cell is drawn afresh.
+  FView->DrawMap();
+  if (Target) DrawElf(*FView, *Target);
   DrawDiamonds();
 }
 
 bool TPlay1Map::Run() {
   FRun.Completed = false;
-  CurrentSong = PlaylistSong("InGame", FRun.MapNo);
-  PlaySong(CurrentSong);
+  if (!Watching()) {
+    CurrentSong = PlaylistSong("InGame", FRun.MapNo);
+    PlaySong(CurrentSong);
+  }
+  // The key that asked for the run must not end it.
+  if (Watching()) VX_SDL::ClearKeys();
   TImage* Target = VX_SDL::DrawTarget();
   for (;;) {
     StartMap();
     for (;;) {
-      if (Target)
-        RunMapFrame(*Maps, FRun, *Target, [this] {
-          DrawDiamonds();
-          // A dead elf lets go of every key: nothing held carries on past the death.
-          if (Maps->ElfDead > 0) VX_SDL::ClearKeys();
-          return HeldElfKeys();
-        });
+      if (!Watching() && VX_SDL::Keys[VXKey::Backspace]) {
+        if (FRewindFrame < 0) FRewindFrame = 0;
+        Rewind(Target);
+      } else {
+        if (FRewindFrame >= 0) {
+          // What the copy drew is on screen now, not what the world drew last.
+          Maps->ForgetDrawnCells();
+          FRewindFrame = -1;
+        }
+        if (Target) RunMapFrame(*Maps, FRun, *Target, [this] { return KeysForStep(); });
+      }
       VX_SDL::Flip();
       VX_SDL::PollEvents();
       if (VX_SDL::Keys[VXKey::F12] && Options) {
@@ -78,17 +132,20 @@ bool TPlay1Map::Run() {
         // since then are not known to be on screen: all are drawn afresh.
         Maps->ForgetDrawnCells();
       }
+      if (Watching() && AnyKeyHeld()) return false;
       if (VX_SDL::Keys[VXKey::F10] || VX_SDL::Keys[VXKey::Escape] || FRun.Completed || Maps->ElfDead > kDeadSteps)
         break;
     }
     if (FRun.Completed) {
-      StopSong(CurrentSong);
-      CurrentSong = PlaylistSong("MapEnd", 0);
-      PlaySong(CurrentSong);
+      if (!Watching()) {
+        StopSong(CurrentSong);
+        CurrentSong = PlaylistSong("MapEnd", 0);
+        PlaySong(CurrentSong);
+      }
       ShowCompleted();
-      return true;
+      return !Watching();
     }
-    if (VX_SDL::Keys[VXKey::F10]) {
+    if (VX_SDL::Keys[VXKey::F10] || Watching()) {
       StopSong(CurrentSong);
       return false;
     }

@@ -1,16 +1,25 @@
 #pragma once
 // TPlay1Map: one map of the current level pack on screen, from its start to
-// "Map Completed!" or until the player leaves it.
+// "Map Completed!" or until the player leaves it. While Backspace is held the
+// world runs backwards, step by step, down to the map's start; a kept run can
+// be watched on it as well.
+#include <memory>
 #include <string>
 
 #include "game/map_runner.h"
+#include "game/run_history.h"
 
 class TPlay1Map {
  public:
   static constexpr int kDeadSteps = 16;
   static constexpr int kCompletedFrames = 340;
+  // Frames each step back is shown while Backspace is held.
+  static constexpr int kRewindFrames = 2;
 
   explicit TPlay1Map(int MapNo);
+  // Watching: the map plays Script (a key script) by itself, the foot strip
+  // tells whose run it is, any key ends it; nothing is recorded.
+  TPlay1Map(int MapNo, std::string Script, std::string Player);
   // True when the map was completed, false when the player left it (F10).
   bool Run();
   void DrawDiamonds();
@@ -20,8 +29,23 @@ class TPlay1Map {
   std::string CurrentSong;
   bool Completed() const { return FRun.Completed; }
   int MapNo() const { return FRun.MapNo; }
+  // The attempt that completed the map, as a key script for sqtool play:
+  // what Backspace undid is not in it.
+  const std::string& RunScript() const { return FHistory.Script(); }
 
  private:
   void StartMap();
+  TElfKeys KeysForStep();
+  void Rewind(TImage* Target);
+  void DrawWatching();
+  bool Watching() const { return !FPlayer.empty(); }
+
   TMapRun FRun;
+  TRunHistory FHistory;
+  // The world being rewound is drawn through this copy, which alone ticks
+  // its animations: the rewound world stays exactly at its step.
+  std::unique_ptr<TMaps> FView;
+  int FRewindFrame = -1;  // frames Backspace has been held, -1 when not
+  std::string FScript, FPlayer;
+  size_t FScriptAt = 0;
 };

@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# End-to-end: holding Backspace runs the world back to the map's start; the
+# screen then shows what it showed before the elf moved.
+# Usage: rewind_test.sh PLAY_DIR CLOSE_WINDOW_TOOL BUILD_DIR
+set -u
+PLAY="$1"
+GAME="$PLAY/starquarry"
+TOOL="$PLAY/sqtool"
+CONVERT=/usr/bin/convert
+COMPARE=/usr/bin/compare
+SKIP=77
+
+for T in xvfb-run xdotool import "$CONVERT" "$COMPARE"; do
+  command -v "$T" >/dev/null 2>&1 || { echo "SKIP: $T is not installed"; exit $SKIP; }
+done
+if ! xvfb-run -a true >/dev/null 2>&1; then
+  echo "SKIP: Xvfb cannot start here"
+  exit $SKIP
+fi
+
+WORK=$(mktemp -d)
+trap 'rm -rf "$WORK"' EXIT
+cd "$WORK" || exit 1
+FAILS=0
+fail() { echo "FAIL: $*"; FAILS=$((FAILS + 1)); }
+
+# One map: a grass field, a diamond three cells right of the elf, another
+# one far below and the exit.
+printf 'Starquarry level pack\r\nRewind\r\nTests\r\n' > info
+{
+  printf 'MAPT\r\nWI20\r\nHE12\r\nMNBack\r\n'
+  printf 'MP####################\r\n'
+  printf 'MP#*..$.............!#\r\n'
+  for _ in 1 2 3 4 5 6 7 8; do printf 'MP#..................#\r\n'; done
+  printf 'MP#$.................#\r\n'
+  printf 'MP####################\r\nXX\r\n'
+} > back.mpt
+"$TOOL" archive create rewind.sq info --as 001.mpp back.mpt >/dev/null || { echo "FAIL: cannot build the pack"; exit 1; }
+CODE=$("$TOOL" testcode 0)
+
+# Held for a little more than one step (a step every seven frames).
+press() { echo "xdotool keydown $1; sleep 0.15; xdotool keyup $1; sleep 0.1;"; }
+OUT=$(SDL_AUDIODRIVER=dummy timeout 120 xvfb-run -a -s "-screen 0 640x480x24" bash -c '
+  "$@" &
+  P=$!
+  W=$(xdotool search --sync --name "^Starquarry V" | head -1)
+  sleep 2
+  import -window root before.png
+  '"$(press Right) $(press Right) $(press Right) $(press Down) $(press Down)"'
+  sleep 0.3
+  import -window root moved.png
+  xdotool keydown BackSpace
+  sleep 4
+  import -window root rewound.png
+  xdotool keyup BackSpace
+  sleep 0.3
+  '"$(press Down)"'
+  sleep 0.3
+  import -window root again.png
+  xdotool keydown F10; sleep 0.2; xdotool keyup F10
+  wait $P
+  echo "exit=$?"' run "$GAME" -testmap "$CODE" rewind.sq -mainlog "$WORK/rewind.log")
+echo "$OUT" | grep -qx 'exit=0' || fail "F10 should end the run with 0: $OUT"
+
+# The diamonds and the exit are animated: their cells are left out.
+masked() {
+  "$CONVERT" "$1" -fill black -draw 'rectangle 128,80 159,111' -draw 'rectangle 576,80 607,111' \
+    -draw 'rectangle 32,368 63,399' "$2"
+}
+differs() { ! "$COMPARE" -metric AE "$1" "$2" null: 2>/dev/null; }
+for S in before moved rewound again; do
+  [ -f $S.png ] || { fail "no screenshot $S"; continue; }
+  masked $S.png m_$S.png
+done
+if [ -f m_rewound.png ]; then
+  differs m_before.png m_moved.png || fail "the arrow keys did not move the elf"
+  "$CONVERT" moved.png -crop 300x28+16+443 +repage c_moved.png
+  "$CONVERT" before.png -crop 300x28+16+443 +repage c_before.png
+  differs c_before.png c_moved.png || fail "the diamond taken does not show in the counter"
+  differs m_before.png m_rewound.png && fail "the rewound screen differs from the one before the moves: \
+$("$COMPARE" -metric AE m_before.png m_rewound.png null: 2>&1)"
+  differs m_rewound.png m_again.png || fail "play did not go on after the rewind"
+fi
+
+if [ "$FAILS" -gt 0 ]; then
+  mkdir -p "$3/e2e_rewind" && cp ./*.png "$3/e2e_rewind/" 2>/dev/null
+  echo "$FAILS check(s) failed (screenshots in $3/e2e_rewind)"
+  exit 1
+fi
+echo "all rewind checks passed"
