@@ -5,32 +5,27 @@
 #include <zlib.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "audio/vx_audio.h"
-#include "shell/logger.h"
 #include "storage/stream_opener.h"
 #include "tests/audio/test_sounds.h"
+#include "tests/support/log_capture.h"
+#include "tests/support/scope_guard.h"
 #include "tests/support/test_support.h"
 
 class AudioFixture : public ::testing::Test {
  protected:
   void SetUp() override {
-    SoundSystem = std::make_unique<TSoundSystem>();
     ASSERT_TRUE(SoundSystem->Start(kNoOutputDevice, 0));
     if (!StreamOpener) {
+      FOpener.emplace(StreamOpener);
       StartStreamOpener();
-      FOwnOpener = true;
     }
     StreamOpener->CacheEnabled = false;
-    Log.Reset(std::make_unique<TLogger>(FLogDir.File("capture.log"), false));
-    Log->SetLevels("EWSD");
-  }
-  void TearDown() override {
-    Log.Reset();
-    SoundSystem.reset();
-    if (FOwnOpener) StopStreamOpener();
+    FLog.emplace();
   }
 
   // Writes Bytes as Name in the test folder and gives its full path.
@@ -48,8 +43,8 @@ class AudioFixture : public ::testing::Test {
     return File(Name, Packed);
   }
 
-  std::string LogText() const { return ReadFileText(FLogDir.File("capture.log")); }
-  bool Logged(const std::string& Line) const { return LogText().find(Line + "\r\n") != std::string::npos; }
+  std::string LogText() const { return FLog->Text(); }
+  bool Logged(const std::string& Line) const { return FLog->HasLine(Line); }
 
   std::vector<int16_t> Render(size_t Frames) {
     std::vector<int16_t> Out(Frames * 2);
@@ -60,6 +55,8 @@ class AudioFixture : public ::testing::Test {
   TTempDir Dir;
 
  private:
-  TTempDir FLogDir;
-  bool FOwnOpener = false;
+  // Put back in the opposite order: the log, the sound system, the opener.
+  std::optional<TRestore<std::unique_ptr<TVXStreamOpener>>> FOpener;
+  TRestore<std::unique_ptr<TSoundSystem>> FSound{SoundSystem, std::make_unique<TSoundSystem>()};
+  std::optional<TLogCapture> FLog;
 };

@@ -5,6 +5,7 @@
 #include "audio/music.h"
 #include "audio/wave.h"
 #include "tests/audio/audio_fixture.h"
+#include "tests/support/scope_guard.h"
 
 using namespace TestSounds;
 
@@ -168,12 +169,13 @@ TEST_F(VXAudioTest, InitOpensTheDeviceOrLogsWhyNot) {
 }
 
 TEST_F(VXAudioTest, UnavailableDriverIsNoDeviceAndLoadsFail) {
-  const char* Old = std::getenv("SDL_AUDIODRIVER");
-  const std::string Saved = Old ? Old : "";
-  setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-  SoundSystem = std::make_unique<TSoundSystem>();
-  VXAudio::Init_Audio();
-  setenv("SDL_AUDIODRIVER", Saved.c_str(), 1);
+  {
+    const char* Old = std::getenv("SDL_AUDIODRIVER");
+    TScopeGuard Driver([Saved = std::string(Old ? Old : "")] { setenv("SDL_AUDIODRIVER", Saved.c_str(), 1); });
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    SoundSystem = std::make_unique<TSoundSystem>();
+    VXAudio::Init_Audio();
+  }
   EXPECT_FALSE(VXAudio::AudioInitialized);
   EXPECT_TRUE(Logged("{VXAudio, Init_Audio} BASS: Can't initialize device!"));
   TMusic M(File("song.xm", Xm()));
