@@ -5,6 +5,7 @@
 
 #include "shell/memory_stream.h"
 #include "tests/graphics/image_test_util.h"
+#include "tests/support/log_capture.h"
 
 namespace {
 
@@ -14,8 +15,6 @@ class ImageCollectionTest : public ::testing::Test {
     Elf = Folder.Put("elf.tga", MakeStrip(4, 4));
     Grass = Folder.Put("grass.tga", MakeTGA(4, 4, [](int X, int) { return X < 2 ? TColor{0, 150, 0} : TColor{}; }));
   }
-  bool Has(const std::string& Text) const { return Capture.Text().find(Text) != std::string::npos; }
-
   TImageFolder Folder;
   TLogCapture Capture;
   TImageCollection Collection;
@@ -53,8 +52,8 @@ TEST_F(ImageCollectionTest, LinesThatAddNothing) {
   EXPECT_FALSE(Collection.AddImageEx(".?script,Name"));
   EXPECT_EQ(Collection.Count(), 0);
   EXPECT_TRUE(
-      Has("[ImageCollectionUnit, TImageCollection.AddImageEx] VXScript not supported. "
-          "Use TImageCollectionIP to access VXScript."));
+      Capture.Contains("[ImageCollectionUnit, TImageCollection.AddImageEx] VXScript not supported. "
+                       "Use TImageCollectionIP to access VXScript."));
 
   // A failed load still adds an item, without a surface.
   EXPECT_TRUE(Collection.AddImageEx("missing.tga,Gone"));
@@ -71,9 +70,9 @@ TEST_F(ImageCollectionTest, LookupsFindTheFirstAndCompareExactly) {
   EXPECT_EQ(ColorAt(*Collection.FindImage("Same"), 0, 0), FrameColor(0));
 
   EXPECT_EQ(Collection.FindImage("same"), nullptr);
-  EXPECT_TRUE(Has("(ImageCollectionUnit, TImageCollection.Find) Image not found! (same)."));
+  EXPECT_TRUE(Capture.Contains("(ImageCollectionUnit, TImageCollection.Find) Image not found! (same)."));
   Collection.AssignMask("Other", nullptr);
-  EXPECT_TRUE(Has("(ImageCollectionUnit, TImageCollection.AssignMask) Image not found! (Other)."));
+  EXPECT_TRUE(Capture.Contains("(ImageCollectionUnit, TImageCollection.AssignMask) Image not found! (Other)."));
 
   Collection.Clear();
   EXPECT_EQ(Collection.Count(), 0);
@@ -90,8 +89,8 @@ TEST_F(ImageCollectionTest, LoadsListSectionsOfIniFiles) {
   Collection.Load(Ini, "Blocks");
   Collection.Load(Ini, "Absent");
   EXPECT_EQ(Collection.Count(), 2);
-  EXPECT_TRUE(Has("[ImageCollectionUnit, TImageCollection.Load] Invalid section type! [*Blocks]"));
-  EXPECT_TRUE(Has("Invalid section type! [*Absent]"));
+  EXPECT_TRUE(Capture.Contains("[ImageCollectionUnit, TImageCollection.Load] Invalid section type! [*Blocks]"));
+  EXPECT_TRUE(Capture.Contains("Invalid section type! [*Absent]"));
 }
 
 TEST_F(ImageCollectionTest, LoadsListFilesOfBothVersions) {
@@ -102,7 +101,7 @@ TEST_F(ImageCollectionTest, LoadsListFilesOfBothVersions) {
   Collection.LoadListStream(V1);
   ASSERT_EQ(Collection.Count(), 2);
   EXPECT_EQ(Collection.Item(1).Name, "B");
-  EXPECT_TRUE(Has("LoadListV1"));
+  EXPECT_TRUE(Capture.Contains("LoadListV1"));
 
   Collection.Clear();
   Folder.Put("v1.lst", Grass + ",A\n" + Elf + ",B");
@@ -113,7 +112,7 @@ TEST_F(ImageCollectionTest, LoadsListFilesOfBothVersions) {
   Collection.Clear();
   Folder.Put("v2.lst", "[*gfxlist]\n" + Grass + ",A\n.." + Elf + ",Dotted\n[*Other]\n" + Elf + ",X\n");
   Collection.LoadList(Folder.Dir().File("v2.lst"));
-  EXPECT_TRUE(Has("LoadListV2"));
+  EXPECT_TRUE(Capture.Contains("LoadListV2"));
   ASSERT_EQ(Collection.Count(), 2);
   EXPECT_EQ(Collection.Item(0).Name, "A");
   EXPECT_FALSE(Collection.Item(1).Image->HasSurface());
@@ -121,7 +120,7 @@ TEST_F(ImageCollectionTest, LoadsListFilesOfBothVersions) {
   // A list that is nowhere adds nothing.
   Collection.LoadList(Folder.Dir().File("none.lst"));
   EXPECT_EQ(Collection.Count(), 2);
-  EXPECT_TRUE(Has("Filename=" + Folder.Dir().File("none.lst")));
+  EXPECT_TRUE(Capture.Contains("Filename=" + Folder.Dir().File("none.lst")));
 }
 
 TEST_F(ImageCollectionTest, ListingAndSavingTheItems) {
@@ -129,11 +128,11 @@ TEST_F(ImageCollectionTest, ListingAndSavingTheItems) {
   Collection.AddImageEx(Grass + ",Grass");
   Collection.AddImageEx("missing.tga,Gone");
   Collection.ListItems();
-  EXPECT_TRUE(Has("(ImageCollectionUnit, TImageCollection.ListItems) Imagecollection listing starts..."));
-  EXPECT_TRUE(Has("< Trace >   0. Elf (16x4,Anim=True)\r\n"));
-  EXPECT_TRUE(Has("< Trace >   1. Grass (4x4,Anim=False)\r\n"));
-  EXPECT_TRUE(Has("< Trace >   2. Gone (0x0,Anim=False)\r\n"));
-  EXPECT_TRUE(Has("Imagecollection listing ends..."));
+  EXPECT_TRUE(Capture.Contains("(ImageCollectionUnit, TImageCollection.ListItems) Imagecollection listing starts..."));
+  EXPECT_TRUE(Capture.Contains("< Trace >   0. Elf (16x4,Anim=True)\r\n"));
+  EXPECT_TRUE(Capture.Contains("< Trace >   1. Grass (4x4,Anim=False)\r\n"));
+  EXPECT_TRUE(Capture.Contains("< Trace >   2. Gone (0x0,Anim=False)\r\n"));
+  EXPECT_TRUE(Capture.Contains("Imagecollection listing ends..."));
 
   TTempDir Out;
   TChangeDir Here(Out.Path());

@@ -6,6 +6,7 @@
 #include "graphics/raw_picture.h"
 #include "shell/memory_stream.h"
 #include "tests/graphics/image_test_util.h"
+#include "tests/support/log_capture.h"
 
 namespace {
 
@@ -152,7 +153,6 @@ TEST_F(ImageLoadTest, InformationBlockGivesTheFrameDescription) {
 
 TEST_F(ImageLoadTest, UnreadableNamesLeaveNoSurface) {
   TLogCapture Capture;
-  Log->SetLevels("SWED");
   TImage Missing(Folder.Dir().File("nothing.tga"));
   EXPECT_FALSE(Missing.HasSurface());
   EXPECT_EQ(Missing.Width(), 0);

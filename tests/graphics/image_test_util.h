@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "graphics/image.h"
-#include "shell/logger.h"
 #include "storage/stream_opener.h"
+#include "tests/support/scope_guard.h"
 #include "tests/support/test_support.h"
 
 struct TColor {
@@ -71,16 +71,7 @@ inline TColor ColorAt(const TImage& Image, int X, int Y) {
 // as when the game runs; pictures are written with Put and opened by path.
 class TImageFolder {
  public:
-  TImageFolder() {
-    FOldOpener = std::move(StreamOpener);
-    StreamOpener = std::make_unique<TVXStreamOpener>(FDir.Path() + "/");
-    FOldDepth = ImageDepth();
-    SetImageDepth(32);
-  }
-  ~TImageFolder() {
-    StreamOpener = std::move(FOldOpener);
-    SetImageDepth(FOldDepth);
-  }
+  TImageFolder() { SetImageDepth(32); }
   std::string Put(const std::string& Name, const std::vector<uint8_t>& Bytes) {
     WriteFileBytes(FDir.File(Name), Bytes);
     return FDir.File(Name);
@@ -93,20 +84,7 @@ class TImageFolder {
 
  private:
   TTempDir FDir;
-  std::unique_ptr<TVXStreamOpener> FOldOpener;
-  int FOldDepth = 24;
-};
-
-// Sends the log to a file for the lifetime of the object.
-class TLogCapture {
- public:
-  TLogCapture() {
-    Log.Reset(std::make_unique<TLogger>(FDir.File("test.log"), false));
-    Log->SetLevels("SWED");
-  }
-  ~TLogCapture() { Log.Reset(); }
-  std::string Text() const { return ReadFileText(FDir.File("test.log")); }
-
- private:
-  TTempDir FDir;
+  TRestore<std::unique_ptr<TVXStreamOpener>> FOpener{StreamOpener,
+                                                     std::make_unique<TVXStreamOpener>(FDir.Path() + "/")};
+  TScopeGuard FDepth{[Old = ImageDepth()] { SetImageDepth(Old); }};
 };

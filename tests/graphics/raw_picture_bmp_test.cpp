@@ -3,6 +3,7 @@
 #include "graphics/picture_palette.h"
 #include "graphics/raw_picture.h"
 #include "tests/graphics/raw_picture_test_util.h"
+#include "tests/support/log_capture.h"
 
 using namespace picture_test;
 
@@ -78,7 +79,7 @@ TEST(BmpReader, Rle8EscapesAndBounds) {
 TEST(BmpReader, RejectedHeadersLeaveThePictureUnchanged) {
   TRawPicture Pic(2, 2);
   Pic.Data[0] = 42;
-  TLogToFile LogFile;
+  TLogCapture Capture;
   TMemoryStream NotBmp(std::vector<uint8_t>{'B', 'N', 0, 0});
   EXPECT_FALSE(Pic.ReadBMPStream(NotBmp));
   TBytes V4;
@@ -87,8 +88,8 @@ TEST(BmpReader, RejectedHeadersLeaveThePictureUnchanged) {
   EXPECT_FALSE(Pic.ReadBMPStream(S));
   EXPECT_EQ(Pic.Width, 2);
   EXPECT_EQ(Pic.Data[0], 42);
-  EXPECT_TRUE(LogFile.Has("[RawPictureUnit, TRawPicture.ReadBMP] Not a .BMP file!"));
-  EXPECT_TRUE(LogFile.Has("Only Windows V3 BMP header supported!"));
+  EXPECT_TRUE(Capture.Contains("[RawPictureUnit, TRawPicture.ReadBMP] Not a .BMP file!"));
+  EXPECT_TRUE(Capture.Contains("Only Windows V3 BMP header supported!"));
 }
 
 TEST(BmpReader, BadOffsetsAndSizesStayInsideTheFile) {
@@ -99,13 +100,13 @@ TEST(BmpReader, BadOffsetsAndSizesStayInsideTheFile) {
   EXPECT_EQ(Pic.PixelAt(0, 0)[2], 255);
   EXPECT_EQ(Pic.PixelAt(1, 0)[1], 255);
   // Enormous or negative sizes are refused without allocating.
-  TLogToFile LogFile;
+  TLogCapture Capture;
   for (int W : {60000, -5, 5000}) {
     TMemoryStream Big = Bmp8(W, 5000, 0, {1, 2, 3, 4}).Stream();
     EXPECT_FALSE(Pic.ReadBMPStream(Big));
     EXPECT_TRUE(Pic.Data.empty());
   }
-  EXPECT_TRUE(LogFile.Has("Invalid picture size!"));
+  EXPECT_TRUE(Capture.Contains("Invalid picture size!"));
   // Negative height: rows stored top-down.
   TMemoryStream Down = Bmp8(1, -2, 0, {1, 0, 0, 0, 3, 0, 0, 0}).Stream();
   ASSERT_TRUE(Pic.ReadBMPStream(Down));

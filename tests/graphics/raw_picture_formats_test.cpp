@@ -3,6 +3,7 @@
 #include "graphics/picture_palette.h"
 #include "graphics/raw_picture.h"
 #include "tests/graphics/raw_picture_test_util.h"
+#include "tests/support/log_capture.h"
 
 using namespace picture_test;
 
@@ -19,11 +20,11 @@ TEST(CelReader, SixBitPaletteAndSignature) {
   EXPECT_EQ(SharedPalette->Entry(1)[2], 252);
   StopFastPalette();
 
-  TLogToFile LogFile;
+  TLogCapture Capture;
   TMemoryStream Bad(std::vector<uint8_t>{0x19, 0x92, 1, 0, 1, 0});
   EXPECT_FALSE(Pic.ReadCELStream(Bad));
   EXPECT_EQ(Pic.Width, 2) << "unchanged";
-  EXPECT_TRUE(LogFile.Has("[RawPictureUnit, TRawPicture.ReadCEL] Not a .CEL file!"));
+  EXPECT_TRUE(Capture.Contains("[RawPictureUnit, TRawPicture.ReadCEL] Not a .CEL file!"));
 }
 
 TEST(MiReader, DepthTagsAndProblems) {
@@ -44,16 +45,16 @@ TEST(MiReader, DepthTagsAndProblems) {
   ASSERT_TRUE(Pic.ReadMIStream(Hi));
   EXPECT_EQ(Pic.Data, (std::vector<uint8_t>{248, 0, 248}));
 
-  TLogToFile LogFile;
+  TLogCapture Capture;
   TMemoryStream BadTag = Mi("XY", {0, 0, 0});
   EXPECT_FALSE(Pic.ReadMIStream(BadTag));
-  EXPECT_TRUE(LogFile.Has("[RawPictureUnit, ReadMI100] Invalid color depth! (5958)"));
+  EXPECT_TRUE(Capture.Contains("[RawPictureUnit, ReadMI100] Invalid color depth! (5958)"));
   TMemoryStream BadVersion = Mi("24", {0, 0, 0}, 0x0200);
   EXPECT_FALSE(Pic.ReadMIStream(BadVersion));
-  EXPECT_TRUE(LogFile.Has("Unknown .MI file version!"));
+  EXPECT_TRUE(Capture.Contains("Unknown .MI file version!"));
   TMemoryStream NotMi(std::vector<uint8_t>{'I', 'M', 0, 1});
   EXPECT_FALSE(Pic.ReadMIStream(NotMi));
-  EXPECT_TRUE(LogFile.Has("Not an .MI file!"));
+  EXPECT_TRUE(Capture.Contains("Not an .MI file!"));
   EXPECT_EQ(Pic.Data, (std::vector<uint8_t>{248, 0, 248})) << "problems leave the picture as it was";
 }
 
@@ -97,7 +98,7 @@ TEST(K16AndGsdReaders, SizesAndPixels) {
   TBytes Huge;
   Huge.U16(65535).U16(65535).Fill(10, 1);
   TMemoryStream H = Huge.Stream();
-  TLogToFile LogFile;
+  TLogCapture Capture;
   EXPECT_FALSE(Pic.ReadGSDStream(H));
   EXPECT_TRUE(Pic.Data.empty());
 }

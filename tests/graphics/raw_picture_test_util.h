@@ -1,7 +1,7 @@
 #pragma once
 // Helpers for the picture reader tests: ImageMagick as an independent writer
-// and reader, byte builders for hand-made files, a folder the stream opener
-// finds pictures in, and log capture.
+// and reader, the TGA header for hand-made files, and a folder the stream
+// opener finds pictures in.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "graphics/raw_picture.h"
-#include "shell/logger.h"
-#include "shell/memory_stream.h"
 #include "storage/stream_opener.h"
+#include "tests/support/bytes.h"
+#include "tests/support/scope_guard.h"
 #include "tests/support/test_support.h"
 
 namespace picture_test {
@@ -112,26 +112,6 @@ inline ::testing::AssertionResult SamePixels(const TRawPicture& Pic, const TPPM&
   return ::testing::AssertionFailure() << Mismatches << " pixels differ, first " << First;
 }
 
-// Little-endian byte builder for hand-made files.
-struct TBytes {
-  std::vector<uint8_t> B;
-  TBytes& U8(unsigned V) {
-    B.push_back(static_cast<uint8_t>(V));
-    return *this;
-  }
-  TBytes& U16(unsigned V) { return U8(V).U8(V >> 8); }
-  TBytes& U32(uint32_t V) { return U16(V & 0xFFFF).U16(V >> 16); }
-  TBytes& Add(const std::vector<uint8_t>& More) {
-    B.insert(B.end(), More.begin(), More.end());
-    return *this;
-  }
-  TBytes& Fill(size_t N, uint8_t V) {
-    B.insert(B.end(), N, V);
-    return *this;
-  }
-  TMemoryStream Stream() const { return TMemoryStream(B); }
-};
-
 // The 18-byte TGA header.
 inline TBytes TgaHeader(int IdLength, int MapType, int Type, int MapLength, int MapEntrySize, int W, int H, int Depth,
                         int Descriptor) {
@@ -144,11 +124,6 @@ inline TBytes TgaHeader(int IdLength, int MapType, int Type, int MapLength, int 
 // A stream opener on a temporary folder for the lifetime of the object.
 class TPictureFolder {
  public:
-  TPictureFolder() {
-    FOld = std::move(StreamOpener);
-    StreamOpener = std::make_unique<TVXStreamOpener>(FDir.Path() + "/");
-  }
-  ~TPictureFolder() { StreamOpener = std::move(FOld); }
   std::string Put(const std::string& Name, const std::vector<uint8_t>& Bytes) const {
     WriteFileBytes(FDir.File(Name), Bytes);
     return FDir.File(Name);
@@ -157,22 +132,8 @@ class TPictureFolder {
 
  private:
   TTempDir FDir;
-  std::unique_ptr<TVXStreamOpener> FOld;
-};
-
-// Sends the log, every level, to a file for the lifetime of the object.
-class TLogToFile {
- public:
-  TLogToFile() {
-    Log.Reset(std::make_unique<TLogger>(FDir.File("pictures.log"), false));
-    Log->SetLevels("SWED");
-  }
-  ~TLogToFile() { Log.Reset(); }
-  std::string Text() const { return ReadFileText(FDir.File("pictures.log")); }
-  bool Has(const std::string& Part) const { return Text().find(Part) != std::string::npos; }
-
- private:
-  TTempDir FDir;
+  TRestore<std::unique_ptr<TVXStreamOpener>> FOpener{StreamOpener,
+                                                     std::make_unique<TVXStreamOpener>(FDir.Path() + "/")};
 };
 
 }  // namespace picture_test

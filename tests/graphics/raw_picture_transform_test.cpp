@@ -2,6 +2,7 @@
 
 #include "graphics/raw_picture.h"
 #include "tests/graphics/raw_picture_test_util.h"
+#include "tests/support/log_capture.h"
 
 using namespace picture_test;
 
@@ -85,11 +86,11 @@ TEST(Transform, IdentitiesAndSizes) {
 TEST(Transform, DoublingCountWrapsAndStopsAtTheCap) {
   EXPECT_EQ(Transformed(Numbered(3, 2), std::string(256, 'D')).Width, 3) << "the count is kept in a byte";
   EXPECT_EQ(Transformed(Numbered(3, 2), std::string(257, 'D')).Width, 6);
-  TLogToFile LogFile;
+  TLogCapture Capture;
   TRawPicture Wide(TRawPicture::kMaxSide, 1);
   Wide.MultiTransform("D");
   EXPECT_EQ(Wide.Width, TRawPicture::kMaxSide);
-  EXPECT_TRUE(LogFile.Has("Picture too large to double"));
+  EXPECT_TRUE(Capture.Contains("Picture too large to double"));
   TRawPicture Empty;
   Empty.MultiTransform("HVIRrD");
   EXPECT_TRUE(Empty.Data.empty());
@@ -143,29 +144,29 @@ TEST(Transform, RotatingFramesThatAreNotSquareRebuildsTheStrip) {
 }
 
 TEST(Transform, LoggedStepsAndUnknownCommands) {
-  TLogToFile LogFile;
+  TLogCapture Capture;
   TRawPicture Pic = Numbered(4, 2);
   const TRawPicture Original = Pic;
   Pic.MultiTransform("   ");
   EXPECT_TRUE(SamePicture(Pic, Original));
-  EXPECT_TRUE(LogFile.Has("<RawPictureUnit, TRawPicture.MultiTransform> No transformation needed."));
+  EXPECT_TRUE(Capture.Contains("<RawPictureUnit, TRawPicture.MultiTransform> No transformation needed."));
   Pic.MultiTransform("Hx");
   EXPECT_TRUE(SamePicture(Pic, Transformed(Original, "H")));
-  EXPECT_TRUE(LogFile.Has("[RAWTRANSFORM, TransformRawImage] Unknown transformation command (x)"));
-  EXPECT_TRUE(LogFile.Has("<RawPictureUnit, TRawPicture.MultiTransformEx> [2/2] x"));
-  EXPECT_TRUE(LogFile.Has("Transformation string: Hx"));
-  EXPECT_TRUE(LogFile.Has("Size: 4x2"));
-  EXPECT_TRUE(LogFile.Has("Not animated."));
+  EXPECT_TRUE(Capture.Contains("[RAWTRANSFORM, TransformRawImage] Unknown transformation command (x)"));
+  EXPECT_TRUE(Capture.Contains("<RawPictureUnit, TRawPicture.MultiTransformEx> [2/2] x"));
+  EXPECT_TRUE(Capture.Contains("Transformation string: Hx"));
+  EXPECT_TRUE(Capture.Contains("Size: 4x2"));
+  EXPECT_TRUE(Capture.Contains("Not animated."));
   Pic = Original;
   Pic.MultiTransform(" H");
   EXPECT_TRUE(SamePicture(Pic, Transformed(Original, "H")));
-  EXPECT_TRUE(LogFile.Has("Unknown transformation command ( )"));
+  EXPECT_TRUE(Capture.Contains("Unknown transformation command ( )"));
 
   TRawPicture Strip = Numbered(4, 2);
   Strip.Info = {2, 0};
   Strip.InfoKind = kInfoAnimation;
   Strip.MultiTransform("V");
-  EXPECT_TRUE(LogFile.Has("Framecount: 2"));
-  EXPECT_TRUE(LogFile.Has("Framewidth: 2"));
-  EXPECT_TRUE(LogFile.Has("Processing frame 2."));
+  EXPECT_TRUE(Capture.Contains("Framecount: 2"));
+  EXPECT_TRUE(Capture.Contains("Framewidth: 2"));
+  EXPECT_TRUE(Capture.Contains("Processing frame 2."));
 }
