@@ -5,6 +5,7 @@
 #include "shell/memory_stream.h"
 #include "shell/toolbox.h"
 #include "tests/audio/test_sounds.h"
+#include "tests/support/sqtool_runner.h"
 #include "tests/support/test_support.h"
 
 using namespace TestSounds;
@@ -12,12 +13,6 @@ using namespace TestSounds;
 namespace {
 class AudioTool : public ::testing::Test {
  protected:
-  int Run(const std::string& Args, std::string* Out = nullptr) {
-    std::string Text;
-    const int Code = RunCommand("cd '" + Dir.Path() + "' && '" + PlayDir() + "sqtool' audio " + Args + " 2>&1", &Text);
-    if (Out) *Out = Text;
-    return Code;
-  }
   // The rendered file as stereo frames; checks its format on the way.
   std::vector<int16_t> Rendered(const std::string& Name) {
     TMemoryStream S(ReadFileBytes(Dir.File(Name)));
@@ -28,13 +23,15 @@ class AudioTool : public ::testing::Test {
     return Sound.Samples;
   }
   TTempDir Dir;
+  // "sqtool audio" in Dir; errors join the output.
+  const TSqtool Audio{Dir.Path(), "audio"};
 };
 }  // namespace
 
 TEST_F(AudioTool, RendersAnMp3LoopingForTheWholeTime) {
   WriteFileBytes(Dir.File("tone.mp3"), Mp3(Sine(440, 0.5, 44100), 44100));
   std::string Out;
-  ASSERT_EQ(Run("render tone.mp3 1.5 out.wav", &Out), 0) << Out;
+  ASSERT_EQ(Audio.RunJoined("render tone.mp3 1.5 out.wav", &Out), 0) << Out;
   EXPECT_EQ(Out.rfind("out.wav: 66150 frames (1.500 s), 44100 Hz stereo 16-bit, peak ", 0), 0u) << Out;
   const auto S = Rendered("out.wav");
   ASSERT_EQ(S.size(), 66150u * 2);
@@ -45,7 +42,7 @@ TEST_F(AudioTool, RendersAnMp3LoopingForTheWholeTime) {
 TEST_F(AudioTool, RendersAModuleAndAWav) {
   WriteFileBytes(Dir.File("song.xm"), Xm());
   std::string Out;
-  ASSERT_EQ(Run("render song.xm 2 song.wav", &Out), 0) << Out;
+  ASSERT_EQ(Audio.RunJoined("render song.xm 2 song.wav", &Out), 0) << Out;
   const auto Song = Rendered("song.wav");
   ASSERT_EQ(Song.size(), 88200u * 2);
   EXPECT_GT(Rms(Song, 0, 8000), 1000);
@@ -53,7 +50,7 @@ TEST_F(AudioTool, RendersAModuleAndAWav) {
   EXPECT_GT(Rms(Song, 56500, 64000), 1000) << "the second pass at 1.28 s";
 
   WriteFileBytes(Dir.File("blip.wav"), Wav(Sine(1000, 0.25, 22050), 22050));
-  ASSERT_EQ(Run("render blip.wav 1 blip-out.wav", &Out), 0) << Out;
+  ASSERT_EQ(Audio.RunJoined("render blip.wav 1 blip-out.wav", &Out), 0) << Out;
   const auto Blip = Rendered("blip-out.wav");
   EXPECT_GT(Rms(Blip, 0, 11000), 5000);
   EXPECT_EQ(Peak(Blip, 11100, 44100), 0) << "an effect plays once";
@@ -62,12 +59,12 @@ TEST_F(AudioTool, RendersAModuleAndAWav) {
 TEST_F(AudioTool, FailuresSayWhy) {
   WriteFileText(Dir.File("notes.txt"), "not a sound at all, just words\n");
   std::string Out;
-  EXPECT_EQ(Run("render missing.xm 1 x.wav", &Out), 1);
+  EXPECT_EQ(Audio.RunJoined("render missing.xm 1 x.wav", &Out), 1);
   EXPECT_EQ(Out, "sqtool: OpenStream failed: missing.xm\n");
-  EXPECT_EQ(Run("render notes.txt 1 x.wav", &Out), 1);
+  EXPECT_EQ(Audio.RunJoined("render notes.txt 1 x.wav", &Out), 1);
   EXPECT_EQ(Out.rfind("sqtool: cannot play notes.txt: ", 0), 0u) << Out;
-  EXPECT_EQ(Run("render notes.txt 0 x.wav", &Out), 1);
-  EXPECT_EQ(Run("render notes.txt", &Out), 1);
+  EXPECT_EQ(Audio.RunJoined("render notes.txt 0 x.wav", &Out), 1);
+  EXPECT_EQ(Audio.RunJoined("render notes.txt", &Out), 1);
   EXPECT_EQ(Out, "sqtool: usage: sqtool audio render NAME SECONDS OUTFILE\n");
   EXPECT_FALSE(VXToolbox::FileExists(Dir.File("x.wav")));
 }

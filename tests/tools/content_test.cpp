@@ -14,45 +14,28 @@
 #include "graphics/image_collection.h"
 #include "graphics/raw_picture.h"
 #include "maps/xmap.h"
-#include "shell/logger.h"
 #include "shell/toolbox.h"
 #include "storage/mad4_high_level.h"
 #include "storage/stream_opener.h"
+#include "tests/support/data_folder.h"
+#include "tests/support/log_capture.h"
+#include "tests/support/scope_guard.h"
+#include "tests/support/sqtool_runner.h"
 #include "tests/support/test_support.h"
 
 namespace {
 
 // Serves the built game's archive, and nothing from the disk, to the engine's
-// loaders; collects the log in a temporary folder.
+// loaders at the game's image depth; collects the log.
 class GameContent : public ::testing::Test {
  protected:
-  GameContent() : FInDir(FDir.Path()) {
-    FOldOpener = std::move(StreamOpener);
-    StreamOpener = std::make_unique<TVXStreamOpener>(FDir.Path() + "/Data/");
-    FOldVolumes = std::move(VolumeManager);
-    VolumeManager = std::make_unique<TMAD4HighLevel>();
-    Mounted = VolumeManager->Mount(PlayDir() + "starquarry", 100, true);
-    FOldDepth = ImageDepth();
-    SetImageDepth(32);
-    Log.Reset(std::make_unique<TLogger>(FDir.File("content.log"), false));
-    Log->SetLevels("EWSD");
-  }
-  ~GameContent() override {
-    Log.Reset();
-    SetImageDepth(FOldDepth);
-    VolumeManager = std::move(FOldVolumes);
-    StreamOpener = std::move(FOldOpener);
-  }
-  std::string LogText() const { return ReadFileText(FDir.File("content.log")); }
+  GameContent() { SetImageDepth(32); }
 
-  bool Mounted = false;
+  const TDataFolder Data;
+  TLogCapture Capture;
 
  private:
-  TTempDir FDir;
-  TChangeDir FInDir;
-  std::unique_ptr<TVXStreamOpener> FOldOpener;
-  std::unique_ptr<TMAD4HighLevel> FOldVolumes;
-  int FOldDepth = 24;
+  TScopeGuard FDepth{[Old = ImageDepth()] { SetImageDepth(Old); }};
 };
 
 struct TExpected {
@@ -79,7 +62,7 @@ void ExpectImages(const TImageCollection& Images, const std::vector<TExpected>& 
 }  // namespace
 
 TEST_F(GameContent, BlockImagesLoadWithTheirSizesAndFrames) {
-  ASSERT_TRUE(Mounted);
+  ASSERT_TRUE(Data.Mounted());
   TImageCollection Blocks;
   Blocks.Load("controls.ini", "Blocks");
   // Wider than 32 pixels means an animation strip of 32-pixel frames; the
@@ -113,11 +96,11 @@ TEST_F(GameContent, BlockImagesLoadWithTheirSizesAndFrames) {
     Middles.insert(Sum);
   }
   EXPECT_EQ(Middles.size(), 4u);
-  EXPECT_EQ(LogText().find("Image not found!"), std::string::npos);
+  EXPECT_EQ(Capture.Text().find("Image not found!"), std::string::npos);
 }
 
 TEST_F(GameContent, AnimationsChangeFromFrameToFrame) {
-  ASSERT_TRUE(Mounted);
+  ASSERT_TRUE(Data.Mounted());
   TImageCollection Blocks;
   Blocks.Load("controls.ini", "Blocks");
   // How many pixels of frame K differ from frame K + 1 (wrapping).
@@ -155,7 +138,7 @@ TEST_F(GameContent, AnimationsChangeFromFrameToFrame) {
 }
 
 TEST_F(GameContent, OutroImagesFitThePlacesTheSceneDrawsThem) {
-  ASSERT_TRUE(Mounted);
+  ASSERT_TRUE(Data.Mounted());
   TImageCollection Outro;
   Outro.Load("controls.ini", "Outro");
   // Sizes follow the script: a 36x36 guard where it clears 36x36, family
@@ -177,11 +160,11 @@ TEST_F(GameContent, OutroImagesFitThePlacesTheSceneDrawsThem) {
     EXPECT_TRUE(Outro.FindImage(Keyed)->Surface()->flags & SDL_SRCCOLORKEY) << Keyed;
   for (const char* Opaque : {"Grass", "Wall", "ElfBoss1", "ElfBoss4"})
     EXPECT_FALSE(Outro.FindImage(Opaque)->Surface()->flags & SDL_SRCCOLORKEY) << Opaque;
-  EXPECT_EQ(LogText().find("Image not found!"), std::string::npos);
+  EXPECT_EQ(Capture.Text().find("Image not found!"), std::string::npos);
 }
 
 TEST_F(GameContent, TitlePicturesFitTheirPlaces) {
-  ASSERT_TRUE(Mounted);
+  ASSERT_TRUE(Data.Mounted());
   const struct {
     const char* Name;
     int MaxWidth, MaxHeight;
@@ -197,7 +180,7 @@ TEST_F(GameContent, TitlePicturesFitTheirPlaces) {
 }
 
 TEST_F(GameContent, ControlsIniReadsWithoutWarnings) {
-  ASSERT_TRUE(Mounted);
+  ASSERT_TRUE(Data.Mounted());
   const std::unique_ptr<TIniFile> Ini = TIniFile::Create("controls.ini");
   ASSERT_NE(Ini, nullptr);
   // The fonts in the order and colours the screens rely on.
@@ -229,12 +212,12 @@ TEST_F(GameContent, ControlsIniReadsWithoutWarnings) {
   std::map<std::string, int> Seen;
   for (const auto& S : Ini->Sections()) ++Seen[VXToolbox::UpperCase(S.Name)];
   for (const auto& [Name, Count] : Seen) EXPECT_EQ(Count, 1) << Name;
-  const std::string Text = LogText();
+  const std::string Text = Capture.Text();
   EXPECT_EQ(Text.find("[VXINIFile"), std::string::npos) << Text;
 }
 
 TEST_F(GameContent, FontPageHoldsExactlyTheGameGlyphs) {
-  ASSERT_TRUE(Mounted);
+  ASSERT_TRUE(Data.Mounted());
   TRawPicture Page;
   ASSERT_TRUE(Page.ReadTGA("font.tga"));
   EXPECT_EQ(Page.Height, 28);
@@ -277,7 +260,7 @@ TEST_F(GameContent, FontPageHoldsExactlyTheGameGlyphs) {
 }
 
 TEST_F(GameContent, AntiFontCoversAllCodesAt8x16) {
-  ASSERT_TRUE(Mounted);
+  ASSERT_TRUE(Data.Mounted());
   TVXStreamPtr Stream = StreamOpener->OpenStream("anti.vxr");
   ASSERT_EQ(Stream->Size(), 4103);
   std::string Bytes(4103, '\0');
@@ -293,7 +276,7 @@ TEST_F(GameContent, AntiFontCoversAllCodesAt8x16) {
 }
 
 TEST_F(GameContent, OutroHallMatchesTheScript) {
-  ASSERT_TRUE(Mounted);
+  ASSERT_TRUE(Data.Mounted());
   TXMap Hall;
   Hall.LoadFromFile("outro.mpt");
   EXPECT_EQ(Hall.Status, "OK");
@@ -332,15 +315,16 @@ TEST(GameContentMapStart, EveryTileFindsItsImage) {
   Map += "XX\r\n";
   WriteFileText(Dir.File("001.mpp"), Map);
   const std::string Pack = Dir.File("every.sq");
-  ASSERT_EQ(RunCommand(PlayDir() + "sqtool archive create '" + Pack + "' '" + Dir.File("info") + "' '" +
-                       Dir.File("001.mpp") + "' >/dev/null 2>&1"),
+  const TSqtool Sqtool;
+  ASSERT_EQ(Sqtool
+                .Run("archive create " + ShellQuote(Pack) + " " + ShellQuote(Dir.File("info")) + " " +
+                     ShellQuote(Dir.File("001.mpp")))
+                .Code,
             0);
   const std::string LogFile = Dir.File("play.log");
   std::string Out;
   // A few steps right let the elf walk and the animations run.
-  EXPECT_EQ(
-      RunCommand("SQTOOL_LOG='" + LogFile + "' " + PlayDir() + "sqtool play '" + Pack + "' 0 --keys RR.. 2>&1", &Out),
-      0)
+  EXPECT_EQ(TSqtool().Env("SQTOOL_LOG", LogFile).RunJoined("play " + ShellQuote(Pack) + " 0 --keys RR..", &Out), 0)
       << Out;
   const std::string Log = ReadFileText(LogFile);
   EXPECT_EQ(Log.find("Image not found!"), std::string::npos) << Log;
@@ -349,8 +333,9 @@ TEST(GameContentMapStart, EveryTileFindsItsImage) {
 
 TEST(GameContentSheet, ShowsEveryListedImageWithItsFrames) {
   TTempDir Dir;
+  const TSqtool Picture("", "picture");
   std::string Out;
-  ASSERT_EQ(RunCommand(PlayDir() + "sqtool picture sheet '" + Dir.File("sheet.ppm") + "' 2>&1", &Out), 0) << Out;
+  ASSERT_EQ(Picture.RunJoined("sheet " + ShellQuote(Dir.File("sheet.ppm")), &Out), 0) << Out;
   // One line per image: 32 blocks and 19 outro pictures, none missing.
   size_t Lines = 0;
   for (char C : Out) Lines += C == '\n';
@@ -360,9 +345,7 @@ TEST(GameContentSheet, ShowsEveryListedImageWithItsFrames) {
   EXPECT_NE(Out.find("[*Outro] ElfBad2 40x36 frames=1 at "), std::string::npos);
   EXPECT_EQ(ReadFileText(Dir.File("sheet.ppm")).substr(0, 2), "P6");
 
-  EXPECT_EQ(RunCommand(PlayDir() + "sqtool picture sheet '" + Dir.File("x.ppm") + "' --data '" + Dir.File("none") +
-                       "' 2>/dev/null"),
-            1);
+  EXPECT_EQ(Picture.Run("sheet " + ShellQuote(Dir.File("x.ppm")) + " --data " + ShellQuote(Dir.File("none"))).Code, 1);
 }
 
 namespace {

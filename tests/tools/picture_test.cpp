@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "tests/support/sqtool_runner.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -53,16 +54,13 @@ class PictureToolTest : public ::testing::Test {
   }
 
   int Magick(const std::string& Args) { return RunCommand("/usr/bin/convert " + Args + " 2>&1"); }
-  int Tool(const std::string& Args, std::string* Out = nullptr) {
-    return RunCommand(PlayDir() + "sqtool picture " + Args + " 2>&1", Out);
-  }
 
   // Our reading of Name (with its cuts and transformation) against
   // ImageMagick's reading of File with Operations applied.
   int Compare(const std::string& Name, const std::string& File, const std::string& Operations = "") {
     const std::string Ours = Dir.File("ours.ppm"), Theirs = Dir.File("theirs.ppm");
     std::string Out;
-    if (Tool("convert \"" + Name + "\" " + Ours, &Out) != 0) {
+    if (Picture.RunJoined("convert \"" + Name + "\" " + Ours, &Out) != 0) {
       ADD_FAILURE() << Name << ": " << Out;
       return -1;
     }
@@ -73,6 +71,8 @@ class PictureToolTest : public ::testing::Test {
   }
 
   TTempDir Dir;
+  // "sqtool picture"; errors join the output.
+  const TSqtool Picture{"", "picture"};
 };
 
 TEST_F(PictureToolTest, TgaVariantsMatchImageMagick) {
@@ -174,18 +174,18 @@ TEST_F(PictureToolTest, InfoDescribesTheFrames) {
   WriteFileBytes(File, B);
 
   std::string Out;
-  EXPECT_EQ(Tool("info " + File, &Out), 0);
+  EXPECT_EQ(Picture.RunJoined("info " + File, &Out), 0);
   EXPECT_EQ(Out, "12x3 frames=3 animated=1 colorkeyed=1 looping=1 delay=2 endpause=5\n");
   Out.clear();
-  EXPECT_EQ(Tool("info \"" + File + "[2][0]\"", &Out), 0);
+  EXPECT_EQ(Picture.RunJoined("info \"" + File + "[2][0]\"", &Out), 0);
   EXPECT_EQ(Out, "8x3 frames=2 animated=1 colorkeyed=1 looping=1 delay=2 endpause=5\n");
   Out.clear();
-  EXPECT_EQ(Tool("info " + Dir.File("src.png"), &Out), 1);
+  EXPECT_EQ(Picture.RunJoined("info " + Dir.File("src.png"), &Out), 1);
   EXPECT_EQ(Out.rfind("sqtool: ", 0), 0u) << Out;
   Out.clear();
-  EXPECT_EQ(Tool("convert " + Dir.File("missing.tga") + " " + Dir.File("x.ppm"), &Out), 1);
+  EXPECT_EQ(Picture.RunJoined("convert " + Dir.File("missing.tga") + " " + Dir.File("x.ppm"), &Out), 1);
   EXPECT_NE(Out.find("cannot load image"), std::string::npos);
-  EXPECT_EQ(Tool("frobnicate", &Out), 1);
+  EXPECT_EQ(Picture.RunJoined("frobnicate", &Out), 1);
 }
 
 }  // namespace

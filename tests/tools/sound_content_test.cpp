@@ -21,6 +21,8 @@
 #include "config/ini_file.h"
 #include "storage/mad4_high_level.h"
 #include "storage/stream_opener.h"
+#include "tests/support/data_folder.h"
+#include "tests/support/sqtool_runner.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -48,8 +50,6 @@ std::vector<TMadeFile> MadeFiles(const std::string& Area) {
   }
   return Result;
 }
-
-std::string Q(const std::string& Path) { return "'" + Path + "'"; }
 
 // Left channel of interleaved stereo frames, as doubles.
 std::vector<double> Left(const std::vector<int16_t>& Frames) {
@@ -114,13 +114,8 @@ TSongTimes SongTimes(const std::vector<uint8_t>& Xm) {
 class SoundContentTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    // An empty working folder: no loose file may stand in for a member.
-    Dir = std::make_unique<TTempDir>();
-    InDir = std::make_unique<TChangeDir>(Dir->Path());
-    StartVolumeManager();
-    ASSERT_TRUE(VolumeManager->Mount(BuildDir() + "assets/starquarry_data.mad4", 100, true))
-        << "the data archive is built with the game";
-    StreamOpener = std::make_unique<TVXStreamOpener>(Dir->Path() + "/Data/");
+    Data = std::make_unique<TDataFolder>(DataArchive());
+    ASSERT_TRUE(Data->Mounted()) << "the data archive is built with the game";
     SoundSystem = std::make_unique<TSoundSystem>();
     ASSERT_TRUE(SoundSystem->Start(kNoOutputDevice, 0));
     WaveCollection = std::make_unique<TWaveCollection>();
@@ -137,10 +132,7 @@ class SoundContentTest : public ::testing::Test {
     MusicCollection.reset();
     WaveCollection.reset();
     SoundSystem.reset();
-    StreamOpener.reset();
-    StopVolumeManager();
-    InDir.reset();
-    Dir.reset();
+    Data.reset();
   }
 
   // Section name and file of each song, by song name.
@@ -154,13 +146,11 @@ class SoundContentTest : public ::testing::Test {
     return Files;
   }
 
-  static std::unique_ptr<TTempDir> Dir;
-  static std::unique_ptr<TChangeDir> InDir;
+  static std::unique_ptr<TDataFolder> Data;
   static std::unique_ptr<TIniFile> Ini;
 };
 
-std::unique_ptr<TTempDir> SoundContentTest::Dir;
-std::unique_ptr<TChangeDir> SoundContentTest::InDir;
+std::unique_ptr<TDataFolder> SoundContentTest::Data;
 std::unique_ptr<TIniFile> SoundContentTest::Ini;
 
 TEST_F(SoundContentTest, EveryEffectSongAndPlaylistIsThereAndLoads) {
@@ -274,10 +264,12 @@ TEST(SoundContentBuild, TheSameSourcesGiveTheSameFiles) {
       std::string Sources;
       std::istringstream In(F.Sources);
       std::string S;
-      while (In >> S) Sources += " " + Q(S);
+      while (In >> S) Sources += " " + ShellQuote(S);
       // sqsynth takes the source first, sqtracker the output first.
       const bool Synth = F.Tool.find("sqsynth") != std::string::npos;
-      const std::string Command = Q(F.Tool) + (Synth ? Sources + " " + Q(Again) : " " + Q(Again) + Sources) + " 2>&1";
+      const std::string Command = ShellQuote(F.Tool) +
+                                  (Synth ? Sources + " " + ShellQuote(Again) : " " + ShellQuote(Again) + Sources) +
+                                  " 2>&1";
       ASSERT_EQ(RunCommand(Command), 0) << Command;
       EXPECT_EQ(ReadFileBytes(Again), ReadFileBytes(F.Output));
       ++Checked;
@@ -300,13 +292,14 @@ class SoundMakersTest : public ::testing::Test {
 
   // Runs a tool; its exit code, with its error output in Errors.
   int Run(const std::string& Tool, const std::string& Args, std::string* Errors = nullptr) {
-    return RunCommand(Q(Tool) + " " + Args + " 2>&1", Errors);
+    return RunCommand(ShellQuote(Tool) + " " + Args + " 2>&1", Errors);
   }
 
   std::vector<int16_t> RenderModule(const std::string& Source, double Seconds) {
     WriteFileText(Dir.File("song.tune"), Source);
     std::string Errors;
-    EXPECT_EQ(Run(Tracker, Q(Dir.File("song.xm")) + " " + Q(Dir.File("song.tune")), &Errors), 0) << Errors;
+    EXPECT_EQ(Run(Tracker, ShellQuote(Dir.File("song.xm")) + " " + ShellQuote(Dir.File("song.tune")), &Errors), 0)
+        << Errors;
     Bytes = ReadFileBytes(Dir.File("song.xm"));
     TSoundLocation Where{true, Bytes.data(), "", 0, static_cast<int64_t>(Bytes.size())};
     const TSoundHandle M = System.LoadModule(Where, SoundFlags::Loop, 0);
@@ -325,7 +318,8 @@ TEST_F(SoundMakersTest, SynthKeepsTheDeclaredLengthPeakAndPitchThroughMp3) {
   WriteFileText(Dir.File("tone.sfx"),
                 "; a test tone\nsound length=0.3 peak=-6\nlayer wave=sine freq=1000 attack=0.001\n");
   std::string Errors;
-  ASSERT_EQ(Run(Synth, Q(Dir.File("tone.sfx")) + " " + Q(Dir.File("tone.mp3")), &Errors), 0) << Errors;
+  ASSERT_EQ(Run(Synth, ShellQuote(Dir.File("tone.sfx")) + " " + ShellQuote(Dir.File("tone.mp3")), &Errors), 0)
+      << Errors;
   Bytes = ReadFileBytes(Dir.File("tone.mp3"));
   ASSERT_GT(Bytes.size(), 10u);
   EXPECT_NE(std::string(Bytes.begin(), Bytes.begin() + 3), "ID3") << "no tag";
@@ -396,7 +390,8 @@ TEST_F(SoundMakersTest, BadSourcesFailWithTheFileAndLine) {
   for (const auto& [Source, Message] : BadTunes) {
     WriteFileText(Dir.File("bad.tune"), Source);
     std::string Errors;
-    EXPECT_EQ(Run(Tracker, Q(Dir.File("bad.xm")) + " " + Q(Dir.File("bad.tune")), &Errors), 1) << Source;
+    EXPECT_EQ(Run(Tracker, ShellQuote(Dir.File("bad.xm")) + " " + ShellQuote(Dir.File("bad.tune")), &Errors), 1)
+        << Source;
     EXPECT_NE(Errors.find("sqtracker: "), std::string::npos) << Errors;
     EXPECT_NE(Errors.find(Message), std::string::npos) << Source << " gave " << Errors;
   }
@@ -410,7 +405,8 @@ TEST_F(SoundMakersTest, BadSourcesFailWithTheFileAndLine) {
   for (const auto& [Source, Message] : BadSounds) {
     WriteFileText(Dir.File("bad.sfx"), Source);
     std::string Errors;
-    EXPECT_EQ(Run(Synth, Q(Dir.File("bad.sfx")) + " " + Q(Dir.File("bad.mp3")), &Errors), 1) << Source;
+    EXPECT_EQ(Run(Synth, ShellQuote(Dir.File("bad.sfx")) + " " + ShellQuote(Dir.File("bad.mp3")), &Errors), 1)
+        << Source;
     EXPECT_NE(Errors.find(Message), std::string::npos) << Source << " gave " << Errors;
   }
 }

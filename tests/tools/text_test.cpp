@@ -1,6 +1,7 @@
 // sqtool text: a font preview that matches the font's glyphs pixel for pixel.
 #include <gtest/gtest.h>
 
+#include "tests/support/sqtool_runner.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -28,11 +29,7 @@ TEST(TextTool, DrawsTheGlyphsOfTheFontsInTheSection) {
                                            "\r\nType=TGA\r\nColor=FFFFFF\r\n[R]\r\nFile=" + Dir.File("page.tga") +
                                            "\r\nType=TGA\r\nColor=FF0000\r\nSize=2\r\n");
   std::string Out;
-  ASSERT_EQ(
-      RunCommand(PlayDir() + "sqtool text " + Dir.File("fonts.ini") + " F 'ab\\1a' " + Dir.File("o.ppm") + " 2>&1",
-                 &Out),
-      0)
-      << Out;
+  ASSERT_EQ(TSqtool().RunJoined("text " + Dir.File("fonts.ini") + " F 'ab\\1a' " + Dir.File("o.ppm"), &Out), 0) << Out;
   const auto P = ReadFileBytes(Dir.File("o.ppm"));
   const std::string Header = "P6\n23 24\n255\n";  // 5+1+6+1 at size 1, then 10 at size 2; 24 high
   ASSERT_GE(P.size(), Header.size() + 23 * 24 * 3);
@@ -52,7 +49,6 @@ TEST(TextTool, FailsWithoutFonts) {
   TTempDir Dir;
   WriteFileText(Dir.File("e.ini"), "[*F]\r\n");
   std::string Out;
-  EXPECT_EQ(RunCommand(PlayDir() + "sqtool text " + Dir.File("e.ini") + " F x " + Dir.File("o.ppm") + " 2>&1", &Out),
-            1);
+  EXPECT_EQ(TSqtool().RunJoined("text " + Dir.File("e.ini") + " F x " + Dir.File("o.ppm"), &Out), 1);
   EXPECT_NE(Out.find("no font loaded"), std::string::npos);
 }
