@@ -249,7 +249,8 @@ void TOutro::ClosingScreen() {
   } while (!SpaceHeld());
 }
 
-void TOutro::PlayScript() {
+// The elf arrives, is asked for the diamonds and hands them over.
+void TOutro::HandOver() {
   Walk("Elf4", -32, 240, 128, 240, 160);
   Walk("Elf4", 128, 240, 352, 272, 224);
 
@@ -276,7 +277,10 @@ void TOutro::PlayScript() {
   RestoreBackdrop();
   Show();
   Wait(120);
+}
 
+// The family is let go, walks out through the door, and the elf follows.
+void TOutro::Release() {
   Speech("And now my family!", kElfLine);
   Show();
   Wait(420);
@@ -329,7 +333,8 @@ void TOutro::Run() {
   if (FontCollection)
     if (TFont* Anti = FontCollection->Find("Anti")) Anti->SetColor(20, 20, 20);
 
-  PlayScript();
+  HandOver();
+  Release();
   ClosingScreen();
 
   StopSong(FSong);

@@ -63,7 +63,9 @@ class TOutro {
   void ProcessEvents();
   void Show();  // Flip, counted
   static bool SpaceHeld();
-  void PlayScript();
+  // The script in two acts.
+  void HandOver();
+  void Release();
 
   std::string FSong;
 };
