@@ -30,8 +30,9 @@ TMusic::TMusic(const std::string& Name) {
     Log->Error("BASS: Loading " + Name + " failed", Heading);
     return;
   }
-  // The stream reads this block while it plays; it moves here unchanged.
-  FBuffer = std::move(Resource.Buffer);
+  // The stream reads this block while it plays; it moves here unchanged. A
+  // module keeps its own copy, so a second one here would only take room.
+  if (FIsStream) FBuffer = std::move(Resource.Buffer);
   Log->Status("BASS: Loading " + Name + " was successful. (fMusic=" + std::to_string(FMusic) + ")", Heading);
 }
 

@@ -57,7 +57,12 @@ struct TSoundSystem::TStream {
   TChannel State;
 };
 
+// A module keeps only its file's bytes while it is silent: the player, with
+// every sample decoded, is made when it starts and dropped once another
+// module has taken over (eight songs decoded at once held 14 MB).
 struct TSoundSystem::TModule {
+  std::vector<uint8_t> Bytes;
+  bool Loop = true;
   std::unique_ptr<TModulePlayer> Player;
   TChannel State;
 };
@@ -237,12 +242,12 @@ TSoundHandle TSoundSystem::LoadModule(const TSoundLocation& Where, uint32_t Flag
   if (Frequency != 0 && Frequency != kRate) return Fail("only the output rate is supported");
   auto Input = OpenInput(Where);
   if (!Input) return 0;
-  const std::vector<uint8_t> Bytes = Input->ReadAll();
-  std::string Why;
-  auto Player = TModulePlayer::Load(Bytes.data(), Bytes.size(), (Flags & SoundFlags::Loop) != 0, Why);
-  if (!Player) return Fail(Why);
   auto Module = std::make_unique<TModule>();
-  Module->Player = std::move(Player);
+  Module->Bytes = Input->ReadAll();
+  Module->Loop = (Flags & SoundFlags::Loop) != 0;
+  // Read once now so that a damaged module fails here, not when it plays.
+  std::string Why;
+  if (!TModulePlayer::Load(Module->Bytes.data(), Module->Bytes.size(), Module->Loop, Why)) return Fail(Why);
   TLock Lock(*this);
   const TSoundHandle H = NewHandle();
   FModules[H] = std::move(Module);
@@ -281,7 +286,26 @@ const TSoundSystem::TChannel* TSoundSystem::FindChannel(TSoundHandle Channel) co
 }
 
 bool TSoundSystem::Play(TSoundHandle Channel, bool Restart) {
+  // A silent module's player is made before the audio thread is held up.
+  std::unique_ptr<TModulePlayer> NewPlayer;
+  auto Module = FModules.find(Channel);
+  if (Module != FModules.end() && !Module->second->Player) {
+    const TModule& M = *Module->second;
+    std::string Why;
+    NewPlayer = TModulePlayer::Load(M.Bytes.data(), M.Bytes.size(), M.Loop, Why);
+    if (!NewPlayer) return Fail(Why);
+  }
+  std::vector<std::unique_ptr<TModulePlayer>> Dropped;
   TLock Lock(*this);
+  if (NewPlayer) {
+    Module->second->Player = std::move(NewPlayer);
+    Module->second->State.Played = 0;
+    Module->second->State.Ended = false;
+    // The others that are silent give their decoded samples back; they start
+    // from the beginning when they play again. Freed once the lock is gone.
+    for (auto& [Handle, Other] : FModules)
+      if (Handle != Channel && !Other->State.Playing && Other->Player) Dropped.push_back(std::move(Other->Player));
+  }
   TChannel* C = FindChannel(Channel);
   if (!C) return Fail("unknown channel");
   const bool FromStart = Restart || C->Ended;
@@ -420,7 +444,7 @@ void TSoundSystem::MixLocked(int16_t* Out, size_t Frames) {
       }
     }
     for (auto& [Handle, M] : FModules) {
-      if (!M->State.Playing) continue;
+      if (!M->State.Playing || !M->Player) continue;
       Gains(M->State.Volume, M->State.Pan, L, R);
       M->State.Played += static_cast<int64_t>(N);
       if (!M->Player->MixInto(Mix, N, kRate, L, R)) {
