@@ -110,7 +110,11 @@ bool TGame::ChooseLevelPack() {
 void TGame::PlayMap(int MapNo) {
   StopSong(FListSong);
   TPlay1Map Play(MapNo);
-  if (Play.Run() && PlayerRegistry) PlayerRegistry->SetMapState(LevelPack, PlayerName, TPlayerReg::kCompleted, MapNo);
+  if (Play.Run() && PlayerRegistry) {
+    PlayerRegistry->SetMapState(LevelPack, PlayerName, TPlayerReg::kCompleted, MapNo);
+    // Kept only when shorter than the player's best run of the map.
+    PlayerRegistry->KeepRun(LevelPack, PlayerName, MapNo, Play.RunScript());
+  }
   PlaySong(FListSong);
 }
 

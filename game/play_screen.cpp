@@ -125,6 +125,7 @@ bool TPlay1Map::Run() {
       }
       VX_SDL::Flip();
       VX_SDL::PollEvents();
+      if (AfterEvents) AfterEvents();
       if (VX_SDL::Keys[VXKey::F12] && Options) {
         Options->Run();
         VX_SDL::ClearKeys();

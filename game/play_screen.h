@@ -3,6 +3,7 @@
 // "Map Completed!" or until the player leaves it. While Backspace is held the
 // world runs backwards, step by step, down to the map's start; a kept run can
 // be watched on it as well.
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -27,6 +28,9 @@ class TPlay1Map {
   void ShowCompleted();
 
   std::string CurrentSong;
+  // Runs after the events of every frame of play; tests hold keys here as a
+  // player would.
+  std::function<void()> AfterEvents;
   bool Completed() const { return FRun.Completed; }
   int MapNo() const { return FRun.MapNo; }
   // The attempt that completed the map, as a key script for sqtool play:
