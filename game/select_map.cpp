@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "game/best_runs.h"
 #include "game/maps.h"
 #include "game/options_hotkey.h"
 #include "graphics/font_collection.h"
@@ -129,7 +130,9 @@ void TSelectMap::DrawAuthor() const {
   const int Index = MapList->GetItemIndex();
   const std::string Author =
       Index >= 0 && Index < static_cast<int>(Authors.size()) ? Authors[static_cast<size_t>(Index)] : "";
-  DrawText(Switch(0) + "Author:" + Switch(1) + Author, 320, 440, kAlignCenter);
+  // A completed map shows how few steps the player's best run took.
+  const std::string Note = EntryFont(Index) == kCompletedFont ? BestRunNote(LevelPack, PlayerName, Index) : "";
+  DrawText(Switch(0) + "Author:" + Switch(1) + Author + Note, 320, 440, kAlignCenter);
 }
 
 int TSelectMap::Run(int Selected) {
@@ -150,6 +153,11 @@ int TSelectMap::Run(int Selected) {
     // The key that closed the options must not choose here as well.
     if (OptionsOnF12()) VX_SDL::ClearKeys();
     Result = Decision();
+    // W plays the player's best run of the highlighted map; the screen is
+    // then built anew where it was.
+    if (Result == kUndecided && VX_SDL::Keys[VXKey::Letter('w')] &&
+        WatchBestRun(LevelPack, PlayerName, MapList->GetItemIndex()))
+      return Run(MapList->GetItemIndex());
   }
   return Result;
 }

@@ -1,9 +1,11 @@
 // The play screen with Backspace: steps undone (a death too) are gone from
 // the run it keeps, rewinding plays no effects; a kept run watched plays by
 // itself and ends at any key.
+#include "game/best_runs.h"
 #include "game/play_screen.h"
 #include "game/solver.h"
 #include "graphics/key_codes.h"
+#include "registry/player_reg.h"
 #include "shell/random.h"
 #include "storage/stream_opener.h"
 #include "tests/game/world_fixture.h"
@@ -118,4 +120,21 @@ TEST_F(PlayRewindTest, AnyKeyEndsAWatchedRun) {
   EXPECT_FALSE(Watch.Run());
   EXPECT_FALSE(Watch.Completed());
   EXPECT_EQ(Frames, 10);
+}
+
+TEST_F(PlayRewindTest, TheMapSelectionFindsThePlayersBestRun) {
+  Pack({"%*$  !%"});
+  TRestore<std::unique_ptr<TPlayerReg>> Registry{PlayerRegistry, std::make_unique<TPlayerReg>()};
+  for (const char* Name : {"Wren", "Moss"}) PlayerRegistry->AddPlayer(Name);
+  PlayerRegistry->AddLevelPack("test.sq");
+  EXPECT_EQ(BestRunNote("test.sq", "Wren", 0), "");
+  EXPECT_FALSE(WatchBestRun("test.sq", "Wren", 0)) << "no run kept: nothing to watch";
+
+  ASSERT_EQ(PlayerRegistry->KeepRun("test.sq", "Wren", 0, std::string(12, 'R')), TRunKept::Kept);
+  EXPECT_EQ(BestRunNote("TEST.SQ", "Wren", 0), "\3  (best run: 12 steps)");
+  EXPECT_EQ(BestRunNote("test.sq", "Moss", 0), "") << "another player's run is not shown";
+  EXPECT_EQ(BestRunNote("test.sq", "Wren", 1), "") << "no such map";
+  EXPECT_TRUE(WatchBestRun("test.sq", "Wren", 0));
+  EXPECT_TRUE(Maps->ElfX > 1) << "the run was played";
+  EXPECT_FALSE(WatchBestRun("test.sq", "Moss", 0));
 }
