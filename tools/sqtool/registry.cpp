@@ -19,7 +19,8 @@ const char* const kUsage =
     "HEX being the stored bytes or - when none), in file order.\n"
     "get-state prints a map's state as the game reads it: 0 locked, 1 open,\n"
     "2 completed. set-state adds the player and the pack when missing. Changes\n"
-    "are saved as the game saves them; a damaged file is first kept as FILE.bad.\n";
+    "are saved as the game saves them; a damaged file is first kept as FILE.bad.\n"
+    "delete-player also deletes the player's runs from Starquarry.runs beside FILE.\n";
 
 std::string Hex(const std::vector<uint8_t>& Bytes) {
   if (Bytes.empty()) return "-";
@@ -120,7 +121,12 @@ int DeletePlayer(const TArgs& A) {
   if (int Code = NeedFile(A[1])) return Code;
   auto R = OpenRegistry(A[1], true);
   if (!R->DeletePlayer(A[2])) return SqFail("no player " + A[2] + " in " + A[1]);
-  return Saved(*R);
+  if (int Code = Saved(*R)) return Code;
+  // The player's runs go with the player.
+  const TRunStore& Runs = R->Runs();
+  if (!Runs.LastSaveSucceeded())
+    return SqFail("cannot save " + Runs.FileName() + "; the player's runs are still in it");
+  return 0;
 }
 
 int Run(const TArgs& Args) {
