@@ -298,6 +298,11 @@ TSolveResult TSearch::Run() {
   uint32_t Node;
   while (!FPackFailed && Next(Node)) {
     if ((Result.States & 63) == 0) {
+      if (FOptions.Cancel && FOptions.Cancel->load()) {
+        Result.Why = "cancelled";
+        Limited = true;
+        break;
+      }
       if (Elapsed() > FOptions.Seconds) {
         Result.Why = "time";
         Limited = true;

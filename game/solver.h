@@ -2,6 +2,7 @@
 // The map solver: searches for a key script (one of 'U', 'D', 'L', 'R', '.'
 // per step, as sqtool play takes them) that completes a map, running the
 // game's own step and frame timing on copies of the world.
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -22,6 +23,8 @@ struct TSolveOptions {
   // A script is returned only if it completes the map for each of these seeds
   // (the seeds decide when an exit finishes opening).
   std::vector<uint32_t> CheckSeeds = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+  // Set from another thread to end the search early (unknown, "cancelled").
+  const std::atomic<bool>* Cancel = nullptr;
 };
 
 struct TSolveResult {
