@@ -80,6 +80,7 @@ TEST(PressSpacePrompt, ShowsOnePicturePerTwoFrameIntervals) {
   std::vector<char*> Argv;
   for (auto& A : Args) Argv.push_back(A.data());
   StartModules(static_cast<int>(Argv.size()), Argv.data());
+  TScopeGuard Modules([] { StopModules(); });
   uint32_t Frames = 0, Elapsed = 0;
   {
     TMain Main("1.06", "0002", "2018.12.17");
@@ -99,7 +100,6 @@ TEST(PressSpacePrompt, ShowsOnePicturePerTwoFrameIntervals) {
     Frames = VX_SDL::FrameCount() - Start;
     Closer.join();
   }
-  StopModules();
   ASSERT_GT(Frames, 0u);
   EXPECT_GE(Elapsed / Frames, 2 * 16u - 2) << Frames << " pictures in " << Elapsed << " ms";
 }
