@@ -41,6 +41,8 @@ TPlay1Map::TPlay1Map(int MapNo, std::string Script, std::string Player)
 }
 
 void TPlay1Map::DrawDiamonds() {
+  // A watched run has the foot strip to itself.
+  if (Watching()) return;
   VX_SDL::FillBox(16, 443, 389, 470, 0, 0, 0);
   if (FontCollection)
     FontCollection->DrawText(Switch(0) + "Diamonds: " + Switch(1) + std::to_string(Maps->DiamondsLeft), 16, 443,
@@ -55,11 +57,11 @@ void TPlay1Map::DrawMapNo() {
 }
 
 void TPlay1Map::DrawWatching() {
-  VX_SDL::FillBox(232, 443, 624, 470, 0, 0, 0);
+  VX_SDL::FillBox(0, 443, 639, 470, 0, 0, 0);
   if (FontCollection)
-    FontCollection->DrawText(Switch(0) + "Run of " + Switch(1) + FPlayer + Switch(0) + ": " + Switch(1) +
+    FontCollection->DrawText(Switch(0) + "Best run of " + Switch(1) + FPlayer + Switch(0) + ": " + Switch(1) +
                                  std::to_string(FScript.size()) + Switch(0) + " steps",
-                             624, 443, kAlignRight);
+                             320, 443, kAlignCenter);
 }
 
 void TPlay1Map::StartMap() {

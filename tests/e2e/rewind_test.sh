@@ -82,6 +82,69 @@ $("$COMPARE" -metric AE m_before.png m_rewound.png null: 2>&1)"
   differs m_rewound.png m_again.png || fail "play did not go on after the rewind"
 fi
 
+# The whole game: a new player completes a map with a rewind on the way;
+# the run is kept, its steps show beside the author, and W plays it back.
+printf 'Starquarry level pack\r\nRuns\r\nTests\r\n' > info
+{
+  printf 'MAPT\r\nWI20\r\nHE12\r\nMNCorridor\r\nAUAda\r\n'
+  printf 'MP####################\r\n'
+  printf 'MP#*.$....!###########\r\n'
+  for _ in 1 2 3 4 5 6 7 8 9; do printf 'MP####################\r\n'; done
+  printf 'MP####################\r\nXX\r\n'
+} > corridor.mpt
+mkdir game && "$TOOL" archive create game/runs.sq info --as 001.mpp corridor.mpt >/dev/null ||
+  { echo "FAIL: cannot build the second pack"; exit 1; }
+cat > scene.sh <<'SCENE'
+press() { xdotool keydown "$1"; sleep 0.15; xdotool keyup "$1"; sleep "${2:-0.8}"; }
+"$GAME" -mainlog "$PWD/game.log" &
+P=$!
+xdotool search --sync --name "^Starquarry V" >/dev/null
+sleep 2
+press space 1.5
+press Return 1
+for K in w r e n; do press "$K" 0.3; done
+press Return 1
+press Return 1
+press Return 2
+import -window root select1.png
+press Return 1.5
+xdotool keydown Right; sleep 0.5; xdotool keyup Right
+xdotool keydown BackSpace; sleep 0.3; xdotool keyup BackSpace
+xdotool keydown Right; sleep 3; xdotool keyup Right
+sleep 1
+press space 2
+import -window root select2.png
+press w 1.5
+import -window root watch.png
+press x 1.5
+import -window root select3.png
+press Escape 2
+wait $P
+echo "exit=$?"
+SCENE
+cd game || exit 1
+OUT=$(GAME="$GAME" SDL_AUDIODRIVER=dummy timeout 120 xvfb-run -a -s "-screen 0 640x480x24" bash ../scene.sh 2>&1)
+echo "$OUT" | grep -qx 'exit=0' || fail "Escape should end the game with 0: $OUT"
+if "$TOOL" help replay >/dev/null 2>&1; then
+  "$TOOL" replay list Starquarry.runs | grep -Eq '^wren runs.sq 0 steps=[0-9]+$' ||
+    fail "no run kept: $("$TOOL" replay list Starquarry.runs 2>&1)"
+else
+  [ -s Starquarry.runs ] || fail "no run kept"
+fi
+cp ./*.png .. 2>/dev/null
+cd ..
+brightest() { "$CONVERT" "$1" -crop "$2" +repage -format '%[fx:int(255*maxima)]' info:; }
+for S in select1 select2 watch select3; do [ -f $S.png ] || fail "no screenshot $S"; done
+if [ -f select3.png ]; then
+  "$CONVERT" select1.png -crop 640x30+0+440 +repage a1.png
+  "$CONVERT" select2.png -crop 640x30+0+440 +repage a2.png
+  differs a1.png a2.png || fail "the author line does not show the best run"
+  [ "$(brightest watch.png 640x28+0+443)" -gt 100 ] || fail "no line about the watched run in the foot strip"
+  [ "$(brightest watch.png 32x32+32+80)" -lt 60 ] || fail "the watched run did not move the elf"
+  "$CONVERT" select3.png -crop 640x30+0+440 +repage a3.png
+  differs a2.png a3.png && fail "a key did not end the watched run"
+fi
+
 if [ "$FAILS" -gt 0 ]; then
   mkdir -p "$3/e2e_rewind" && cp ./*.png "$3/e2e_rewind/" 2>/dev/null
   echo "$FAILS check(s) failed (screenshots in $3/e2e_rewind)"
