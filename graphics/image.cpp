@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "graphics/dirty_rects.h"
 #include "graphics/raw_picture.h"
 #include "shell/logger.h"
 #include "shell/memory_stream.h"
@@ -230,7 +231,9 @@ void TImage::CutFrames(const TFrameList& Cuts) {
 }
 
 void TImage::Draw(int X, int Y, const TImage& Source) {
-  if (Source.FSurface) BlitClipped(Source.FSurface, 0, 0, Source.Width(), Source.Height(), FSurface, X, Y);
+  if (!Source.FSurface) return;
+  BlitClipped(Source.FSurface, 0, 0, Source.Width(), Source.Height(), FSurface, X, Y);
+  if (FChanges) FChanges->Add(X, Y, Source.Width(), Source.Height());
 }
 
 void TImage::DrawNamed(int X, int Y, const std::string& Name) {
@@ -240,14 +243,16 @@ void TImage::DrawNamed(int X, int Y, const std::string& Name) {
 
 void TImage::DrawPart(int X, int Y, int SourceX, int SourceY, int Width, int Height, const TImage& Source) {
   BlitClipped(Source.FSurface, SourceX, SourceY, Width, Height, FSurface, X, Y);
+  if (FChanges && Source.FSurface) FChanges->Add(X, Y, Width, Height);
 }
 
 void TImage::Bar(int X, int Y, int Width, int Height, uint8_t Red, uint8_t Green, uint8_t Blue) {
-  if (FSurface) FillClipped(FSurface, X, Y, Width, Height, SDL_MapRGB(FSurface->format, Red, Green, Blue));
+  if (FSurface) FillRaw(X, Y, Width, Height, SDL_MapRGB(FSurface->format, Red, Green, Blue));
 }
 
 void TImage::FillRaw(int X, int Y, int Width, int Height, uint32_t Pixel) {
   FillClipped(FSurface, X, Y, Width, Height, Pixel);
+  if (FChanges) FChanges->Add(X, Y, Width, Height);
 }
 
 void TImage::FrameRect(int X, int Y, int Width, int Height, uint8_t Red, uint8_t Green, uint8_t Blue) {

@@ -11,6 +11,7 @@
 #include "graphics/surface.h"
 #include "shell/stream.h"
 
+class TDirtyRects;
 class TRawPicture;
 class TMemoryStream;
 
@@ -62,6 +63,9 @@ class TImage {
   // Installs a surface the image owns / one it only observes.
   void SetSurface(TSurfacePtr Surface);
   void WrapSurface(SDL_Surface* Surface);
+  // Every drawing onto this image from now on marks its part in Changes
+  // (null stops it); the video layer follows its back surface this way.
+  void TrackChanges(TDirtyRects* Changes) { FChanges = Changes; }
 
   // Frame description (read by sprites).
   bool Animated = false;
@@ -108,6 +112,7 @@ class TImage {
   // The surface's size, kept here so that callers need not see SDL's types.
   int FWidth = 0;
   int FHeight = 0;
+  TDirtyRects* FChanges = nullptr;
 };
 
 // Bit depth of every surface the graphics code creates: 24 until the video

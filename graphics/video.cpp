@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "graphics/image.h"
+#include "graphics/video_gamepad.h"
+#include "graphics/video_scale.h"
 #include "shell/logger.h"
 #include "shell/memory_stream.h"
 
@@ -25,6 +27,14 @@ struct TState {
   std::unique_ptr<TImage> ScreenImage, SecondaryImage;
   bool UseSecondary = false;
   bool P2x2 = false;
+  int Scale = 1;           // window pixels per back-surface pixel
+  int RequestedScale = 1;  // for the next Initialize
+  uint32_t Flags = 0;      // SDL's flags of the open window
+  int Bpp = 0;
+  // What was drawn on the back surface since the last flip.
+  TDirtyRects Changes;
+  bool WholeFrames = false;
+  TPresentHook PresentHook;
   uint32_t ScreenWidth = 0, ScreenHeight = 0, BitDepth = 0;
   uint16_t MouseX = 0, MouseY = 0;
   uint8_t MouseButton = 0;
@@ -44,6 +54,7 @@ TQuitHook QuitHook = nullptr;
 // Video down; SDL as a whole only when no other part (the sound device) still
 // uses it, so closing the window never cuts the sound off mid-shutdown.
 void QuitVideo() {
+  VXGamepad::Close();
   SDL_QuitSubSystem(SDL_INIT_VIDEO);
   if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
 }
@@ -71,8 +82,17 @@ void Open(int Width, int Height, int Bpp, uint32_t Flags) {
   State.P2x2 = Flags & kP2x2;
   Flags &= ~kP2x2;
   if (SDL_Init(SDL_INIT_VIDEO) == -1) Fatal(std::string("Could not initialize SDL : ") + SDL_GetError());
+  // The doubled mode halves the back surface; a window scale enlarges the
+  // window instead. Without a back surface there is nothing to enlarge.
+  State.Scale = State.P2x2 ? 2 : State.UseSecondary ? State.RequestedScale : 1;
+  if (!State.P2x2) {
+    Width *= State.Scale;
+    Height *= State.Scale;
+  }
   State.ScreenWidth = static_cast<uint32_t>(Width);
   State.ScreenHeight = static_cast<uint32_t>(Height);
+  State.Flags = Flags;
+  State.Bpp = Bpp;
   State.Screen = State.UseSecondary ? SDL_SetVideoMode(Width, Height, Bpp, Flags)
                                     : SDL_SetVideoMode(Width, Height, Bpp, Flags | SDL_DOUBLEBUF | SDL_HWSURFACE);
   if (!State.Screen)
@@ -84,6 +104,9 @@ void Open(int Width, int Height, int Bpp, uint32_t Flags) {
     if (State.P2x2) {
       State.ScreenWidth >>= 1;
       State.ScreenHeight >>= 1;
+    } else {
+      State.ScreenWidth /= static_cast<uint32_t>(State.Scale);
+      State.ScreenHeight /= static_cast<uint32_t>(State.Scale);
     }
     State.Secondary = TSurfacePtr(SDL_CreateRGBSurface(SDL_SWSURFACE, static_cast<int>(State.ScreenWidth),
                                                        static_cast<int>(State.ScreenHeight), Bpp, 0, 0, 0, 0));
@@ -94,6 +117,9 @@ void Open(int Width, int Height, int Bpp, uint32_t Flags) {
     }
     State.SecondaryImage = std::make_unique<TImage>();
     State.SecondaryImage->WrapSurface(State.Secondary.get());
+    State.SecondaryImage->TrackChanges(&State.Changes);
+    State.Changes.SetBounds(static_cast<int>(State.ScreenWidth), static_cast<int>(State.ScreenHeight));
+    State.Changes.AddAll();
   }
   State.BitDepth = static_cast<uint32_t>(Bpp);
   SDL_WM_SetCaption("Kestrel SDL Application", nullptr);
@@ -101,26 +127,67 @@ void Open(int Width, int Height, int Bpp, uint32_t Flags) {
   State.TimeLeftSum = 0;
 }
 
-// Each source pixel becomes a 2x2 block; only when the screen is exactly
-// twice the back surface.
-void CopyDoubled(SDL_Surface* Source, SDL_Surface* Dest) {
-  if (Dest->w != Source->w * 2 || Dest->h != Source->h * 2) return;
-  const int Bpp = Source->format->BytesPerPixel;
-  if (Bpp < 1 || Bpp > 4 || Dest->format->BytesPerPixel != Bpp) return;
-  TSurfaceLock LockSource(Source), LockDest(Dest);
-  if (!LockSource.Ok() || !LockDest.Ok()) return;
-  for (int Y = 0; Y < Source->h; ++Y) {
-    const uint8_t* S = static_cast<const uint8_t*>(Source->pixels) + static_cast<size_t>(Y) * Source->pitch;
-    uint8_t* D0 = static_cast<uint8_t*>(Dest->pixels) + static_cast<size_t>(2 * Y) * Dest->pitch;
-    uint8_t* D1 = D0 + Dest->pitch;
-    for (int X = 0; X < Source->w; ++X, S += Bpp) {
-      // Three-byte pixels keep the byte after each one, so copy by size.
-      for (int Half = 0; Half < 2; ++Half) {
-        std::memcpy(D0 + (2 * X + Half) * Bpp, S, static_cast<size_t>(Bpp));
-        std::memcpy(D1 + (2 * X + Half) * Bpp, S, static_cast<size_t>(Bpp));
-      }
-    }
+// Rows of R that are the same on the back surface and on the screen need
+// not be sent again (a sprite redrawn in place, a counter that kept its
+// value). Only at scale 1, where the screen holds the back surface as is.
+bool TrimUnchanged(SDL_Surface* Back, SDL_Surface* Screen, TDirtyRect& R) {
+  const int Bpp = Back->format->BytesPerPixel;
+  if (Screen->format->BytesPerPixel != Bpp || Back->w != Screen->w || Back->h != Screen->h) return true;
+  TSurfaceLock LockBack(Back), LockScreen(Screen);
+  if (!LockBack.Ok() || !LockScreen.Ok()) return true;
+  const auto Same = [&](int Y) {
+    const size_t Offset = static_cast<size_t>(R.X) * Bpp;
+    return std::memcmp(static_cast<const uint8_t*>(Back->pixels) + static_cast<size_t>(Y) * Back->pitch + Offset,
+                       static_cast<const uint8_t*>(Screen->pixels) + static_cast<size_t>(Y) * Screen->pitch + Offset,
+                       static_cast<size_t>(R.W) * Bpp) == 0;
+  };
+  while (R.H > 0 && Same(R.Y)) {
+    ++R.Y;
+    --R.H;
   }
+  while (R.H > 0 && Same(R.Y + R.H - 1)) --R.H;
+  return R.H > 0;
+}
+
+// Copies what changed on the back surface to the screen; the parts of the
+// screen that now differ from what the window shows go into Sent.
+void CopyChanges(std::vector<TDirtyRect>& Sent) {
+  SDL_Surface* Back = State.Secondary.get();
+  if (State.WholeFrames) State.Changes.AddAll();
+  for (TDirtyRect R : State.Changes.Rects()) {
+    if (State.Scale == 1) {
+      if (!State.WholeFrames && !TrimUnchanged(Back, State.Screen, R)) continue;
+      SDL_Rect From{static_cast<Sint16>(R.X), static_cast<Sint16>(R.Y), static_cast<Uint16>(R.W),
+                    static_cast<Uint16>(R.H)};
+      SDL_Rect To{static_cast<Sint16>(R.X), static_cast<Sint16>(R.Y), 0, 0};
+      if (SDL_BlitSurface(Back, &From, State.Screen, &To) != 0) Log->Warning("Flip Blit failed...", "VX_SDL, Flip");
+    } else {
+      CopyScaled(Back, State.Screen, State.Scale, R);
+    }
+    Sent.push_back({R.X * State.Scale, R.Y * State.Scale, R.W * State.Scale, R.H * State.Scale});
+  }
+  State.Changes.Clear();
+}
+
+// Updates the parts of the window in Sent: the whole window for whole
+// frames and for drawing without a back surface, as SDL_Flip always did.
+void Present(std::vector<TDirtyRect>& Sent) {
+  if (!State.UseSecondary || State.WholeFrames) {
+    SDL_Flip(State.Screen);
+    Sent.assign(1, TDirtyRect{0, 0, State.Screen->w, State.Screen->h});
+  } else if (!Sent.empty()) {
+    std::vector<SDL_Rect> Rects;
+    Rects.reserve(Sent.size());
+    for (const TDirtyRect& R : Sent)
+      Rects.push_back(SDL_Rect{static_cast<Sint16>(R.X), static_cast<Sint16>(R.Y), static_cast<Uint16>(R.W),
+                               static_cast<Uint16>(R.H)});
+    SDL_UpdateRects(State.Screen, static_cast<int>(Rects.size()), Rects.data());
+  }
+  if (State.PresentHook) State.PresentHook(Sent);
+}
+
+bool IsAltReturn(const SDL_Event& Event) {
+  return Event.type == SDL_KEYDOWN && Event.key.keysym.sym == SDLK_RETURN && (Event.key.keysym.mod & KMOD_ALT);
 }
 
 void PutKey(uint8_t Ch) {
@@ -148,8 +215,8 @@ void HandleOwnEvent(const SDL_Event& Event) {
       break;
     }
     case SDL_MOUSEMOTION:
-      State.MouseX = State.P2x2 ? Event.motion.x >> 1 : Event.motion.x;
-      State.MouseY = State.P2x2 ? Event.motion.y >> 1 : Event.motion.y;
+      State.MouseX = static_cast<uint16_t>(Event.motion.x / State.Scale);
+      State.MouseY = static_cast<uint16_t>(Event.motion.y / State.Scale);
       break;
     case SDL_MOUSEBUTTONDOWN: State.MouseButton = 1; break;
     case SDL_MOUSEBUTTONUP: State.MouseButton = 0; break;
@@ -158,7 +225,7 @@ void HandleOwnEvent(const SDL_Event& Event) {
       ReleaseSurfaces();
       QuitVideo();
       EndProcess(2);
-    default: break;
+    default: VXGamepad::HandleEvent(Event, Keys); break;
   }
 }
 }  // namespace
@@ -167,6 +234,7 @@ void Start() {
   ReleaseSurfaces();
   State = TState{};
   Keys.fill(false);
+  VXGamepad::Reset();
 }
 
 void Stop() {
@@ -175,6 +243,8 @@ void Stop() {
     QuitVideo();
   }
   State.EventHandlers.clear();
+  State.PresentHook = nullptr;
+  State.WholeFrames = false;
 }
 
 TQuitHook SetQuitHook(TQuitHook Hook) {
@@ -194,6 +264,7 @@ void Initialize(int Width, int Height, int BitsPerPixel, uint32_t Flags) {
     Open(Width, Height, BitsPerPixel, Flags);
   }
   SetImageDepth(BitsPerPixel);
+  VXGamepad::Open();
 }
 
 void Finalize() {
@@ -216,19 +287,56 @@ uint32_t TimeLeft() {
 
 void Flip() {
   if (!IsOpen()) return;
-  if (State.UseSecondary) {
-    if (State.P2x2) {
-      CopyDoubled(State.Secondary.get(), State.Screen);
-    } else if (SDL_BlitSurface(State.Secondary.get(), nullptr, State.Screen, nullptr) != 0) {
-      Log->Warning("Flip Blit failed...", "VX_SDL, Flip");
-    }
-  }
+  std::vector<TDirtyRect> Sent;
+  if (State.UseSecondary) CopyChanges(Sent);
   State.TimeLeftSum += TimeLeft();
   // One reading per round: a second one could re-arm the frame and wait it whole.
   for (uint32_t Left = TimeLeft(); Left > 0; Left = TimeLeft()) SDL_Delay(Left);
-  SDL_Flip(State.Screen);
+  Present(Sent);
   ++State.FrameCount;
 }
+
+void SetWindowScale(int Scale) { State.RequestedScale = Scale >= 1 && Scale <= 4 ? Scale : 1; }
+int WindowScale() { return State.Scale; }
+
+int DesktopScale(int Width, int Height) {
+  // Before the first video mode SDL reports the desktop's size.
+  if (SDL_Init(SDL_INIT_VIDEO) == -1 || Width <= 0 || Height <= 0) return 1;
+  const SDL_VideoInfo* Info = SDL_GetVideoInfo();
+  int Scale = 1;
+  if (Info && Info->current_w > 0 && Info->current_h > 0)
+    while (Scale < 4 && Width * (Scale + 1) <= Info->current_w && Height * (Scale + 1) <= Info->current_h) ++Scale;
+  if (!IsOpen()) QuitVideo();
+  return Scale;
+}
+
+bool IsFullScreen() { return IsOpen() && (State.Screen->flags & SDL_FULLSCREEN); }
+
+void ToggleFullScreen() {
+  if (!IsOpen()) return;
+  // X11 can switch the open window; elsewhere the mode is set again with the
+  // other flag, and the back surface (with the picture) stays as it is.
+  if (!SDL_WM_ToggleFullScreen(State.Screen)) {
+    const uint32_t Flags = State.Flags ^ SDL_FULLSCREEN;
+    const uint32_t Extra = State.UseSecondary ? 0 : SDL_DOUBLEBUF | SDL_HWSURFACE;
+    SDL_Surface* Screen = SDL_SetVideoMode(State.Screen->w, State.Screen->h, State.Bpp, Flags | Extra);
+    if (!Screen) {
+      Log->Warning(std::string("Full screen switch failed: ") + SDL_GetError(), "VX_SDL, ToggleFullScreen");
+      Screen = SDL_SetVideoMode(State.Screen->w, State.Screen->h, State.Bpp, State.Flags | Extra);
+      if (!Screen) Fatal(std::string("Couldn't set the video mode again : ") + SDL_GetError());
+    } else {
+      State.Flags = Flags;
+    }
+    State.Screen = Screen;
+    State.ScreenImage->WrapSurface(Screen);
+  } else {
+    State.Flags ^= SDL_FULLSCREEN;
+  }
+  if (State.UseSecondary) State.Changes.AddAll();
+}
+
+void SetWholeFrames(bool Whole) { State.WholeFrames = Whole; }
+void SetPresentHook(TPresentHook Hook) { State.PresentHook = std::move(Hook); }
 
 void SetFrameRate(int FramesPerSecond) {
   State.FrameInterval = FramesPerSecond > 0 ? 1000u / static_cast<uint32_t>(FramesPerSecond) : 0;
@@ -242,6 +350,11 @@ void ShowCursor(bool Show) { SDL_ShowCursor(Show ? SDL_ENABLE : SDL_DISABLE); }
 void PollEvents() {
   SDL_Event Event;
   while (SDL_PollEvent(&Event)) {
+    // Alt+Return belongs to the window at any moment; no screen sees it.
+    if (IsAltReturn(Event)) {
+      ToggleFullScreen();
+      continue;
+    }
     bool Consumed = false;
     for (const TEventHandlerProc& Handler : State.EventHandlers)
       if (Handler(Event, State.P2x2)) {
@@ -269,7 +382,10 @@ uint8_t GetKey(bool Wait) {
 }
 
 void ClearKeyBuffer() { State.KeyWrite = State.KeyRead = 0; }
-void ClearKeys() { Keys.fill(false); }
+void ClearKeys() {
+  Keys.fill(false);
+  VXGamepad::Reset();
+}
 void AddEventHandler(TEventHandlerProc Handler) { State.EventHandlers.push_back(std::move(Handler)); }
 
 void AddInputHandler(TInputHandlerProc Handler) {
@@ -355,7 +471,7 @@ void HorizontalLine(int X1, int Y, int X2, uint8_t Red, uint8_t Green, uint8_t B
 
 void Clear(uint8_t Red, uint8_t Green, uint8_t Blue) {
   TImage* T = DrawTarget();
-  if (T && T->Surface()) SDL_FillRect(T->Surface(), nullptr, SDL_MapRGB(T->Surface()->format, Red, Green, Blue));
+  if (T && T->Surface()) T->FillRaw(0, 0, T->Width(), T->Height(), SDL_MapRGB(T->Surface()->format, Red, Green, Blue));
 }
 
 std::unique_ptr<TMemoryStream> GrayscaleStream(const TImage& Image) {

@@ -8,6 +8,9 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
+
+#include "graphics/dirty_rects.h"
 
 class TImage;
 class TMemoryStream;
@@ -69,6 +72,29 @@ uint32_t FrameCount();
 void SetCaption(const std::string& Text);
 // Shows or hides the mouse cursor over the window.
 void ShowCursor(bool Show);
+
+// Window scale: the window is Scale times the requested size and shows the
+// back surface enlarged by whole pixels (1 to 4; others are taken as 1).
+// Takes effect at the next Initialize; the doubled mode (kP2x2) is scale 2
+// of a half-size back surface.
+void SetWindowScale(int Scale);
+// Pixels of the window per pixel of the back surface.
+int WindowScale();
+// The largest scale (1 to 4) at which a window of that size fits the
+// desktop; 1 when the desktop size is unknown.
+int DesktopScale(int Width, int Height);
+// Between window and full screen (Alt+Return does it from the event pump).
+void ToggleFullScreen();
+bool IsFullScreen();
+
+// Each flip sends to the window only what was drawn on the back surface
+// since the last one, and nothing when nothing was drawn. Whole frames
+// (copy and show the whole back surface every frame) remain for comparison.
+void SetWholeFrames(bool Whole);
+// Called at each flip with the parts of the window that were updated, in
+// window pixels (empty when nothing was sent).
+using TPresentHook = std::function<void(const std::vector<TDirtyRect>& Rects)>;
+void SetPresentHook(TPresentHook Hook);
 
 // Input.
 void PollEvents();

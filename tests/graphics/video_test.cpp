@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "graphics/image.h"
+#include "graphics/video_gamepad.h"
 #include "shell/logger.h"
 #include "shell/memory_stream.h"
 #include "tests/support/test_support.h"
@@ -231,6 +232,181 @@ TEST_F(VideoTest, DrawingGoesToTheBackSurface) {
   VX_SDL::Flip();
   TSurfaceLock Lock(VX_SDL::Screen());
   EXPECT_EQ(VX_SDL::ScreenImage()->Pixel(4, 3), 0xFF0000u);
+}
+
+TEST_F(VideoTest, OnlyWhatChangedReachesTheWindow) {
+  std::vector<std::vector<TDirtyRect>> Sent;
+  VX_SDL::SetPresentHook([&](const std::vector<TDirtyRect>& Rects) { Sent.push_back(Rects); });
+  VX_SDL::SetFrameRate(0);
+  Open();
+  VX_SDL::Clear(0, 0, 255);
+  VX_SDL::Flip();
+  VX_SDL::FillRect(10, 10, 4, 4, 255, 0, 0);
+  VX_SDL::FillRect(30, 40, 50, 50, 0, 255, 0);  // clipped at the edge
+  VX_SDL::Flip();
+  VX_SDL::Flip();  // nothing drawn: nothing sent
+  // Drawn again, but the same pixels: only the row that differs goes.
+  VX_SDL::FillRect(10, 10, 4, 4, 255, 0, 0);
+  VX_SDL::FillRect(10, 12, 1, 1, 0, 0, 0);
+  VX_SDL::Flip();
+  EXPECT_EQ(Sent, (std::vector<std::vector<TDirtyRect>>{
+                      {{0, 0, 64, 48}}, {{10, 10, 4, 4}, {30, 40, 34, 8}}, {}, {{10, 12, 4, 1}}}));
+  {
+    TSurfaceLock Lock(VX_SDL::Screen());
+    EXPECT_EQ(VX_SDL::ScreenImage()->Pixel(11, 12), 0xFF0000u);
+    EXPECT_EQ(VX_SDL::ScreenImage()->Pixel(10, 12), 0u);
+    EXPECT_EQ(VX_SDL::ScreenImage()->Pixel(63, 47), 0x00FF00u);
+  }
+
+  // Whole frames send everything, drawn or not.
+  Sent.clear();
+  VX_SDL::SetWholeFrames(true);
+  VX_SDL::Flip();
+  EXPECT_EQ(Sent, (std::vector<std::vector<TDirtyRect>>{{{0, 0, 64, 48}}}));
+}
+
+TEST_F(VideoTest, WindowScaleShowsEachPixelAsABlock) {
+  std::vector<TDirtyRect> Sent;
+  VX_SDL::SetPresentHook([&](const std::vector<TDirtyRect>& Rects) { Sent = Rects; });
+  VX_SDL::SetFrameRate(0);
+  VX_SDL::SetWindowScale(3);
+  Open();
+  EXPECT_EQ(VX_SDL::WindowScale(), 3);
+  EXPECT_EQ(VX_SDL::Screen()->w, 192);
+  EXPECT_EQ(VX_SDL::Screen()->h, 144);
+  EXPECT_EQ(VX_SDL::ScreenWidth(), 64u);
+  EXPECT_EQ(VX_SDL::SecondaryImage()->Height(), 48);
+  VX_SDL::Flip();
+  VX_SDL::FillRect(1, 2, 1, 1, 255, 0, 0);
+  VX_SDL::FillRect(63, 47, 1, 1, 0, 0, 255);
+  VX_SDL::Flip();
+  EXPECT_EQ(Sent, (std::vector<TDirtyRect>{{3, 6, 3, 3}, {189, 141, 3, 3}}));
+  {
+    TImage& Screen = *VX_SDL::ScreenImage();
+    TSurfaceLock Lock(Screen.Surface());
+    for (int Y = 6; Y < 9; ++Y)
+      for (int X = 3; X < 6; ++X) EXPECT_EQ(Screen.Pixel(X, Y), 0xFF0000u) << X << "," << Y;
+    EXPECT_EQ(Screen.Pixel(6, 6), 0u);
+    EXPECT_EQ(Screen.Pixel(3, 9), 0u);
+    EXPECT_EQ(Screen.Pixel(191, 143), 0x0000FFu);
+  }
+  // The mouse in back-surface pixels.
+  SDL_Event M{};
+  M.type = SDL_MOUSEMOTION;
+  M.motion.x = 11;
+  M.motion.y = 30;
+  Push(M);
+  VX_SDL::PollEvents();
+  EXPECT_EQ(VX_SDL::MouseX(), 3);
+  EXPECT_EQ(VX_SDL::MouseY(), 10);
+
+  // Out of range means 1; without a back surface there is nothing to enlarge.
+  VX_SDL::Finalize();
+  VX_SDL::SetWindowScale(5);
+  Open();
+  EXPECT_EQ(VX_SDL::Screen()->w, 64);
+  VX_SDL::Finalize();
+  VX_SDL::SetWindowScale(2);
+  Open(0);
+  EXPECT_EQ(VX_SDL::Screen()->w, 64);
+  EXPECT_EQ(VX_SDL::DesktopScale(0, 0), 1);
+}
+
+TEST_F(VideoTest, AltReturnSwitchesFullScreenAndIsNoKey) {
+  std::vector<TDirtyRect> Sent;
+  VX_SDL::SetPresentHook([&](const std::vector<TDirtyRect>& Rects) { Sent = Rects; });
+  VX_SDL::SetFrameRate(0);
+  Open();
+  VX_SDL::FillRect(0, 0, 2, 2, 255, 255, 255);
+  VX_SDL::Flip();
+  EXPECT_FALSE(VX_SDL::IsFullScreen());
+  Key(SDL_KEYDOWN, SDLK_RETURN, KMOD_LALT);
+  VX_SDL::PollEvents();
+  EXPECT_TRUE(VX_SDL::IsFullScreen());
+  EXPECT_FALSE(VX_SDL::Keys[SDLK_RETURN]);
+  EXPECT_EQ(Typed(), "");
+  // The picture survives the switch and the whole of it is shown again.
+  VX_SDL::Flip();
+  ASSERT_FALSE(Sent.empty());
+  EXPECT_EQ(Sent[0].X, 0);
+  EXPECT_EQ(Sent[0].Y, 0);
+  EXPECT_EQ(VX_SDL::ScreenImage()->Surface(), VX_SDL::Screen());
+  {
+    TSurfaceLock Lock(VX_SDL::Screen());
+    for (int Y = 0; Y < 48; Y += 3)
+      for (int X = 0; X < 64; X += 3) ASSERT_EQ(VX_SDL::ScreenImage()->Pixel(X, Y), BackPixel(X, Y)) << X << "," << Y;
+  }
+  Key(SDL_KEYDOWN, SDLK_RETURN, KMOD_RALT);
+  VX_SDL::PollEvents();
+  EXPECT_FALSE(VX_SDL::IsFullScreen());
+  // Return alone is still Return.
+  Press(SDLK_RETURN);
+  VX_SDL::PollEvents();
+  EXPECT_EQ(Typed(), "\r");
+}
+
+TEST_F(VideoTest, TheGamepadHoldsTheSameKeys) {
+  Open();
+  const auto Hat = [](int Value) {
+    SDL_Event E{};
+    E.type = SDL_JOYHATMOTION;
+    E.jhat.value = static_cast<Uint8>(Value);
+    Push(E);
+    VX_SDL::PollEvents();
+  };
+  const auto Axis = [](int Which, int AxisNo, int Value) {
+    SDL_Event E{};
+    E.type = SDL_JOYAXISMOTION;
+    E.jaxis.which = static_cast<Uint8>(Which);
+    E.jaxis.axis = static_cast<Uint8>(AxisNo);
+    E.jaxis.value = static_cast<Sint16>(Value);
+    Push(E);
+    VX_SDL::PollEvents();
+  };
+  const auto Button = [](int No, bool Down) {
+    SDL_Event E{};
+    E.type = Down ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP;
+    E.jbutton.button = static_cast<Uint8>(No);
+    E.jbutton.state = Down ? SDL_PRESSED : SDL_RELEASED;
+    Push(E);
+    VX_SDL::PollEvents();
+  };
+  using VX_SDL::Keys;
+  Hat(SDL_HAT_RIGHTUP);
+  EXPECT_TRUE(Keys[SDLK_RIGHT] && Keys[SDLK_UP]);
+  EXPECT_FALSE(Keys[SDLK_LEFT] || Keys[SDLK_DOWN]);
+  Hat(SDL_HAT_CENTERED);
+  EXPECT_FALSE(Keys[SDLK_RIGHT] || Keys[SDLK_UP]);
+
+  // The stick past its dead zone; a little travel is the stick at rest.
+  Axis(0, 0, -20000);
+  EXPECT_TRUE(Keys[SDLK_LEFT]);
+  Axis(0, 0, -VXGamepad::kDeadZone);
+  EXPECT_FALSE(Keys[SDLK_LEFT]);
+  Axis(0, 1, 32767);
+  EXPECT_TRUE(Keys[SDLK_DOWN]);
+  // Held by stick and D-pad, a direction stays until both let go.
+  Hat(SDL_HAT_DOWN);
+  Hat(SDL_HAT_CENTERED);
+  EXPECT_TRUE(Keys[SDLK_DOWN]);
+  Axis(0, 1, 0);
+  EXPECT_FALSE(Keys[SDLK_DOWN]);
+  // Other sticks and other pads change nothing.
+  Axis(0, 3, -32768);
+  Axis(1, 0, -32768);
+  EXPECT_FALSE(Keys[SDLK_LEFT]);
+
+  Button(VXGamepad::kButtonConfirm, true);
+  EXPECT_TRUE(Keys[SDLK_RETURN] && Keys[SDLK_SPACE]);
+  Button(VXGamepad::kButtonBack, true);
+  Button(VXGamepad::kButtonStart, true);
+  EXPECT_TRUE(Keys[SDLK_ESCAPE] && Keys[SDLK_F12]);
+  Button(VXGamepad::kButtonConfirm, false);
+  Button(VXGamepad::kButtonBack, false);
+  Button(VXGamepad::kButtonStart, false);
+  Button(4, true);
+  for (size_t I = 0; I < Keys.size(); ++I) EXPECT_FALSE(Keys[I]) << I;
+  EXPECT_EQ(Typed(), "") << "the pad holds keys, it types nothing";
 }
 
 TEST_F(VideoTest, DrawingWhileClosedDoesNothing) {
