@@ -41,6 +41,10 @@ TMain::TMain(const std::string& Version, const std::string& Build, const std::st
   Log->Banner(Title, kCreateHeading);
   HandleParameters();
 
+  // -scale N (1 to 4) or auto: the window N times as large, the picture enlarged.
+  if (const std::string Scale = Parameters ? Parameters->SwitchValue("scale", false) : ""; !Scale.empty())
+    VX_SDL::SetWindowScale(VXToolbox::SameText(Scale, "auto") ? VX_SDL::DesktopScale(640, 480)
+                                                              : static_cast<int>(VXToolbox::StrToIntDef(Scale, 1)));
   VX_SDL::Initialize(640, 480, 32, VX_SDL::kUseSecondary | (FullScreen ? VX_SDL::kFullScreen : 0));
   VXAudio::Init_Audio();
   VX_SDL::SetCaption(Title);

@@ -82,8 +82,14 @@ void Open(int Width, int Height, int Bpp, uint32_t Flags) {
   State.P2x2 = Flags & kP2x2;
   Flags &= ~kP2x2;
   if (SDL_Init(SDL_INIT_VIDEO) == -1) Fatal(std::string("Could not initialize SDL : ") + SDL_GetError());
-  // The doubled mode halves the back surface; a window scale enlarges the
-  // window instead. Without a back surface there is nothing to enlarge.
+  // A window scale enlarges the window around a back surface of the asked
+  // size; scale 2 is the doubled mode. Without a back surface there is
+  // nothing to enlarge.
+  if (State.UseSecondary && !State.P2x2 && State.RequestedScale == 2) {
+    State.P2x2 = true;
+    Width *= 2;
+    Height *= 2;
+  }
   State.Scale = State.P2x2 ? 2 : State.UseSecondary ? State.RequestedScale : 1;
   if (!State.P2x2) {
     Width *= State.Scale;
