@@ -32,8 +32,10 @@ test-asan: deps
 
 bench: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
-	cmake --build $(BUILD) -j $(JOBS) --target benchmarks
+	cmake --build $(BUILD) -j $(JOBS) --target benchmarks starquarry sqtool sq_levels
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done; true
+	@# The game itself under Xvfb on a shipped map: CPU per second of play, peak memory.
+	bash bench/play_cost.sh $(BUILD)/play
 
 # Installs the game, sqtool, the level packs, the launcher, the menu entry, the
 # icons and the man pages under $(DESTDIR)$(PREFIX); uninstall removes exactly
