@@ -76,17 +76,33 @@ void TMaps::Push(int DX) {
   Play("Pushing");
 }
 
-void TMaps::ElfMove(const TElfKeys& Keys, bool& Completed) {
+TElfAction TMaps::ElfAction(const TElfKeys& Keys) const {
   const int X = ElfX, Y = ElfY;
-  if (Keys.Up && Y > 0 && IsWalkable(X, Y - 1)) return WalkElf(0, -1, "*U", Completed);
-  if (Keys.Down && Y < kRows - 1 && IsWalkable(X, Y + 1)) return WalkElf(0, 1, "*D", Completed);
-  if (Keys.Left && X > 0 && IsWalkable(X - 1, Y)) return WalkElf(-1, 0, "*L", Completed);
-  if (Keys.Left && X > 0 && Code(X - 1, Y) == Tile::TunnelLeft && TunnelExitFree(X, Y, -1)) return EnterTunnel(-1);
-  if (Keys.Left && X > 1 && Code(X - 2, Y) == Tile::Empty && CanPush(X - 1, Y)) return Push(-1);
-  if (Keys.Right && X < kCols - 1 && IsWalkable(X + 1, Y)) return WalkElf(1, 0, "*R", Completed);
+  if (Keys.Up && Y > 0 && IsWalkable(X, Y - 1)) return TElfAction::Up;
+  if (Keys.Down && Y < kRows - 1 && IsWalkable(X, Y + 1)) return TElfAction::Down;
+  if (Keys.Left && X > 0 && IsWalkable(X - 1, Y)) return TElfAction::Left;
+  if (Keys.Left && X > 0 && Code(X - 1, Y) == Tile::TunnelLeft && TunnelExitFree(X, Y, -1))
+    return TElfAction::LeftTunnel;
+  if (Keys.Left && X > 1 && Code(X - 2, Y) == Tile::Empty && CanPush(X - 1, Y)) return TElfAction::LeftPush;
+  if (Keys.Right && X < kCols - 1 && IsWalkable(X + 1, Y)) return TElfAction::Right;
   if (Keys.Right && X < kCols - 1 && Code(X + 1, Y) == Tile::TunnelRight && TunnelExitFree(X, Y, 1))
-    return EnterTunnel(1);
-  if (Keys.Right && X < kCols - 2 && Code(X + 2, Y) == Tile::Empty && CanPush(X + 1, Y)) return Push(1);
+    return TElfAction::RightTunnel;
+  if (Keys.Right && X < kCols - 2 && Code(X + 2, Y) == Tile::Empty && CanPush(X + 1, Y)) return TElfAction::RightPush;
+  return TElfAction::None;
+}
+
+void TMaps::ElfMove(const TElfKeys& Keys, bool& Completed) {
+  switch (ElfAction(Keys)) {
+    case TElfAction::None: return;
+    case TElfAction::Up: return WalkElf(0, -1, "*U", Completed);
+    case TElfAction::Down: return WalkElf(0, 1, "*D", Completed);
+    case TElfAction::Left: return WalkElf(-1, 0, "*L", Completed);
+    case TElfAction::LeftTunnel: return EnterTunnel(-1);
+    case TElfAction::LeftPush: return Push(-1);
+    case TElfAction::Right: return WalkElf(1, 0, "*R", Completed);
+    case TElfAction::RightTunnel: return EnterTunnel(1);
+    case TElfAction::RightPush: return Push(1);
+  }
 }
 
 // --- Explosions and the exit ----------------------------------------------

@@ -59,6 +59,9 @@ struct TElfKeys {
   bool Up = false, Down = false, Left = false, Right = false;
 };
 
+// What the elf's move does with the keys held (the first rule that applies).
+enum class TElfAction { None, Up, Down, Left, LeftTunnel, LeftPush, Right, RightTunnel, RightPush };
+
 // Hears every effect the rules play, by name.
 using TEffectListener = std::function<void(const std::string&)>;
 
@@ -101,6 +104,8 @@ class TMaps {
 
   // The rules of the world (map_rules.cpp).
   void ElfMove(const TElfKeys& Keys, bool& Completed);
+  // The move ElfMove would make now, without making it.
+  TElfAction ElfAction(const TElfKeys& Keys) const;
   void Step();
   void Explode(int X, int Y);
   void ExplodeCell(int X, int Y);

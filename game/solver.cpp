@@ -127,6 +127,18 @@ int Remaining(const TMaps& W) {
   return 3 * (TMaps::kCols + TMaps::kRows) + Further;
 }
 
+// Enough diamonds left to collect, or an exit that is opening or open.
+bool CanStillComplete(const TMaps& W) {
+  int Targets = 0;
+  for (int X = 0; X < TMaps::kCols; ++X)
+    for (int Y = 0; Y < TMaps::kRows; ++Y) {
+      const int32_t C = W.Code(X, Y);
+      Targets += W.DiamondsLeft > 0 ? C == Tile::Diamond
+                                    : C == Tile::ExitOpen || C == Tile::ExitOpening || C == Tile::ExitWaiting;
+    }
+  return W.DiamondsLeft > 0 ? Targets >= W.DiamondsLeft : Targets > 0;
+}
+
 // Seen states: key -> fewest steps it was reached in (open addressing).
 class TSeenTable {
  public:
@@ -179,6 +191,13 @@ class TSearch {
   TSolveResult Run();
 
  private:
+  // How a pass tells states apart (TWorldPacker::Key).
+  enum class TKeys { Exact, Coarse };
+  enum class TEnd { Solved, Exhausted, Limited };
+  // One search from the map's start until Deadline (seconds into the
+  // search); adds to Result.
+  TEnd Pass(TKeys Keys, double Deadline, TSolveResult& Result);
+  void Reset();
   struct TNode {
     uint64_t Key;
     uint32_t Parent;
@@ -224,6 +243,7 @@ class TSearch {
   std::vector<uint8_t> FBuffer;
   TClock::time_point FBegan = TClock::now();
   bool FPackFailed = false;
+  bool FRejected = false;  // a completion that failed for some seed
 };
 
 bool TSearch::Keep(uint64_t Key, uint32_t Parent, uint32_t G, char Move, int Guess) {
@@ -284,34 +304,42 @@ std::string TSearch::CheckSeeds(const std::string& Keys) const {
   return Keys + std::string(static_cast<size_t>(Hold), Keys.back());
 }
 
-TSolveResult TSearch::Run() {
-  TSolveResult Result;
+void TSearch::Reset() {
+  FSeen = TSeenTable();
+  FNodes.clear();
+  FSnapshots.clear();
+  FSnapshotBytes = 0;
+  FFifo.clear();
+  FHeap = {};
+}
+
+TSearch::TEnd TSearch::Pass(TKeys Keys, double Deadline, TSolveResult& Result) {
+  Reset();
+  const bool Coarse = Keys == TKeys::Coarse;
   const int MaxSteps = std::clamp(FOptions.MaxSteps, 0, 65535);
-  FWork = FStart;
-  FWorkRun = FStartRun;
   const int StartGuess = Remaining(FStart);
-  bool Limited = false, Rejected = false;
   if (StartGuess >= 0) {
-    FSeen.Improve(FPacker.Key(FStart, FStartRun), 0);
-    Keep(FPacker.Key(FStart, FStartRun), 0, 0, '.', StartGuess);
+    const uint64_t Key = FPacker.Key(FStart, FStartRun, Coarse);
+    FSeen.Improve(Key, 0);
+    FWork = FStart;
+    FWorkRun = FStartRun;
+    Keep(Key, 0, 0, '.', StartGuess);
   }
   uint32_t Node;
+  int64_t Expanded = 0;
   while (!FPackFailed && Next(Node)) {
-    if ((Result.States & 63) == 0) {
+    if ((Expanded++ & 63) == 0) {
       if (FOptions.Cancel && FOptions.Cancel->load()) {
         Result.Why = "cancelled";
-        Limited = true;
-        break;
+        return TEnd::Limited;
       }
-      if (Elapsed() > FOptions.Seconds) {
+      if (Elapsed() > Deadline) {
         Result.Why = "time";
-        Limited = true;
-        break;
+        return TEnd::Limited;
       }
       if (Bytes() > FOptions.MemoryCap) {
         Result.Why = "memory";
-        Limited = true;
-        break;
+        return TEnd::Limited;
       }
     }
     const TNode Parent = FNodes[Node];
@@ -320,37 +348,71 @@ TSolveResult TSearch::Run() {
     std::unique_ptr<uint8_t[]> Snapshot = std::move(FSnapshots[Node]);
     if (Parent.G >= MaxSteps) continue;
     ++Result.States;
-    bool Hidden = false;
+    bool Fresh = false;  // FWork holds the parent as unpacked
     for (char Move : kMoves) {
-      FPacker.Unpack(Snapshot.get(), FWork, FWorkRun);
-      // A hidden elf (in a tunnel) takes no keys: one move stands for all.
-      if (Move != kMoves[0] && Hidden) break;
-      Hidden = FWork.ElfImage == TMaps::kHiddenElf;
+      if (!Fresh) FPacker.Unpack(Snapshot.get(), FWork, FWorkRun);
+      Fresh = true;
+      // A key that moves nothing (the elf hidden in a tunnel takes no keys
+      // at all) makes the same step as no key.
+      if (Move != kMoves[0] &&
+          (FWork.ElfImage == TMaps::kHiddenElf || FWork.ElfAction(ElfKeysFor(Move)) == TElfAction::None))
+        continue;
+      Fresh = false;
       RunStep(FWork, FWorkRun, Move);
       if (FWorkRun.Completed) {
-        const std::string Keys = CheckSeeds(ScriptTo(Node, Move));
-        if (!Keys.empty()) {
-          Result.Status = TSolveResult::TStatus::Solved;
-          Result.Keys = Keys;
-          Result.Seconds = Elapsed();
-          return Result;
+        const std::string Script = CheckSeeds(ScriptTo(Node, Move));
+        if (!Script.empty()) {
+          Result.Keys = Script;
+          return TEnd::Solved;
         }
-        Rejected = true;
+        FRejected = true;
         continue;
       }
       if (FWork.ElfDead > 0) continue;
-      const int Guess = Remaining(FWork);
-      if (Guess < 0) continue;
-      const uint64_t Key = FPacker.Key(FWork, FWorkRun);
+      const uint64_t Key = FPacker.Key(FWork, FWorkRun, Coarse);
       if (!FSeen.Improve(Key, Parent.G + 1u)) continue;
+      // Breadth-first needs no guess, only to know the dead ends.
+      const int Guess = FOptions.Optimal ? (CanStillComplete(FWork) ? 0 : -1) : Remaining(FWork);
+      if (Guess < 0) continue;
       if (!Keep(Key, Node, Parent.G + 1u, Move, Guess)) break;
     }
   }
-  Result.Seconds = Elapsed();
   if (FPackFailed) {
     Result.Why = "unsupported world";
-  } else if (!Limited) {
-    if (Rejected) Result.Why = "no script completes the map for every seed";
+    return TEnd::Limited;
+  }
+  return TEnd::Exhausted;
+}
+
+TSolveResult TSearch::Run() {
+  TSolveResult Result;
+  // Without --optimal: a short exact search (it settles the easy maps), then
+  // one that merges states differing only in grass nothing can fall into
+  // (far fewer ways of digging the same tunnels), then, when that one has
+  // run out of states, an exact one again: only an exact search may call a
+  // map unsolvable.
+  std::vector<std::pair<TKeys, double>> Passes;
+  if (FOptions.Optimal) {
+    Passes = {{TKeys::Exact, FOptions.Seconds}};
+  } else {
+    Passes = {
+        {TKeys::Exact, FOptions.Seconds * 0.1}, {TKeys::Coarse, FOptions.Seconds}, {TKeys::Exact, FOptions.Seconds}};
+  }
+  TEnd End = TEnd::Limited;
+  for (size_t I = 0; I < Passes.size(); ++I) {
+    End = Pass(Passes[I].first, Passes[I].second, Result);
+    if (End == TEnd::Solved || Result.Why == "cancelled" || FPackFailed) break;
+    if (End == TEnd::Exhausted && Passes[I].first == TKeys::Exact) break;  // settled
+    if (End == TEnd::Limited && Result.Why != "time") break;
+    if (End == TEnd::Limited && Elapsed() > FOptions.Seconds) break;
+  }
+  Reset();
+  Result.Seconds = Elapsed();
+  if (End == TEnd::Solved) {
+    Result.Status = TSolveResult::TStatus::Solved;
+    Result.Why.clear();
+  } else if (End == TEnd::Exhausted) {
+    if (FRejected) Result.Why = "no script completes the map for every seed";
     else Result.Status = TSolveResult::TStatus::Unsolvable;
   }
   return Result;

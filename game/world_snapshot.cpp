@@ -45,6 +45,10 @@ TImage* FirstTarget(const TMaps& M) {
 }  // namespace
 
 TWorldPacker::TWorldPacker(const TMaps& Model) : FPrototype(0, 0, 0, 0, nullptr) {
+  for (int Cell = 0; Cell < kCells; ++Cell) {
+    FCellX[static_cast<size_t>(Cell)] = static_cast<int16_t>(Cell / TMaps::kRows * kCellSize);
+    FCellY[static_cast<size_t>(Cell)] = static_cast<int16_t>(Cell % TMaps::kRows * kCellSize + kFieldTop);
+  }
   FPrototype.Target = FirstTarget(Model);
   FPrototype.FrameDelay = kFrameDelay;
   if (const TXMap* Map = Model.ActiveMap())
@@ -69,28 +73,31 @@ int TWorldPacker::ImageIndex(const TImage* Image) {
 }
 
 bool TWorldPacker::Pack(const TMaps& W, const TMapRun& Run, std::vector<uint8_t>& Out) {
-  Out.clear();
-  Out.reserve(16 + kCells * 2 + 5 * kCells / 2);
+  Out.resize(9 + 2 * kCells + 2 + 5 * kCells);
+  uint8_t* P = Out.data();
   if (W.ElfX < 0 || W.ElfX > 255 || W.ElfY < 0 || W.ElfY > 255 || W.DiamondsLeft < -32768 || W.DiamondsLeft > 32767 ||
       W.ElfDead < 0 || W.ElfDead > 255 || W.ElfImage.size() != 2)
     return false;
   const uint16_t Diamonds = static_cast<uint16_t>(W.DiamondsLeft);
-  Out.insert(
-      Out.end(),
-      {static_cast<uint8_t>(W.ElfX), static_cast<uint8_t>(W.ElfY), static_cast<uint8_t>(Diamonds & 0xFF),
-       static_cast<uint8_t>(Diamonds >> 8), static_cast<uint8_t>(W.ElfDead),
-       static_cast<uint8_t>((W.ElfImage == TMaps::kHiddenElf ? kHidden : 0) | (Run.Completed ? kCompleted : 0)),
-       static_cast<uint8_t>(W.ElfImage[0]), static_cast<uint8_t>(W.ElfImage[1]), static_cast<uint8_t>(Run.Ticks)});
+  *P++ = static_cast<uint8_t>(W.ElfX);
+  *P++ = static_cast<uint8_t>(W.ElfY);
+  *P++ = static_cast<uint8_t>(Diamonds & 0xFF);
+  *P++ = static_cast<uint8_t>(Diamonds >> 8);
+  *P++ = static_cast<uint8_t>(W.ElfDead);
+  *P++ = static_cast<uint8_t>((W.ElfImage == TMaps::kHiddenElf ? kHidden : 0) | (Run.Completed ? kCompleted : 0));
+  *P++ = static_cast<uint8_t>(W.ElfImage[0]);
+  *P++ = static_cast<uint8_t>(W.ElfImage[1]);
+  *P++ = static_cast<uint8_t>(Run.Ticks);
   for (int X = 0; X < TMaps::kCols; ++X)
     for (int Y = 0; Y < TMaps::kRows; ++Y) {
       const int32_t C = W.Code(X, Y);
       if (C < 0 || C > 255) return false;
-      Out.push_back(static_cast<uint8_t>(C));
+      *P++ = static_cast<uint8_t>(C);
     }
-  Out.insert(Out.end(), W.Flags.begin(), W.Flags.end());
-  const size_t CountAt = Out.size();
-  Out.push_back(0);
-  Out.push_back(0);
+  std::memcpy(P, W.Flags.data(), W.Flags.size());
+  P += W.Flags.size();
+  uint8_t* CountAt = P;
+  P += 2;
   int Count = 0;
   for (int I = 0; I < kCells; ++I) {
     const TSprite* S = W.Sprites[static_cast<size_t>(I)].get();
@@ -100,15 +107,18 @@ bool TWorldPacker::Pack(const TMaps& W, const TMapRun& Run, std::vector<uint8_t>
         S->PauseCounter < -1 || S->PauseCounter > 0 || S->FrameDelay != kFrameDelay || S->EndPause != 0 || S->Paused ||
         S->Reverse || S->Hidden || !S->Active || S->Background || S->Target != FPrototype.Target)
       return false;
-    Out.insert(Out.end(), {static_cast<uint8_t>(I), static_cast<uint8_t>(Image), static_cast<uint8_t>(S->FrameWidth),
-                           static_cast<uint8_t>(S->CurrentFrame),
-                           static_cast<uint8_t>((S->Animated ? kAnimated : 0) | (S->Looping ? kLooping : 0) |
-                                                (S->Finished ? kFinished : 0) | (S->PauseCounter + 1) << kPauseShift |
-                                                (S->TickCounter + 1) << kTickShift)});
+    *P++ = static_cast<uint8_t>(I);
+    *P++ = static_cast<uint8_t>(Image);
+    *P++ = static_cast<uint8_t>(S->FrameWidth);
+    *P++ = static_cast<uint8_t>(S->CurrentFrame);
+    *P++ = static_cast<uint8_t>((S->Animated ? kAnimated : 0) | (S->Looping ? kLooping : 0) |
+                                (S->Finished ? kFinished : 0) | (S->PauseCounter + 1) << kPauseShift |
+                                (S->TickCounter + 1) << kTickShift);
     ++Count;
   }
-  Out[CountAt] = static_cast<uint8_t>(Count & 0xFF);
-  Out[CountAt + 1] = static_cast<uint8_t>(Count >> 8);
+  CountAt[0] = static_cast<uint8_t>(Count & 0xFF);
+  CountAt[1] = static_cast<uint8_t>(Count >> 8);
+  Out.resize(static_cast<size_t>(P - Out.data()));
   return true;
 }
 
@@ -133,15 +143,19 @@ void TWorldPacker::Unpack(const uint8_t* D, TMaps& W, TMapRun& Run) const {
     for (; Next < Cell; ++Next) W.Sprites[static_cast<size_t>(Next)].reset();
     Next = Cell + 1;
     auto& Slot = W.Sprites[static_cast<size_t>(Cell)];
+    // A sprite already in the slot was made by the rules or by this packer:
+    // its fixed settings are the prototype's (Pack refuses anything else).
     if (!Slot) Slot = std::make_unique<TSprite>(FPrototype);
     TSprite& S = *Slot;
-    S = FPrototype;
-    S.X = Cell / TMaps::kRows * kCellSize;
-    S.Y = Cell % TMaps::kRows * kCellSize + kFieldTop;
-    S.Image = const_cast<TImage*>(FImages[D[1]]);
-    S.FrameWidth = D[2];
-    const uint32_t Width = S.Image ? static_cast<uint32_t>(S.Image->Width()) : 0;
-    S.FrameCount = S.FrameWidth > 0 ? Width / S.FrameWidth : 0;
+    S.X = FCellX[Cell];
+    S.Y = FCellY[Cell];
+    TImage* Image = const_cast<TImage*>(FImages[D[1]]);
+    if (S.Image != Image || S.FrameWidth != D[2]) {
+      S.Image = Image;
+      S.FrameWidth = D[2];
+      const uint32_t Width = Image ? static_cast<uint32_t>(Image->Width()) : 0;
+      S.FrameCount = S.FrameWidth > 0 ? Width / S.FrameWidth : 0;
+    }
     S.CurrentFrame = D[3];
     S.Animated = (D[4] & kAnimated) != 0;
     S.Looping = (D[4] & kLooping) != 0;
@@ -157,12 +171,29 @@ size_t TWorldPacker::PackedSize(const uint8_t* D) {
   return Head + 2 + 5 * static_cast<size_t>(D[Head] | D[Head + 1] << 8);
 }
 
-uint64_t TWorldPacker::Key(const TMaps& W, const TMapRun& Run) const {
+namespace {
+bool Movable(int32_t C) { return C == Tile::Diamond || C == Tile::Barrel || C == Tile::Boulder || C == Tile::Balloon; }
+
+// Grass no falling, rolling or rising thing can come near: whether the elf
+// ate it makes no difference to what can happen next (as far as one can see).
+bool IdleGrass(const TMaps& W, int X, int Y, bool MovableAbove) {
+  if (MovableAbove) return false;
+  for (int DX = -1; DX <= 1; ++DX)
+    for (int DY = -1; DY <= 1; ++DY)
+      if (Movable(W.Code(X + DX, Y + DY))) return false;
+  return true;
+}
+}  // namespace
+
+uint64_t TWorldPacker::Key(const TMaps& W, const TMapRun& Run, bool Coarse) const {
   uint64_t H = 0x243F6A8885A308D3ull;
   for (int X = 0; X < TMaps::kCols; ++X) {
     uint64_t Column = 0;
+    bool MovableAbove = false;
     for (int Y = 0; Y < TMaps::kRows; ++Y) {
-      const int32_t C = W.Code(X, Y);
+      int32_t C = W.Code(X, Y);
+      if (Coarse && C == Tile::Grass && IdleGrass(W, X, Y, MovableAbove)) C = Tile::Empty;
+      MovableAbove = MovableAbove || Movable(C);
       Column = Column * 0x100000001B3ull + static_cast<uint64_t>(C) * 31 + W.Flag(X, Y);
       if (C == Tile::ExitWaiting || C == Tile::ExitOpening)
         if (const TSprite* S = W.Sprite(X, Y)) Column = Mix(Column, AnimationOf(*S));

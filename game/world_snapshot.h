@@ -32,13 +32,18 @@ class TWorldPacker {
   // counters, the sprites at the cells where an exit may open, and the
   // animation of exits already opening. The looks and animation phases of
   // other cells are left out, so waiting does not make endless new states.
-  uint64_t Key(const TMaps& World, const TMapRun& Run) const;
+  // Coarse also takes grass that nothing movable is near as eaten: a search
+  // then tries fewer ways of digging the same tunnels, but may miss a way
+  // that needed some of that grass.
+  uint64_t Key(const TMaps& World, const TMapRun& Run, bool Coarse = false) const;
 
  private:
   int ImageIndex(const TImage* Image);
 
   std::vector<const TImage*> FImages;
   std::array<int16_t, 512> FImageSlots{};  // open addressing on the pointer: index + 1, 0 free
-  std::vector<uint8_t> FExitCells;         // cells whose loaded tile is the exit
+  std::vector<uint8_t> FExitCells;
+  // The pixel position of each cell's sprite.
+  std::array<int16_t, TMaps::kCols * TMaps::kRows> FCellX{}, FCellY{};  // cells whose loaded tile is the exit
   TSprite FPrototype;
 };
