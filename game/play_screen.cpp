@@ -84,7 +84,10 @@ TElfKeys TPlay1Map::KeysForStep() {
   DrawDiamonds();
   // A dead elf lets go of every key: nothing held carries on past the death.
   if (Maps->ElfDead > 0) VX_SDL::ClearKeys();
-  if (Watching()) return ElfKeysFor(FScriptAt < FScript.size() ? FScript[FScriptAt++] : '.');
+  // Past its end the run holds its last key: the step into the exit, which
+  // may open a step later than it did (the door's animation starts anew).
+  if (Watching())
+    return ElfKeysFor(FScriptAt < FScript.size() ? FScript[FScriptAt++] : FScript.empty() ? '.' : FScript.back());
   const TElfKeys Keys = HeldElfKeys();
   FHistory.Record(*Maps, FRun, Keys);
   return Keys;
