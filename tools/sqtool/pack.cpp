@@ -7,7 +7,9 @@
 #include <sstream>
 
 #include "game/block_images.h"
+#include "game/map_check.h"
 #include "game/maps.h"
+#include "game/pack_writer.h"
 #include "game/solver.h"
 #include "graphics/image.h"
 #include "graphics/sprite.h"
@@ -16,8 +18,6 @@
 #include "shell/memory_stream.h"
 #include "shell/random.h"
 #include "shell/toolbox.h"
-#include "storage/compressor.h"
-#include "storage/mad4_mid_level.h"
 #include "tools/sqtool/command.h"
 #include "tools/sqtool/game_data.h"
 #include "tools/sqtool/headless_run.h"
@@ -50,41 +50,33 @@ const char* const kUsage =
     "--data names the game's data archive (default as for sqtool play).\n"
     "Exits 1 when any map fails.\n";
 
-constexpr const char* kInfoFirstLine = "Starquarry level pack";
-constexpr int kMaxMaps = 999;
-
-std::string MemberName(int Number) { return VXToolbox::PaddedNumber(Number, 3, '0') + ".mpp"; }
-
 std::vector<uint8_t> ReadFile(const std::string& Path, bool& Ok) {
   auto In = TFileStream::Open(Path, TFileStream::TMode::Read);
   Ok = In != nullptr;
   return In ? In->ReadAll() : std::vector<uint8_t>{};
 }
 
-// Reads a map file in any XMAP format and returns it as MAPT bytes; empty
-// (after the message) when it is no map.
-std::vector<uint8_t> MapAsText(const std::string& Path) {
+// Reads a map file in any XMAP format; null (after the message) when it is no map.
+std::shared_ptr<const TXMap> ReadMapFile(const std::string& Path) {
   bool Ok;
   const std::vector<uint8_t> Bytes = ReadFile(Path, Ok);
   if (!Ok) {
     SqFail("cannot read " + Path);
-    return {};
+    return nullptr;
   }
-  TXMap Map;
+  auto Map = std::make_shared<TXMap>();
   TMemoryStream In(Bytes);
   try {
-    Map.Load(In);
+    Map->Load(In);
   } catch (const EConvertError& E) {
     SqFail(Path + ": " + E.what());
-    return {};
+    return nullptr;
   }
-  if (Map.Status != "OK" || Map.Width <= 0 || Map.Height <= 0) {
-    SqFail(Path + " is not a map (" + (Map.Status != "OK" ? Map.Status : std::string("no cells")) + ")");
-    return {};
+  if (Map->Status != "OK" || Map->Width <= 0 || Map->Height <= 0) {
+    SqFail(Path + " is not a map (" + (Map->Status != "OK" ? Map->Status : std::string("no cells")) + ")");
+    return nullptr;
   }
-  TMemoryStream Out;
-  Map.Save(Out, 'T');
-  return Out.Data();
+  return Map;
 }
 
 int Build(const TArgs& Args) {
@@ -112,85 +104,32 @@ int Build(const TArgs& Args) {
   // The info member is read line by line: a line break inside would shift the fields.
   for (const std::string* Field : {&Name, &Author})
     if (Field->find_first_of("\r\n") != std::string::npos) return SqFail("--name and --author must be one line each");
-  if (static_cast<int>(MapFiles.size()) > kMaxMaps)
-    return SqFail("a pack holds at most " + std::to_string(kMaxMaps) + " maps");
+  if (static_cast<int>(MapFiles.size()) > kMaxPackMaps)
+    return SqFail("a pack holds at most " + std::to_string(kMaxPackMaps) + " maps");
 
-  struct TMember {
-    std::string Name;
-    std::vector<uint8_t> Data;
-  };
-  std::vector<TMember> Members;
-  const std::string Info = std::string(kInfoFirstLine) + "\r\n" + Name + "\r\n" + Author + "\r\n";
-  Members.push_back({"info", std::vector<uint8_t>(Info.begin(), Info.end())});
-  for (size_t I = 0; I < MapFiles.size(); ++I) {
-    std::vector<uint8_t> Text = MapAsText(MapFiles[I]);
-    if (Text.empty()) return 1;
-    Members.push_back({MemberName(static_cast<int>(I) + 1), std::move(Text)});
+  std::vector<std::shared_ptr<const TXMap>> PackMaps;
+  for (const std::string& Path : MapFiles) {
+    PackMaps.push_back(ReadMapFile(Path));
+    if (!PackMaps.back()) return 1;
   }
+  std::vector<TPackMember> Members;
   std::set<std::string> Taken;
-  for (const TMember& M : Members) Taken.insert(VXToolbox::UpperCase(M.Name));
   for (const std::string& Path : Extras) {
     const std::string Member = VXToolbox::ExtractFileName(Path);
     if (Member.empty() || Member.size() > 255) return SqFail("bad member name for " + Path);
     // Member lookups ignore case, so "INFO" would hide the pack's own info.
-    if (!Taken.insert(VXToolbox::UpperCase(Member)).second)
+    const std::string Upper = VXToolbox::UpperCase(Member);
+    const bool MapName = Upper.size() == 7 && Upper.substr(3) == ".MPP" && Upper.find_first_not_of("0123456789") == 3;
+    if (Upper == "INFO" || MapName || !Taken.insert(Upper).second)
       return SqFail("extra file " + Path + " would replace the member " + Member);
     bool Ok;
     std::vector<uint8_t> Data = ReadFile(Path, Ok);
     if (!Ok) return SqFail("cannot read " + Path);
     Members.push_back({Member, std::move(Data)});
   }
-
-  // Written aside and moved into place, so a failure leaves no half pack.
-  const std::string Partial = Out + ".partial";
-  std::error_code Error;
-  std::filesystem::remove(Partial, Error);
-  bool Ok = true;
-  {
-    TMAD4MidLevel Archive;
-    try {
-      Archive.Mount(Partial, false);
-    } catch (const EArchiveOpen&) { return SqFail("cannot write " + Out); }
-    TCompressor Coder;
-    for (const TMember& M : Members)
-      if (Ok && !Archive.AddMember(kFourCCComp, M.Name, Coder.Compress(M.Data, 0x40))) Ok = false;
-  }
-  if (Ok) std::filesystem::rename(Partial, Out, Error);
-  if (!Ok || Error) {
-    std::filesystem::remove(Partial, Error);
-    return SqFail("cannot write " + Out);
-  }
+  std::string Error;
+  if (!WritePack(Out, Name, Author, PackMaps, Members, Error)) return SqFail(Error);
   return 0;
-}
-
-// The block characters of the map that no image would show.
-std::string MissingImages(const TMaps& Pack, const TXMap& Map) {
-  std::string Missing;
-  for (int Y = 0; Y < std::min(Map.Height, TMaps::kRows); ++Y) {
-    for (int X = 0; X < std::min(Map.Width, TMaps::kCols); ++X) {
-      const int32_t C = Map.GetTile(X, Y) & 0xFF;
-      if (C == Tile::Empty || Missing.find(static_cast<char>(C)) != std::string::npos) continue;
-      bool Found;
-      const size_t At = Pack.VariantCounts.find(static_cast<char>(C));
-      if (C == Tile::Elf) {
-        Found = FindBlockImage("*D", false) != nullptr;
-      } else if (At != std::string::npos && At % 2 == 0 && At + 1 < Pack.VariantCounts.size()) {
-        // A variant block shows one of its numbered looks.
-        Found = Pack.VariantCounts[At + 1] > 0;
-      } else {
-        Found = FindBlockImage(std::string(1, static_cast<char>(C)), false) != nullptr;
-      }
-      if (!Found) Missing += static_cast<char>(C);
-    }
-  }
-  return Missing;
-}
-
-int CountTiles(const TXMap& Map, int32_t Code) {
-  int N = 0;
-  for (int Y = 0; Y < std::min(Map.Height, TMaps::kRows); ++Y)
-    for (int X = 0; X < std::min(Map.Width, TMaps::kCols); ++X) N += Map.GetTile(X, Y) == Code;
-  return N;
 }
 
 int Check(const TArgs& Args) {
@@ -231,13 +170,12 @@ int Check(const TArgs& Args) {
   int Failed = 0;
   for (int MapNo = 0; MapNo < Maps->MapCount(); ++MapNo) {
     const TXMap& Map = *Maps->Maps[static_cast<size_t>(MapNo)];
-    const int Elves = CountTiles(Map, Tile::Elf);
-    const int Exits = CountTiles(Map, Tile::ExitClosed);
-    const std::string Missing = MissingImages(*Maps, Map);
-    bool Ok = Map.Width == TMaps::kCols && Map.Height == TMaps::kRows && Elves == 1 && Exits >= 1 && Missing.empty();
-    // A member that could not be read loaded as an empty map.
-    const std::string Error = Map.Status == "OK" ? "" : " error=\"" + Map.Status + "\"";
-    Ok = Ok && Error.empty();
+    const TMapCheck Checked = CheckMap(*Maps, Map);
+    const int Elves = Checked.Elves;
+    const int Exits = Checked.Exits;
+    const std::string& Missing = Checked.Missing;
+    bool Ok = Checked.Ok();
+    const std::string Error = Checked.Error.empty() ? "" : " error=\"" + Checked.Error + "\"";
     std::string Solution;
     size_t HandLength = 0;
     if (HasSolutions) {
@@ -272,7 +210,7 @@ int Check(const TArgs& Args) {
     }
     Failed += !Ok;
     Out << VXToolbox::PaddedNumber(MapNo + 1, 3, '0') << (Ok ? " ok" : " FAIL") << " size=" << Map.Width << "x"
-        << Map.Height << " elves=" << Elves << " exits=" << Exits << " diamonds=" << CountTiles(Map, Tile::Diamond)
+        << Map.Height << " elves=" << Elves << " exits=" << Exits << " diamonds=" << Checked.Diamonds
         << (Missing.empty() ? "" : " missing=" + Missing) << Error << Solution << " name=\"" << Map.MapName << "\"\n";
   }
   if (Maps->MapCount() == 0) ++Failed;
