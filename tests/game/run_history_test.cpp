@@ -3,6 +3,8 @@
 // on small maps built for the corner cases; the history stays small.
 #include "game/run_history.h"
 
+#include <algorithm>
+#include <chrono>
 #include <fstream>
 #include <sstream>
 
@@ -116,6 +118,7 @@ TEST_P(ShippedRewindTest, EveryStepBackIsTheWorldOfThatStep) {
   ASSERT_TRUE(W.Load(PlayDir() + Pack + ".sq"));
   ASSERT_GE(W.MapCount(), 20);
   int Completed = 0;
+  double Slowest = 0;  // microseconds per step back, on average over a map
   for (int MapNo = 0; MapNo < W.MapCount(); ++MapNo) {
     const std::string Keys = SolutionOf(Pack, MapNo);
     if (Keys.empty()) continue;
@@ -145,10 +148,16 @@ TEST_P(ShippedRewindTest, EveryStepBackIsTheWorldOfThatStep) {
     EXPECT_TRUE(Run.Completed) << What << ": completed again after the rewind";
     EXPECT_EQ(History.Script(), Script) << What;
 
+    const auto Began = std::chrono::steady_clock::now();
+    const int Back = History.Steps();
     ExpectRewindsThrough(W, Run, History, Pictures, What);
+    Slowest =
+        std::max(Slowest, std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - Began).count() /
+                              std::max(Back, 1));
     if (HasFatalFailure()) return;
   }
   EXPECT_GE(Completed, 20);
+  RecordProperty("slowest_step_back_us", static_cast<int>(Slowest));
 }
 
 INSTANTIATE_TEST_SUITE_P(Packs, ShippedRewindTest, ::testing::Values("quarry_basics", "deep_shafts"));
@@ -231,6 +240,7 @@ TEST_F(RunHistoryTest, MemoryStaysUnderItsCapForAHundredThousandSteps) {
     RunMapStep(*World, Run, K);
     Most = std::max(Most, History.MemoryUsed());
   }
+  RecordProperty("most_bytes", static_cast<int>(Most));
   EXPECT_EQ(History.Steps(), 100000);
   EXPECT_LT(Most, TRunHistory::kDefaultCap);
   EXPECT_EQ(History.SnapshotInterval(), TRunHistory::kSnapshotEvery);
