@@ -386,18 +386,15 @@ TSearch::TEnd TSearch::Pass(TKeys Keys, double Deadline, TSolveResult& Result) {
 
 TSolveResult TSearch::Run() {
   TSolveResult Result;
-  // Without --optimal: a short exact search (it settles the easy maps), then
-  // one that merges states differing only in grass nothing can fall into
-  // (far fewer ways of digging the same tunnels), then, when that one has
-  // run out of states, an exact one again: only an exact search may call a
-  // map unsolvable.
-  std::vector<std::pair<TKeys, double>> Passes;
-  if (FOptions.Optimal) {
-    Passes = {{TKeys::Exact, FOptions.Seconds}};
-  } else {
-    Passes = {
-        {TKeys::Exact, FOptions.Seconds * 0.1}, {TKeys::Coarse, FOptions.Seconds}, {TKeys::Exact, FOptions.Seconds}};
-  }
+  // An exact search first (it settles the easy maps and, breadth-first, gives
+  // the fewest steps); when time runs short, one that merges states differing
+  // only in grass nothing can fall into (far fewer ways of digging the same
+  // tunnels; breadth-first, the fewest steps it can see); when that one runs
+  // out of states, an exact one again: only an exact search may call a map
+  // unsolvable.
+  const double Exact = FOptions.Optimal ? 0.5 : 0.1;
+  const std::vector<std::pair<TKeys, double>> Passes = {
+      {TKeys::Exact, FOptions.Seconds * Exact}, {TKeys::Coarse, FOptions.Seconds}, {TKeys::Exact, FOptions.Seconds}};
   TEnd End = TEnd::Limited;
   for (size_t I = 0; I < Passes.size(); ++I) {
     End = Pass(Passes[I].first, Passes[I].second, Result);

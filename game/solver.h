@@ -13,7 +13,9 @@ class TMaps;
 struct TSolveOptions {
   int MaxSteps = 1000;
   double Seconds = 60;
-  // Fewest steps (breadth-first over steps); otherwise any script, found fast.
+  // Fewest steps (breadth-first over steps; should the exact search run out
+  // of time, the fewest a search merging states that differ only in idle
+  // grass finds); otherwise any script, found fast.
   bool Optimal = false;
   // Seeds the random looks and animation phases of the searched world.
   uint32_t Seed = 0;

@@ -1,0 +1,123 @@
+// sqtool solve and pack check --solve on small packs made here; every
+// script the solver prints is played back with sqtool play.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "tests/support/sqtool_runner.h"
+#include "tests/support/test_support.h"
+
+namespace {
+
+// A 20x12 MAPT map: the rows given, the rest steel.
+std::string TextMap(const std::vector<std::string>& Rows) {
+  std::string T = "MAPT\r\nWI20\r\nHE12\r\nMNSmall\r\n";
+  for (size_t Y = 0; Y < 12; ++Y) {
+    std::string R = Y < Rows.size() ? Rows[Y] : "";
+    R.resize(20, '%');
+    T += "MP" + R + "\r\n";
+  }
+  return T + "XX\r\n";
+}
+
+class SolveTool : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string Ini = "[*Blocks]\r\n";
+    for (const char* Name :
+         {"!", "!1", "!2", "$1", "#", "%", ".1", "@1", "&1", "01", ">", ">2", "X", "*D", "*R", "*L", "*U"})
+      Ini += std::string("b.tga,") + Name + "\r\n";
+    WriteFileText(Dir.File("controls.ini"), Ini);
+    WriteFileBytes(Dir.File("b.tga"), SolidTga(90));
+    WriteFileText(Dir.File("empty.txt"), "");
+    Tool.RunJoined("archive create data.mad4 empty.txt");
+  }
+  // A pack of the maps given, as pack.sq.
+  void Pack(const std::vector<std::vector<std::string>>& Maps) {
+    std::string Files;
+    for (size_t I = 0; I < Maps.size(); ++I) {
+      const std::string Name = "m" + std::to_string(I) + ".map";
+      WriteFileText(Dir.File(Name), TextMap(Maps[I]));
+      Files += " " + Name;
+    }
+    ASSERT_EQ(Tool.RunJoined("pack build pack.sq --name Small --author Test" + Files + " --extra controls.ini b.tga"),
+              0);
+  }
+  static std::vector<std::string> Lines(const std::string& Text) {
+    std::vector<std::string> L;
+    std::istringstream In(Text);
+    for (std::string Line; std::getline(In, Line);) L.push_back(Line);
+    return L;
+  }
+  TTempDir Dir;
+  TSqtool Tool{Dir.Path()};
+};
+
+}  // namespace
+
+TEST_F(SolveTool, PrintsAScriptThatPlaysToTheEndForEverySeed) {
+  Pack({{"%*$     !%"}, {"%* .%$% !%", "%  .%%%  %"}});
+  const TToolResult R = Tool.Run("solve pack.sq 0 --optimal --data data.mad4");
+  ASSERT_EQ(R.Code, 0) << R.Err;
+  const auto L = Lines(R.Out);
+  ASSERT_EQ(L.size(), 2u) << R.Out;
+  EXPECT_EQ(L[0].rfind("status=solved steps=7 states=", 0), 0u) << L[0];
+  EXPECT_NE(L[0].find(" seconds="), std::string::npos);
+  EXPECT_EQ(L[1], "RRRRRRR");
+  for (int Seed = 0; Seed < 10; ++Seed) {
+    const TToolResult Play =
+        Tool.Run("play pack.sq 0 --keys " + L[1] + " --seed " + std::to_string(Seed) + " --data data.mad4");
+    EXPECT_EQ(Play.Out.rfind("status=completed", 0), 0u) << Play.Out;
+  }
+  const TToolResult Walled = Tool.Run("solve pack.sq 1 --max-steps 50 --data data.mad4");
+  EXPECT_EQ(Walled.Code, 1);
+  EXPECT_EQ(Walled.Out.rfind("status=unsolvable steps<=50 states=", 0), 0u) << Walled.Out;
+  EXPECT_EQ(Lines(Walled.Out).size(), 1u);
+}
+
+TEST_F(SolveTool, LimitsAndBadInput) {
+  Pack({{"%*      .  ", "%   .      ", "% . . .    ", "%          ", "%   @   $ !"}});
+  const TToolResult Short = Tool.Run("solve pack.sq 0 --max-steps 3 --data data.mad4");
+  EXPECT_EQ(Short.Code, 1);
+  EXPECT_EQ(Short.Out.rfind("status=unsolvable steps<=3 ", 0), 0u) << Short.Out;
+  for (const char* Bad : {"solve missing.sq 0 --data data.mad4", "solve pack.sq 5 --data data.mad4",
+                          "solve pack.sq 0 --seconds -1 --data data.mad4", "solve pack.sq"}) {
+    const TToolResult R = Tool.Run(Bad);
+    EXPECT_EQ(R.Code, 1) << Bad;
+    EXPECT_TRUE(R.Out.empty()) << Bad;
+    EXPECT_EQ(Lines(R.Err).size(), 1u) << Bad << ": " << R.Err;
+  }
+}
+
+TEST_F(SolveTool, PackCheckSolvesEveryMapAndFailsTheUnsolvable) {
+  Pack({{"%*$     !%"}, {"%* .%$% !%", "%  .%%%  %"}});
+  WriteFileText(Dir.File("001.keys"), "RRRRRRRR");
+  WriteFileText(Dir.File("002.keys"), "RR");
+  std::string Out;
+  EXPECT_EQ(Tool.RunJoined("pack check pack.sq --solve --seconds 5 --solutions . --data data.mad4", &Out), 1);
+  const auto L = Lines(Out);
+  ASSERT_EQ(L.size(), 3u) << Out;
+  EXPECT_NE(L[0].find(" ok "), std::string::npos) << L[0];
+  EXPECT_NE(L[0].find("solution=completed steps=7 solver=7 hand=8 name="), std::string::npos) << L[0];
+  EXPECT_NE(L[1].find(" FAIL "), std::string::npos) << L[1];
+  EXPECT_NE(L[1].find("solver=unsolvable"), std::string::npos) << L[1];
+  EXPECT_EQ(L[2], "2 maps, 1 failed");
+}
+
+TEST_F(SolveTool, PackCheckReportsADamagedMapMemberAndGoesOn) {
+  // Map 2 is a MAPX map with a character that is not hexadecimal.
+  WriteFileText(Dir.File("info"), "Starquarry level pack\r\nDamaged\r\nTest\r\n");
+  WriteFileText(Dir.File("001.mpp"), TextMap({"%*$ !%"}));
+  WriteFileText(Dir.File("002.mpp"), "MAPX\r\nWI2\r\nHE1\r\nMP00zz0020\r\nXX\r\n");
+  WriteFileText(Dir.File("003.mpp"), TextMap({"%* !%"}));
+  ASSERT_EQ(Tool.RunJoined("archive create raw.sq info 001.mpp 002.mpp 003.mpp controls.ini b.tga"), 0);
+  std::string Out;
+  EXPECT_EQ(Tool.RunJoined("pack check raw.sq --data data.mad4", &Out), 1);
+  const auto L = Lines(Out);
+  ASSERT_EQ(L.size(), 4u) << Out;
+  EXPECT_NE(L[0].find("001 ok"), std::string::npos) << L[0];
+  EXPECT_EQ(L[1].rfind("002 FAIL size=0x0", 0), 0u) << L[1];
+  EXPECT_NE(L[1].find("error=\"damaged map member 002.mpp\""), std::string::npos) << L[1];
+  EXPECT_NE(L[2].find("003 ok"), std::string::npos) << L[2] << ": later maps keep their numbers";
+  EXPECT_EQ(L[3], "3 maps, 1 failed");
+}
