@@ -15,7 +15,6 @@
 #include "graphics/raw_picture.h"
 #include "maps/xmap.h"
 #include "shell/toolbox.h"
-#include "storage/mad4_high_level.h"
 #include "storage/stream_opener.h"
 #include "tests/support/data_folder.h"
 #include "tests/support/log_capture.h"
@@ -315,12 +314,8 @@ TEST(GameContentMapStart, EveryTileFindsItsImage) {
   Map += "XX\r\n";
   WriteFileText(Dir.File("001.mpp"), Map);
   const std::string Pack = Dir.File("every.sq");
-  const TSqtool Sqtool;
-  ASSERT_EQ(Sqtool
-                .Run("archive create " + ShellQuote(Pack) + " " + ShellQuote(Dir.File("info")) + " " +
-                     ShellQuote(Dir.File("001.mpp")))
-                .Code,
-            0);
+  const std::string Members = ShellQuote(Dir.File("info")) + " " + ShellQuote(Dir.File("001.mpp"));
+  ASSERT_EQ(TSqtool().Run("archive create " + ShellQuote(Pack) + " " + Members).Code, 0);
   const std::string LogFile = Dir.File("play.log");
   std::string Out;
   // A few steps right let the elf walk and the animations run.

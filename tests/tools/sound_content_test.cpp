@@ -19,7 +19,6 @@
 #include "audio/wave.h"
 #include "audio/wave_collection.h"
 #include "config/ini_file.h"
-#include "storage/mad4_high_level.h"
 #include "storage/stream_opener.h"
 #include "tests/support/data_folder.h"
 #include "tests/support/sqtool_runner.h"
