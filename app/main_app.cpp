@@ -8,6 +8,7 @@
 #include "audio/play_lists.h"
 #include "audio/vx_audio.h"
 #include "audio/wave_collection.h"
+#include "game/editor_screen.h"
 #include "game/game_flow.h"
 #include "game/options_screen.h"
 #include "game/settings.h"
@@ -107,6 +108,13 @@ void TMain::HandleParameters() {
 void TMain::Run() {
   if (MusicCollection && Config) MusicCollection->SetMasterVolume(Config->MusicVolume);
   if (WaveCollection && Config) WaveCollection->SetMasterVolume(Config->EffectsVolume);
+  // -edit PACK.sq: the level editor instead of the game.
+  if (const std::string Pack = Parameters ? Parameters->SwitchValue("edit", false) : ""; !Pack.empty()) {
+    if (Splash) Splash->Hide();
+    Splash.reset();
+    TEditorScreen(Pack, 0).Run();
+    return;
+  }
   if (TestMapIndex == -1) {
     VX_SDL::FillBox(0, 436, 639, 463, 0, 0, 0);
     int Frame = 0;
