@@ -1,6 +1,7 @@
 #include "game/solver.h"
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <climits>
 #include <cstdlib>
@@ -127,6 +128,63 @@ int Remaining(const TMaps& W) {
   return 3 * (TMaps::kCols + TMaps::kRows) + Further;
 }
 
+// Steel never changes: nothing destroys it and nothing moves into it. The
+// elf, and every diamond, stays within its part of the field walled off by
+// steel; a diamond or exit in another part can never be reached.
+class TSteelParts {
+ public:
+  explicit TSteelParts(const TMaps& W) {
+    FPart.fill(-1);
+    int16_t Next = 0;
+    for (int Start = 0; Start < kCells; ++Start) {
+      if (FPart[static_cast<size_t>(Start)] >= 0 || IsSteel(W, Start)) continue;
+      std::vector<int> Stack = {Start};
+      FPart[static_cast<size_t>(Start)] = Next;
+      while (!Stack.empty()) {
+        const int Cell = Stack.back();
+        Stack.pop_back();
+        const int X = Cell / TMaps::kRows, Y = Cell % TMaps::kRows;
+        const int Near[4][2] = {{X - 1, Y}, {X + 1, Y}, {X, Y - 1}, {X, Y + 1}};
+        for (const auto& N : Near) {
+          if (N[0] < 0 || N[0] >= TMaps::kCols || N[1] < 0 || N[1] >= TMaps::kRows) continue;
+          const int To = N[0] * TMaps::kRows + N[1];
+          if (FPart[static_cast<size_t>(To)] >= 0 || IsSteel(W, To)) continue;
+          FPart[static_cast<size_t>(To)] = Next;
+          Stack.push_back(To);
+        }
+      }
+      ++Next;
+    }
+    if (const TXMap* Map = W.ActiveMap())
+      for (int X = 0; X < TMaps::kCols; ++X)
+        for (int Y = 0; Y < TMaps::kRows; ++Y)
+          if (X < Map->Width && Y < Map->Height && Map->GetTile(X, Y) == Tile::ExitClosed)
+            FExits.push_back(X * TMaps::kRows + Y);
+  }
+  // True when the elf can still meet enough diamonds and an exit.
+  bool Reachable(const TMaps& W) const {
+    if (W.ElfX < 0 || W.ElfX >= TMaps::kCols || W.ElfY < 0 || W.ElfY >= TMaps::kRows) return true;
+    const int16_t Elf = FPart[static_cast<size_t>(W.ElfX * TMaps::kRows + W.ElfY)];
+    bool Exit = false;
+    for (int Cell : FExits) Exit = Exit || FPart[static_cast<size_t>(Cell)] == Elf;
+    if (!Exit) return false;
+    if (W.DiamondsLeft <= 0) return true;
+    int Diamonds = 0;
+    for (int Cell = 0; Cell < kCells; ++Cell)
+      Diamonds +=
+          FPart[static_cast<size_t>(Cell)] == Elf && W.Code(Cell / TMaps::kRows, Cell % TMaps::kRows) == Tile::Diamond;
+    return Diamonds >= W.DiamondsLeft;
+  }
+
+ private:
+  static constexpr int kCells = TMaps::kCols * TMaps::kRows;
+  static bool IsSteel(const TMaps& W, int Cell) {
+    return W.Code(Cell / TMaps::kRows, Cell % TMaps::kRows) == Tile::Steel;
+  }
+  std::array<int16_t, kCells> FPart{};
+  std::vector<int> FExits;
+};
+
 // Enough diamonds left to collect, or an exit that is opening or open.
 bool CanStillComplete(const TMaps& W) {
   int Targets = 0;
@@ -244,6 +302,7 @@ class TSearch {
   TClock::time_point FBegan = TClock::now();
   bool FPackFailed = false;
   bool FRejected = false;  // a completion that failed for some seed
+  TSteelParts FSteel{FStart};
 };
 
 bool TSearch::Keep(uint64_t Key, uint32_t Parent, uint32_t G, char Move, int Guess) {
@@ -317,7 +376,7 @@ TSearch::TEnd TSearch::Pass(TKeys Keys, double Deadline, TSolveResult& Result) {
   Reset();
   const bool Coarse = Keys == TKeys::Coarse;
   const int MaxSteps = std::clamp(FOptions.MaxSteps, 0, 65535);
-  const int StartGuess = Remaining(FStart);
+  const int StartGuess = FSteel.Reachable(FStart) ? Remaining(FStart) : -1;
   if (StartGuess >= 0) {
     const uint64_t Key = FPacker.Key(FStart, FStartRun, Coarse);
     FSeen.Improve(Key, 0);

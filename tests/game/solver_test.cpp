@@ -67,6 +67,16 @@ TEST_F(SolverTest, WalledInDiamondIsUnsolvableAtOnce) {
   EXPECT_EQ(R.Status, TSolveResult::TStatus::Unsolvable);
   EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - Began).count(), 1.0);
   EXPECT_EQ(Solve({"%* . %$% !%", "%  . %%%  %"}, true, 1000).Status, TSolveResult::TStatus::Unsolvable);
+  // A whole field of grass: far too many ways of digging it to search them
+  // all, but the steel around the diamond settles it before any search.
+  const std::vector<std::string> Grassy = {"%*.................%", "%..................%", "%......%%%.........%",
+                                           "%......%$%....@....%", "%......%%%.........%", "%..@........$......%",
+                                           "%.................!%"};
+  const auto Again = std::chrono::steady_clock::now();
+  EXPECT_EQ(Solve(Grassy, false, 1000).Status, TSolveResult::TStatus::Unsolvable);
+  EXPECT_EQ(Solve({"%*...$..%%%", "%.......%!%", "%.......%%%"}, true, 1000).Status, TSolveResult::TStatus::Unsolvable)
+      << "an exit walled in by steel";
+  EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - Again).count(), 1.0);
 }
 
 TEST_F(SolverTest, DiamondCrushedByABarrelWhateverTheElfDoesIsUnsolvable) {
