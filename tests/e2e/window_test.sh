@@ -57,17 +57,18 @@ pixel() { "$CONVERT" "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$
 brightest() { "$CONVERT" "$1" -crop "$2" +repage -format '%[fx:int(255*maxima)]' info:; }
 closing_line() { tail -n 1 "$1" | tr -d '\r' | grep -q '^(..system..) Terminating Application. '; }
 
-# 1. A normal start: the window and its caption, the splash, Space ends it.
+# 1. A normal start: the window and its caption, the splash; Space leads on to
+# the player list, and Escape there ends the program.
 OUT=$(run "
   xdotool getwindowname \$W > name.txt
   xdotool getwindowgeometry \$W > geometry.txt
   import -window root splash.png
-  $(press space)" "$GAME" -mainlog "$WORK/normal.log")
+  $(press space) sleep 1; $(press Escape)" "$GAME" -mainlog "$WORK/normal.log")
 grep -qx 'Starquarry V1.06 Build 0002 (2018.12.17)' name.txt || fail "caption: $(cat name.txt 2>/dev/null)"
 grep -q 'Geometry: 640x480' geometry.txt || fail "window size: $(cat geometry.txt 2>/dev/null)"
 [ "$(brightest splash.png 640x100+0+0)" -gt 100 ] || fail "the splash shows nothing at the top"
 [ "$(brightest splash.png 640x28+0+436)" -gt 100 ] || fail "no Press Space! prompt"
-echo "$OUT" | grep -qx 'exit=0' || fail "Space should end the program with 0: $OUT"
+echo "$OUT" | grep -qx 'exit=0' || fail "Space, then Escape, should end the program with 0: $OUT"
 closing_line normal.log || fail "the log of a normal run does not end with its closing line"
 
 # 2. A test-map run: the playfield, an arrow key moves the elf, F10 ends it.
