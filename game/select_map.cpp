@@ -1,8 +1,10 @@
 #include "game/select_map.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "game/best_runs.h"
+#include "game/editor_screen.h"
 #include "game/maps.h"
 #include "game/options_hotkey.h"
 #include "graphics/font_collection.h"
@@ -34,6 +36,12 @@ TSelectMap::TSelectMap(std::string Pack, std::string Player)
   MapList->Setup("RowHeight=40|Background=101010|Cursor1=601000");
   MapList->Setup("Cursor2=602040|KeyUp=Up");
   MapList->Setup("KeyDown=Down|KeySelect=Return|KeyEscape=Escape");
+  FillEntries();
+}
+
+void TSelectMap::FillEntries() {
+  Authors.clear();
+  MapList->Items.clear();
   const int Count = Maps ? Maps->MapCount() : 0;
   for (int I = 0; I < Count; ++I) {
     Authors.push_back(VXToolbox::Trim(Maps->MapAuthor(I)));
@@ -158,6 +166,13 @@ int TSelectMap::Run(int Selected) {
     if (Result == kUndecided && VX_SDL::Keys[VXKey::Letter('w')] &&
         WatchBestRun(LevelPack, PlayerName, MapList->GetItemIndex()))
       return Run(MapList->GetItemIndex());
+    // E opens the level editor at the highlighted map; the list is then
+    // built afresh from the pack as the editor left it.
+    if (Result == kUndecided && VX_SDL::Keys[VXKey::Letter('e')]) {
+      const int Index = MapList->GetItemIndex();
+      if (TEditorScreen::EditLoadedPack(LevelPack, std::min(Index, Maps ? Maps->MapCount() - 1 : 0))) FillEntries();
+      return Run(Index);
+    }
   }
   return Result;
 }

@@ -55,6 +55,8 @@ class TSelectMap {
   std::string PlayerName;
 
  private:
+  // The entries and authors of the maps of Maps, all locked.
+  void FillEntries();
   void DrawHeader() const;
   void DrawAuthor() const;
   void SetEntryFont(int Index, char Font);
