@@ -32,7 +32,7 @@ void DrawText(const std::string& Text, int X, int Y, int Align) {
 constexpr int kPaletteX = 8;
 constexpr int kPaletteY = 442;
 constexpr int kPaletteStep = 36;
-constexpr int kStatusY = 24;
+constexpr int kStatusY = 22;
 constexpr int kSolveSeconds = 60;
 constexpr const char* kHint = "F5 play  F6 solve  F7 watch  Ctrl+S save  Esc leave";
 
@@ -340,7 +340,8 @@ void TEditorScreen::DrawHeader() {
   DrawText(Switch(0) + "Map " + Switch(1) + std::to_string(E.Current() + 1) + "/" + std::to_string(E.MapCount()) +
                Switch(0) + " " + Name + (E.Modified() ? Switch(4) + " *" : ""),
            8, 2, kAlignLeft);
-  DrawText(Switch(3) + E.PackName() + Switch(0) + " by " + Switch(3) + E.PackAuthor(), 632, 2, kAlignRight);
+  const std::string By = E.PackAuthor().empty() ? "" : Switch(0) + " by " + Switch(3) + E.PackAuthor();
+  DrawText(Switch(3) + E.PackName() + By, 632, 2, kAlignRight);
   DrawText(Switch(FStatusIsProblem ? 4 : 7) + FStatus, 8, kStatusY, kAlignLeft);
 }
 
