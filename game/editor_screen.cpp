@@ -229,8 +229,7 @@ void TEditorScreen::EditText(int Key) {
   Box.Text = Text;
   Box.Run();
   const bool Escaped = VX_SDL::Keys[VXKey::Escape];
-  VX_SDL::ClearKeys();
-  VX_SDL::ClearKeyBuffer();
+  ForgetPressedKeys();
   if (Escaped) return;
   const std::string Value = VXToolbox::Trim(Box.Text);
   if (Key == VXKey::F2) E.SetMapName(Value);
@@ -278,9 +277,14 @@ void TEditorScreen::PlayMap(const std::string& Script) {
     }
     VX_SDL::ShowCursor(true);
   }
+  ForgetPressedKeys();
+  VX_SDL::Clear(0, 0, 0);
+}
+
+void TEditorScreen::ForgetPressedKeys() {
   VX_SDL::ClearKeys();
   VX_SDL::ClearKeyBuffer();
-  VX_SDL::Clear(0, 0, 0);
+  if (FCatcher) FCatcher->Pressed.clear();
 }
 
 int TEditorScreen::Ask(const std::string& Question) {
@@ -298,8 +302,7 @@ int TEditorScreen::Ask(const std::string& Question) {
     else if (!VX_SDL::Keys[VXKey::Escape]) continue;
     break;
   }
-  VX_SDL::ClearKeys();
-  VX_SDL::ClearKeyBuffer();
+  ForgetPressedKeys();
   FStatus = Old;
   return Result;
 }
@@ -397,6 +400,7 @@ void TEditorScreen::Run() {
     Objects.push_back(Palette.back().get());
   }
   TMouseRegistration Registered(Objects);
+  FCatcher = &Catcher;
   VX_SDL::ShowCursor(true);
   VX_SDL::ClearKeys();
   VX_SDL::ClearKeyBuffer();
@@ -416,11 +420,14 @@ void TEditorScreen::Run() {
       VX_SDL::ClearKeyBuffer();
       continue;
     }
-    for (const auto& P : Pressed)
-      if (!FLeave) Press(P.Key, P.Ctrl);
+    for (const auto& P : Pressed) {
+      if (FLeave) break;
+      Press(P.Key, P.Ctrl);
+    }
     for (uint8_t C = VX_SDL::ReadKey(); C != VX_SDL::kNoKey && !FLeave; C = VX_SDL::ReadKey())
       Typed(static_cast<char>(C));
   }
+  FCatcher = nullptr;
   FSolve.reset();
   VX_SDL::ShowCursor(false);
   VX_SDL::ClearKeys();

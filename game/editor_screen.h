@@ -15,6 +15,7 @@
 
 class TMaps;
 class TEditorSolveJob;
+class TKeyCatcher;
 
 class TEditorScreen {
  public:
@@ -76,6 +77,10 @@ class TEditorScreen {
   void DrawHeader();
   void DrawPalette();
 
+  // Keys pressed while another screen or a question had them are theirs:
+  // forgotten when it ends.
+  void ForgetPressedKeys();
+
   std::string FPackFile;
   int FStartMap;
   std::unique_ptr<TMaps> FPack;  // the pack as loaded: block looks and numbered variants
@@ -89,4 +94,5 @@ class TEditorScreen {
   int32_t FChosen = '#';
   int FCursorX = 0, FCursorY = 0;
   bool FLeave = false;
+  TKeyCatcher* FCatcher = nullptr;  // while Run runs
 };
