@@ -175,13 +175,15 @@ namespace {
 bool Movable(int32_t C) { return C == Tile::Diamond || C == Tile::Barrel || C == Tile::Boulder || C == Tile::Balloon; }
 
 // Grass no falling, rolling or rising thing can come near: whether the elf
-// ate it makes no difference to what can happen next (as far as one can see).
+// ate it makes no difference to what can happen next (as far as one can
+// see). Something above it in its column (with no wall between) may fall
+// into it, something on either side above it may roll into it, and a
+// balloon below it may rise into it.
 bool IdleGrass(const TMaps& W, int X, int Y, bool MovableAbove) {
   if (MovableAbove) return false;
   for (int DX = -1; DX <= 1; ++DX)
-    for (int DY = -1; DY <= 1; ++DY)
-      if (Movable(W.Code(X + DX, Y + DY))) return false;
-  return true;
+    if (Movable(W.Code(X + DX, Y - 1))) return false;
+  return !Movable(W.Code(X - 1, Y)) && !Movable(W.Code(X + 1, Y)) && W.Code(X, Y + 1) != Tile::Balloon;
 }
 }  // namespace
 
@@ -193,6 +195,7 @@ uint64_t TWorldPacker::Key(const TMaps& W, const TMapRun& Run, bool Coarse) cons
     for (int Y = 0; Y < TMaps::kRows; ++Y) {
       int32_t C = W.Code(X, Y);
       if (Coarse && C == Tile::Grass && IdleGrass(W, X, Y, MovableAbove)) C = Tile::Empty;
+      if (C == Tile::Wall || C == Tile::Steel || C == Tile::Plasma) MovableAbove = false;
       MovableAbove = MovableAbove || Movable(C);
       Column = Column * 0x100000001B3ull + static_cast<uint64_t>(C) * 31 + W.Flag(X, Y);
       if (C == Tile::ExitWaiting || C == Tile::ExitOpening)
