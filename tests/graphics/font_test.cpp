@@ -95,8 +95,6 @@ TInk InkOf(const TImage& Image) {
 class FontTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    FSaved = std::move(Parameters);
-    Parameters = std::make_unique<TParameters>(Dir.File("sq"), std::vector<std::string>{"-mainlog", Dir.File("f.log")});
     StartLogger();
     StartStreamOpener();
     // "a" is 5 wide, "b" 6 wide and starts 2 rows down.
@@ -105,11 +103,12 @@ class FontTest : public ::testing::Test {
   void TearDown() override {
     StopStreamOpener();
     StopLogger();
-    Parameters = std::move(FSaved);
   }
   std::string LogText() { return ReadFileText(Dir.File("f.log")); }
   TTempDir Dir;
-  std::unique_ptr<TParameters> FSaved;
+  TRestore<std::unique_ptr<TParameters>> Params{
+      Parameters,
+      std::make_unique<TParameters>(Dir.File("sq"), std::vector<std::string>{"-mainlog", Dir.File("f.log")})};
 };
 
 }  // namespace

@@ -5,8 +5,9 @@
 
 #include "graphics/image.h"
 #include "graphics/video_gamepad.h"
-#include "shell/logger.h"
 #include "shell/memory_stream.h"
+#include "tests/support/log_capture.h"
+#include "tests/support/scope_guard.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -420,7 +421,7 @@ TEST_F(VideoTest, DrawingWhileClosedDoesNothing) {
 }
 
 TEST(VideoGrayscaleTest, WeighsTheRawPixelBits) {
-  const int Old = ImageDepth();
+  TScopeGuard Depth([Old = ImageDepth()] { SetImageDepth(Old); });
   SetImageDepth(32);
   TImage Image(3, 2);
   Image.Bar(0, 0, 1, 1, 255, 255, 255);
@@ -429,23 +430,19 @@ TEST(VideoGrayscaleTest, WeighsTheRawPixelBits) {
   Image.SetColorKey();  // pixel reads go through the lock
   auto Stream = VX_SDL::GrayscaleStream(Image);
   EXPECT_EQ(Stream->Data(), (std::vector<uint8_t>{3, 0, 2, 0, 255, 30, 0, 0, 0, 81}));
-  SetImageDepth(Old);
 }
 
 TEST_F(VideoTest, FinalizeWritesTheFrameStatisticOnlyAfterFrames) {
-  TTempDir Dir;
-  Log.Reset(std::make_unique<TLogger>(Dir.File("video.log"), false));
+  TLogCapture Capture;
   Open();
   VX_SDL::Finalize();
-  EXPECT_EQ(ReadFileText(Dir.File("video.log")).find("Average ms"), std::string::npos);
+  EXPECT_FALSE(Capture.Contains("Average ms"));
   Open();
   VX_SDL::SetFrameRate(100);
   VX_SDL::Flip();
   VX_SDL::Flip();
   VX_SDL::Finalize();
-  Log.Reset();
-  EXPECT_NE(ReadFileText(Dir.File("video.log")).find("(VX_SDL, Finalize) VX_SDL: Average ms remaining in each frame: "),
-            std::string::npos);
+  EXPECT_TRUE(Capture.Contains("(VX_SDL, Finalize) VX_SDL: Average ms remaining in each frame: "));
 }
 
 using VideoDeathTest = VideoTest;
