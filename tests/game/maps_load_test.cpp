@@ -7,6 +7,7 @@
 #include "storage/mad4_high_level.h"
 #include "storage/stream_opener.h"
 #include "tests/storage/archive_bytes.h"
+#include "tests/support/scope_guard.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -22,20 +23,13 @@ std::string MapText(const std::string& Name, const std::vector<std::string>& Row
 class MapsLoadTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    StartVolumeManager();
-    StartStreamOpener();
     Blocks = std::make_unique<TImageCollection>();
-    Parameters =
-        std::make_unique<TParameters>(Dir.File("starquarry"), std::vector<std::string>{"-mainlog", Dir.File("t.log")});
     StartLogger();
   }
   void TearDown() override {
     World.reset();
     Blocks.reset();
-    StopStreamOpener();
-    StopVolumeManager();
     StopLogger();
-    Parameters = TParameters::FromCommandLine(0, nullptr);
   }
   std::string Pack(TArchiveBytes& A) {
     const std::string Name = Dir.File("pack.sq");
@@ -43,6 +37,12 @@ class MapsLoadTest : public ::testing::Test {
     return Name;
   }
   TTempDir Dir;
+  TRestore<std::unique_ptr<TMAD4HighLevel>> Volumes{VolumeManager, std::make_unique<TMAD4HighLevel>()};
+  TRestore<std::unique_ptr<TVXStreamOpener>> Opener{StreamOpener,
+                                                    std::make_unique<TVXStreamOpener>(Dir.Path() + "/Data/")};
+  TRestore<std::unique_ptr<TParameters>> Params{
+      Parameters,
+      std::make_unique<TParameters>(Dir.File("starquarry"), std::vector<std::string>{"-mainlog", Dir.File("t.log")})};
   std::unique_ptr<TMaps> World = std::make_unique<TMaps>();
 };
 

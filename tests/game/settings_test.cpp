@@ -5,6 +5,7 @@
 #include "shell/memory_stream.h"
 #include "shell/toolbox.h"
 #include "storage/stream_opener.h"
+#include "tests/support/scope_guard.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -14,12 +15,11 @@ const std::vector<uint8_t> kFull = {0x00, 0x00, 0x80, 0x3F, 0x00, 0x00, 0x80, 0x
 class SettingsTest : public ::testing::Test {
  protected:
   void SetUp() override { StartStreamOpener(); }
-  void TearDown() override {
-    Config.reset();
-    StopStreamOpener();
-  }
+  void TearDown() override { StopStreamOpener(); }
   TTempDir Dir;
   TChangeDir Here{Dir.Path()};
+  // Whatever a test leaves in the settings goes when it ends.
+  TRestore<std::unique_ptr<TConfig>> KeepConfig{Config};
 };
 
 TConfig FromBytes(std::vector<uint8_t> Bytes) {
