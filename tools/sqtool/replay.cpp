@@ -38,7 +38,8 @@ const char* const kUsage =
     "        and exits 0 only when kept. A player missing from the registry is\n"
     "        added. --data FILE is the game's data archive, as for sqtool play.\n";
 
-constexpr size_t kScriptLine = 64;  // keys per line of an exported script
+constexpr size_t kScriptLine = 64;   // keys per line of an exported script
+constexpr size_t kHoldLastKey = 20;  // steps the last key is held past the run
 
 std::string RegistryBeside(const std::string& RunsFile) {
   return VXToolbox::ExtractFileDir(RunsFile) + TPlayerReg::kFileName;
@@ -109,6 +110,10 @@ int Export(const TArgs& A) {
   if (!Run) return SqFail("no run of " + Player + " on map " + A[4] + " of " + Pack);
   std::string Script;
   for (size_t At = 0; At < Run->Keys.size(); At += kScriptLine) Script += Run->Keys.substr(At, kScriptLine) + "\n";
+  // The exit's door starts its animation at a random frame, so under another
+  // seed it may open a few steps later than when the run was played: the
+  // last key goes on being held (the replay stops at the exit anyway).
+  if (!Run->Keys.empty()) Script += std::string(kHoldLastKey, Run->Keys.back()) + "\n";
   std::string Error;
   if (!TSafeFileWriter::WriteFile(A[5], Script.data(), Script.size(), &Error))
     return SqFail("cannot write " + A[5] + ": " + Error);
