@@ -4,24 +4,8 @@
 # new-player row does nothing, and Escape at the start ends the game.
 # Usage: erase_player_test.sh PLAY_DIR CLOSE_WINDOW_TOOL BUILD_DIR
 set -u
-PLAY="$1"
-GAME="$PLAY/starquarry"
-TOOL="$PLAY/sqtool"
-CONVERT=/usr/bin/convert
-SKIP=77
-
-for T in xvfb-run xdotool import "$CONVERT"; do
-  command -v "$T" >/dev/null 2>&1 || { echo "SKIP: $T is not installed"; exit $SKIP; }
-done
-if ! xvfb-run -a true >/dev/null 2>&1; then
-  echo "SKIP: Xvfb cannot start here"
-  exit $SKIP
-fi
-
-WORK=$(mktemp -d)
-# SQ_E2E_KEEP=FOLDER keeps the screenshots for a look.
-trap '[ -n "${SQ_E2E_KEEP:-}" ] && cp "$WORK"/*.png "$SQ_E2E_KEEP"/; rm -rf "$WORK"' EXIT
-cd "$WORK" || exit 1
+. "$(dirname "$0")/lib.sh"
+e2e_start "$@"
 
 # Two players with some progress in a pack.
 for P in alice bob; do

@@ -6,25 +6,8 @@
 # at the end.
 # Usage: journey_test.sh PLAY_DIR CLOSE_WINDOW_TOOL BUILD_DIR
 set -u
-PLAY="$1"
-GAME="$PLAY/starquarry"
-TOOL="$PLAY/sqtool"
-CONVERT=/usr/bin/convert
-COMPARE=/usr/bin/compare
-SKIP=77
-
-for T in xvfb-run xdotool import "$CONVERT" "$COMPARE"; do
-  command -v "$T" >/dev/null 2>&1 || { echo "SKIP: $T is not installed"; exit $SKIP; }
-done
-if ! xvfb-run -a true >/dev/null 2>&1; then
-  echo "SKIP: Xvfb cannot start here"
-  exit $SKIP
-fi
-
-WORK=$(mktemp -d)
-# SQ_E2E_KEEP=FOLDER keeps the screenshots for a look.
-trap '[ -n "${SQ_E2E_KEEP:-}" ] && cp "$WORK"/*.png "$SQ_E2E_KEEP"/; rm -rf "$WORK"' EXIT
-cd "$WORK" || exit 1
+. "$(dirname "$0")/lib.sh"
+e2e_start "$@"
 
 # Five maps; in each the elf stands beside an exit that is open from the
 # start (no diamonds), so holding Right completes it.

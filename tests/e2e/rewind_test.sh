@@ -3,26 +3,8 @@
 # screen then shows what it showed before the elf moved.
 # Usage: rewind_test.sh PLAY_DIR CLOSE_WINDOW_TOOL BUILD_DIR
 set -u
-PLAY="$1"
-GAME="$PLAY/starquarry"
-TOOL="$PLAY/sqtool"
-CONVERT=/usr/bin/convert
-COMPARE=/usr/bin/compare
-SKIP=77
-
-for T in xvfb-run xdotool import "$CONVERT" "$COMPARE"; do
-  command -v "$T" >/dev/null 2>&1 || { echo "SKIP: $T is not installed"; exit $SKIP; }
-done
-if ! xvfb-run -a true >/dev/null 2>&1; then
-  echo "SKIP: Xvfb cannot start here"
-  exit $SKIP
-fi
-
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
-cd "$WORK" || exit 1
-FAILS=0
-fail() { echo "FAIL: $*"; FAILS=$((FAILS + 1)); }
+. "$(dirname "$0")/lib.sh"
+e2e_start "$@"
 
 # One map: a grass field, a diamond three cells right of the elf, another
 # one far below and the exit.

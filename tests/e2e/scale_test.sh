@@ -4,26 +4,8 @@
 # equal the unscaled one, for N = 2 and 3.
 # Usage: scale_test.sh PLAY_DIR CLOSE_WINDOW_TOOL
 set -u
-PLAY="$1"
-GAME="$PLAY/starquarry"
-TOOL="$PLAY/sqtool"
-CONVERT=/usr/bin/convert
-COMPARE=/usr/bin/compare
-SKIP=77
-
-for T in xvfb-run xdotool import "$CONVERT" "$COMPARE"; do
-  command -v "$T" >/dev/null 2>&1 || { echo "SKIP: $T is not installed"; exit $SKIP; }
-done
-if ! xvfb-run -a true >/dev/null 2>&1; then
-  echo "SKIP: Xvfb cannot start here"
-  exit $SKIP
-fi
-
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
-cd "$WORK" || exit 1
-FAILS=0
-fail() { echo "FAIL: $*"; FAILS=$((FAILS + 1)); }
+. "$(dirname "$0")/lib.sh"
+e2e_start "$@"
 
 # A still map: nothing falls and nothing animates, and no cell has random
 # looks (grass, boulders and diamonds do), so every run shows the same picture.

@@ -3,26 +3,8 @@
 # looked at through screenshots.
 # Usage: window_test.sh PLAY_DIR CLOSE_WINDOW_TOOL
 set -u
-PLAY="$1"
-CLOSE="$2"
-GAME="$PLAY/starquarry"
-TOOL="$PLAY/sqtool"
-CONVERT=/usr/bin/convert
-SKIP=77
-
-for T in xvfb-run xdotool import "$CONVERT"; do
-  command -v "$T" >/dev/null 2>&1 || { echo "SKIP: $T is not installed"; exit $SKIP; }
-done
-if ! xvfb-run -a true >/dev/null 2>&1; then
-  echo "SKIP: Xvfb cannot start here"
-  exit $SKIP
-fi
-
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
-cd "$WORK" || exit 1
-FAILS=0
-fail() { echo "FAIL: $*"; FAILS=$((FAILS + 1)); }
+. "$(dirname "$0")/lib.sh"
+e2e_start "$@"
 
 # A pack with one map: the elf walks right into empty space.
 printf 'Starquarry level pack\r\nE2E\r\nTests\r\n' > info
