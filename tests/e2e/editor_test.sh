@@ -4,25 +4,9 @@
 # sqtool then finds the pack as painted and solves it too.
 # Usage: editor_test.sh PLAY_DIR CLOSE_WINDOW_TOOL BUILD_DIR
 set -u
-PLAY="$1"
-GAME="$PLAY/starquarry"
-TOOL="$PLAY/sqtool"
-CONVERT=/usr/bin/convert
-SKIP=77
+. "$(dirname "$0")/lib.sh"
+e2e_start "$@"
 
-for T in xvfb-run xdotool import "$CONVERT"; do
-  command -v "$T" >/dev/null 2>&1 || { echo "SKIP: $T is not installed"; exit $SKIP; }
-done
-if ! xvfb-run -a true >/dev/null 2>&1; then
-  echo "SKIP: Xvfb cannot start here"
-  exit $SKIP
-fi
-
-WORK=$(mktemp -d)
-trap '[ -n "${KEEP_WORK:-}" ] || rm -rf "$WORK"' EXIT
-cd "$WORK" || exit 1
-FAILS=0
-fail() { echo "FAIL: $*"; FAILS=$((FAILS + 1)); }
 # The brightest value in a region (0 for black).
 brightest() { "$CONVERT" "$1" -crop "$2" +repage -format '%[fx:int(255*maxima)]' info:; }
 
