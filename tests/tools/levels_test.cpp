@@ -3,6 +3,7 @@
 
 #include <sstream>
 
+#include "tests/support/sqtool_runner.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -12,8 +13,7 @@ void CheckPack(const std::string& Folder, int MinMaps) {
   // The build copies the solutions into its levels folder beside the play folder.
   const std::string Solutions = PlayDir() + "../levels/" + Folder;
   std::string Out;
-  EXPECT_EQ(RunCommand(PlayDir() + "sqtool pack check " + Pack + " --solutions " + Solutions + " 2>&1", &Out), 0)
-      << Out;
+  EXPECT_EQ(TSqtool().RunJoined("pack check " + Pack + " --solutions " + Solutions, &Out), 0) << Out;
   std::istringstream In(Out);
   int Maps = 0;
   for (std::string Line; std::getline(In, Line);) {

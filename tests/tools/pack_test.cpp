@@ -3,6 +3,7 @@
 
 #include <sstream>
 
+#include "tests/support/sqtool_runner.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -33,7 +34,7 @@ class PackTool : public ::testing::Test {
   }
   int Tool(const std::string& Args, std::string* Out = nullptr) {
     if (Out) Out->clear();
-    return RunCommand(PlayDir() + "sqtool " + Args + " 2>&1", Out);
+    return TSqtool().RunJoined(Args, Out);
   }
   std::string Extras() const { return " --extra " + Dir.File("controls.ini") + " " + Dir.File("b.tga"); }
   int Check(const std::string& Pack, const std::string& More, std::string& Out) {

@@ -3,6 +3,7 @@
 
 #include <sstream>
 
+#include "tests/support/sqtool_runner.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -35,9 +36,7 @@ class PlayTool : public ::testing::Test {
          Dir.File("b.tga"));
     return Pack;
   }
-  int Tool(const std::string& Args, std::string* Out = nullptr) {
-    return RunCommand(PlayDir() + "sqtool " + Args + " 2>&1", Out);
-  }
+  int Tool(const std::string& Args, std::string* Out = nullptr) { return TSqtool().RunJoined(Args, Out); }
   int Play(const std::string& Args, std::string& Out) {
     return Tool("play " + BuildPack() + " " + Args + " --data " + Dir.File("data.mad4"), &Out);
   }
