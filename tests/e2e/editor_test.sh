@@ -14,7 +14,7 @@ brightest() { "$CONVERT" "$1" -crop "$2" +repage -format '%[fx:int(255*maxima)]'
 # cell (x, y) at pixel (32x, 48 + 32y).
 click() { echo "xdotool mousemove $1 $2; sleep 0.1; xdotool click 1; sleep 0.2;"; }
 press() { echo "xdotool keydown $1; sleep 0.1; xdotool keyup $1; sleep 0.2;"; }
-OUT=$(SDL_AUDIODRIVER=dummy timeout 120 xvfb-run -a -s "-screen 0 640x480x24" bash -c '
+OUT=$(SDL_AUDIODRIVER=dummy timeout 240 xvfb-run -a -s "-screen 0 640x480x24" bash -c '
   "$@" &
   P=$!
   W=$(xdotool search --sync --name "^Starquarry V" | head -1)
@@ -24,12 +24,15 @@ OUT=$(SDL_AUDIODRIVER=dummy timeout 120 xvfb-run -a -s "-screen 0 640x480x24" ba
   sleep 0.3
   import -window root painted.png
   '"$(press F6)"'
-  for I in $(seq 1 40); do grep -q "solved in" editor.log && break; sleep 0.25; done
+  # On a busy machine the search takes its time; a key pressed meanwhile would cancel it.
+  for I in $(seq 1 240); do grep -q "solved in" editor.log && break; sleep 0.25; done
   sleep 0.3
   import -window root solved.png
   xdotool keydown ctrl; sleep 0.1; xdotool keydown s; sleep 0.1; xdotool keyup s; sleep 0.1; xdotool keyup ctrl
-  sleep 0.5
+  for I in $(seq 1 40); do grep -q "Saved new.sq" editor.log && break; sleep 0.25; done
   '"$(press Escape)"'
+  # A press lost on a busy machine is sent again.
+  for I in $(seq 1 5); do sleep 2; kill -0 $P 2>/dev/null || break; '"$(press Escape)"' done
   wait $P
   echo "exit=$?"' run "$GAME" -edit new.sq -mainlog "$WORK/editor.log")
 echo "$OUT" | grep -qx 'exit=0' || fail "leaving the editor should end with 0: $OUT"
