@@ -71,11 +71,7 @@ wait $P
 echo "exit=$?"
 SCENE
 
-OUT=$(GAME="$GAME" TOOL="$TOOL" CONVERT="$CONVERT" SDL_AUDIODRIVER=dummy \
-  timeout 300 xvfb-run -a -s "-screen 0 640x480x24" bash scene.sh 2>&1)
-echo "$OUT"
-FAILS=$(echo "$OUT" | grep -c '^FAIL')
-echo "$OUT" | grep -qx 'exit=0' || { echo "FAIL: Escape on the first screen should end the game with 0"; FAILS=$((FAILS + 1)); }
+e2e_scene "Escape on the first screen should end the game with 0"
 
 if [ "$FAILS" -gt 0 ]; then
   echo "$FAILS check(s) failed"

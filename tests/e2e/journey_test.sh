@@ -105,11 +105,7 @@ wait $P
 echo "exit=$?"
 SCENE
 
-OUT=$(GAME="$GAME" TOOL="$TOOL" CONVERT="$CONVERT" COMPARE="$COMPARE" SDL_AUDIODRIVER=dummy \
-  timeout 300 xvfb-run -a -s "-screen 0 640x480x24" bash scene.sh 2>&1)
-echo "$OUT"
-FAILS=$(echo "$OUT" | grep -c '^FAIL')
-echo "$OUT" | grep -qx 'exit=0' || { echo "FAIL: Escape should end the game with 0"; FAILS=$((FAILS + 1)); }
+e2e_scene "Escape should end the game with 0"
 
 # Music 0.7 and effects 1.0, little-endian single-precision floats.
 CFG=$(od -An -tx1 Starquarry.cfg 2>/dev/null | tr -s ' \n' ' ')

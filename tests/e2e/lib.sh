@@ -33,3 +33,15 @@ fail() {
   echo "FAIL: $*"
   FAILS=$((FAILS + 1))
 }
+
+# Runs ./scene.sh under Xvfb with the game's paths in its environment, shows
+# what it printed, counts its FAIL lines into FAILS and fails with $1 unless
+# the game ended with 0.
+e2e_scene() {
+  local Out
+  Out=$(GAME="$GAME" TOOL="$TOOL" CONVERT="$CONVERT" COMPARE="$COMPARE" SDL_AUDIODRIVER=dummy \
+    timeout 300 xvfb-run -a -s "-screen 0 640x480x24" bash scene.sh 2>&1)
+  echo "$Out"
+  FAILS=$(echo "$Out" | grep -c '^FAIL')
+  echo "$Out" | grep -qx 'exit=0' || fail "$1"
+}
