@@ -1,8 +1,23 @@
 // The rules of the world: the elf's move and one step of everything else.
+#include <cstring>
+
 #include "game/maps.h"
 #include "shell/logger.h"
 
 namespace {
+
+// Calls Do for each state byte that is not 0. Most are: eight at a time are
+// skipped while they all are.
+template <class TDo>
+void ForBusyFlags(std::array<uint8_t, TMaps::kCols * TMaps::kRows>& Flags, TDo Do) {
+  for (size_t I = 0; I < Flags.size(); I += 8) {
+    uint64_t Word;
+    std::memcpy(&Word, &Flags[I], 8);
+    if (Word == 0) continue;
+    for (size_t J = I; J < I + 8; ++J)
+      if (Flags[J] != 0) Do(Flags[J]);
+  }
+}
 
 bool IsHeavy(int32_t C) { return C == Tile::Diamond || C == Tile::Barrel || C == Tile::Boulder; }
 bool IsRounded(int32_t C) { return C == Tile::Wall || IsHeavy(C); }
@@ -143,6 +158,11 @@ void TMaps::OpenExit() {
 // --- One step ---------------------------------------------------------------
 
 void TMaps::LandingPhase() {
+  // Only things that moved last step or are due to explode land (nothing
+  // in this phase makes more of either): most steps have none.
+  bool Any = false;
+  ForBusyFlags(Flags, [&](uint8_t& F) { Any = Any || F == CellState::Moving || F == CellState::ExplodeNow; });
+  if (!Any) return;
   for (int Y = kRows - 1; Y >= 0; --Y) {
     for (int X = 0; X < kCols; ++X) {
       uint8_t& F = Flag(X, Y);
@@ -183,6 +203,9 @@ void TMaps::LandingPhase() {
 }
 
 void TMaps::BalloonPhase() {
+  bool Any = false;  // most maps have none
+  for (int32_t C : FCells) Any |= C == Tile::Balloon;
+  if (!Any) return;
   for (int Y = 0; Y < kRows; ++Y) {
     for (int X = 0; X < kCols; ++X) {
       if (Code(X, Y) != Tile::Balloon || Flag(X, Y) != CellState::Free) continue;
@@ -268,6 +291,7 @@ void TMaps::CleanupPhase() {
   for (int Y = kRows - 1; Y >= 0; --Y) {
     for (int X = 0; X < kCols; ++X) {
       const int32_t C = Code(X, Y);
+      if (C < Tile::ExplosionLast && C != Tile::Vacated && C != Tile::Left) continue;
       TSprite* S = Sprite(X, Y);
       // A still picture never reports an ending; count it as played.
       const bool Played = !S || !S->Animated || S->Finished;
@@ -296,9 +320,16 @@ void TMaps::CleanupPhase() {
 
 void TMaps::Step() {
   LandingPhase();
-  for (uint8_t& F : Flags)
+  ForBusyFlags(Flags, [](uint8_t& F) {
     if (F >= 5 && F <= 10) --F;
+  });
   BalloonPhase();
   FallingPhase();
   CleanupPhase();
+}
+
+void TMaps::ReleaseHandledCells() {
+  ForBusyFlags(Flags, [](uint8_t& F) {
+    if (F == CellState::Handled) F = CellState::Free;
+  });
 }

@@ -18,8 +18,7 @@ void RunMapStep(TMaps& M, TMapRun& Run, const TElfKeys& Keys) {
     ++M.ElfDead;
     M.ElfImage = TMaps::kHiddenElf;
   }
-  for (uint8_t& F : M.Flags)
-    if (F == CellState::Handled) F = CellState::Free;
+  M.ReleaseHandledCells();
   if (M.ElfImage != TMaps::kHiddenElf) M.ElfMove(Keys, Run.Completed);
   Run.Ticks = TMapRun::kFramesPerStep;
   M.Step();

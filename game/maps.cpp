@@ -23,7 +23,7 @@ constexpr int kFieldTop = 48;
 constexpr uint32_t kCellFrameDelay = 2;
 }  // namespace
 
-TMaps::TMaps() : Effects(PlayEffect) {}
+TMaps::TMaps() : Effects(PlayEffect) { FCells.fill(Tile::Steel); }
 
 TMaps::~TMaps() = default;
 
@@ -52,6 +52,8 @@ TMaps& TMaps::operator=(const TMaps& Other) {
   FActiveWidth = Other.FActiveWidth;
   FActiveHeight = Other.FActiveHeight;
   FCells = Other.FCells;
+  FExitCells = Other.FExitCells;
+  AnimateLooks = Other.AnimateLooks;
   ForgetDrawnCells();
   return *this;
 }
@@ -176,9 +178,13 @@ void TMaps::SetActive(uint16_t MapNo) {
   FActiveHeight = FActive ? std::min(FActive->Height, kRows) : 0;
   Flags.fill(CellState::Free);
   FCells.fill(Tile::Steel);
+  FExitCells.clear();
   if (!FActive) return;
   for (int Y = 0; Y < FActiveHeight; ++Y)
     for (int X = 0; X < FActiveWidth; ++X) SetCode(X, Y, FActive->GetTile(X, Y));
+  for (int X = 0; X < FActiveWidth; ++X)
+    for (int Y = 0; Y < FActiveHeight; ++Y)
+      if (Code(X, Y) == Tile::ExitClosed) FExitCells.push_back(Index(X, Y));
   ResetMissingImageReports();
   for (int X = 0; X < kCols; ++X) {
     for (int Y = 0; Y < kRows; ++Y) {
@@ -224,18 +230,22 @@ void TMaps::ClearCell(int X, int Y) {
   SetCode(X, Y, Tile::Empty);
 }
 
+void TMaps::TickCell(int Cell, int Frames) {
+  TSprite* S = Sprites[static_cast<size_t>(Cell)].get();
+  // Still pictures have nothing to advance (most cells: a search runs this a lot).
+  if (!S || !S->Animated || S->Paused) return;
+  // The cells DrawMap leaves black or to the elf keep their animations still.
+  const int32_t C = FCells[static_cast<size_t>(Cell)];
+  if (C == Tile::Elf || C == Tile::Left || C == Tile::Empty) return;
+  for (int F = 0; F < Frames; ++F) S->Tick();
+}
+
 void TMaps::TickCells(int Frames) {
-  for (int X = 0; X < kCols; ++X) {
-    for (int Y = 0; Y < kRows; ++Y) {
-      TSprite* S = Sprite(X, Y);
-      // Still pictures have nothing to advance (most cells: a search runs this a lot).
-      if (!S || !S->Animated || S->Paused) continue;
-      // The cells DrawMap leaves black or to the elf keep their animations still.
-      const int32_t C = Code(X, Y);
-      if (C == Tile::Elf || C == Tile::Left || C == Tile::Empty) continue;
-      for (int F = 0; F < Frames; ++F) S->Tick();
-    }
+  if (!AnimateLooks) {
+    for (int Cell : FExitCells) TickCell(Cell, Frames);
+    return;
   }
+  for (int Cell = 0; Cell < kCols * kRows; ++Cell) TickCell(Cell, Frames);
 }
 
 void TMaps::DrawMap() {

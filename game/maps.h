@@ -107,6 +107,8 @@ class TMaps {
   // The move ElfMove would make now, without making it.
   TElfAction ElfAction(const TElfKeys& Keys) const;
   void Step();
+  // State bytes of 1 (handled this step) back to 0, as each step begins.
+  void ReleaseHandledCells();
   void Explode(int X, int Y);
   void ExplodeCell(int X, int Y);
   void OpenExit();
@@ -119,7 +121,10 @@ class TMaps {
   // The working grid of the active map. Cells outside the 20x12 field (the
   // row below the bottom one included), or outside a smaller map, read as
   // solid steel and are never written.
-  int32_t Code(int X, int Y) const { return InMap(X, Y) ? FCells[static_cast<size_t>(Index(X, Y))] : Tile::Steel; }
+  // (Field cells outside a smaller map hold steel in FCells.)
+  int32_t Code(int X, int Y) const { return InField(X, Y) ? FCells[static_cast<size_t>(Index(X, Y))] : Tile::Steel; }
+  // The grid as stored, cell X * kRows + Y.
+  const std::array<int32_t, kCols * kRows>& Cells() const { return FCells; }
   void SetCode(int X, int Y, int32_t Value) {
     if (InMap(X, Y)) FCells[static_cast<size_t>(Index(X, Y))] = Value;
   }
@@ -139,6 +144,13 @@ class TMaps {
   // Where the rules' effects go: the wave collection by default; empty for
   // a silent world (a copy that searches or rewinds).
   TEffectListener Effects;
+  // False for a world run only for where it leads (a search): TickCells then
+  // advances just the sprites in the exit's cells, the only animations the
+  // rules read (an exit opens once its animation has played), and leaves
+  // every other look still.
+  bool AnimateLooks = true;
+  // The cells (X * kRows + Y) where the active map has an exit.
+  const std::vector<int>& ExitCells() const { return FExitCells; }
 
  private:
   static int Index(int X, int Y) { return X * kRows + Y; }
@@ -166,6 +178,8 @@ class TMaps {
   std::shared_ptr<const TXMap> FActive;
   int FActiveWidth = 0, FActiveHeight = 0;
   std::array<int32_t, kCols * kRows> FCells{};
+  std::vector<int> FExitCells;
+  void TickCell(int Cell, int Frames);
 
   // Moves code and sprite from one cell to another; the vacated cell gets Vacated.
   void MoveCell(int FromX, int FromY, int ToX, int ToY, int32_t Vacated = Tile::Empty);

@@ -12,7 +12,7 @@
 
 #include "game/map_runner.h"
 #include "game/maps.h"
-#include "game/world_snapshot.h"
+#include "game/search_packer.h"
 #include "graphics/image.h"
 #include "graphics/sprite.h"
 #include "shell/random.h"
@@ -81,47 +81,62 @@ int StepsToComplete(const TMaps& Pack, int MapNo, const std::string& Keys, uint3
 // Cells the elf cannot cross as long as nothing blows them up.
 bool Blocks(int32_t C) { return C == Tile::Wall || C == Tile::Steel || C == Tile::Plasma || C == Tile::ExitClosed; }
 
+constexpr int kCells = TMaps::kCols * TMaps::kRows;
+using TState = TSearchPacker::TState;
+
+// The cells next to each cell (X * kRows + Y) within the field; -1 pads.
+struct TNeighbours {
+  std::array<std::array<int16_t, 4>, kCells> Of{};
+  TNeighbours() {
+    for (int Cell = 0; Cell < kCells; ++Cell) {
+      const int X = Cell / TMaps::kRows, Y = Cell % TMaps::kRows;
+      const int Near[4][2] = {{X - 1, Y}, {X + 1, Y}, {X, Y - 1}, {X, Y + 1}};
+      for (int I = 0; I < 4; ++I) {
+        const bool In = Near[I][0] >= 0 && Near[I][0] < TMaps::kCols && Near[I][1] >= 0 && Near[I][1] < TMaps::kRows;
+        Of[static_cast<size_t>(Cell)][static_cast<size_t>(I)] =
+            static_cast<int16_t>(In ? Near[I][0] * TMaps::kRows + Near[I][1] : -1);
+      }
+    }
+  }
+};
+const TNeighbours kNeighbours;
+
+bool IsExit(uint8_t C) { return C == Tile::ExitOpen || C == Tile::ExitOpening || C == Tile::ExitWaiting; }
+
 // The distance still to go, in steps (a guess): the way to the nearest
 // diamond around walls, plus some for each further one; or the way to the
 // nearest exit. -1 when the map can no longer be completed (fewer diamonds
 // left than needed, no exit that can open).
-int Remaining(const TMaps& W) {
-  constexpr int kCells = TMaps::kCols * TMaps::kRows;
+int Remaining(const TState& W) {
   bool Target[kCells];
   int Targets = 0;
   const bool ForDiamonds = W.DiamondsLeft > 0;
-  for (int X = 0; X < TMaps::kCols; ++X)
-    for (int Y = 0; Y < TMaps::kRows; ++Y) {
-      const int32_t C = W.Code(X, Y);
-      const bool Is =
-          ForDiamonds ? C == Tile::Diamond : C == Tile::ExitOpen || C == Tile::ExitOpening || C == Tile::ExitWaiting;
-      Target[X * TMaps::kRows + Y] = Is;
-      Targets += Is;
-    }
+  for (int Cell = 0; Cell < kCells; ++Cell) {
+    const uint8_t C = W.Code(Cell);
+    const bool Is = ForDiamonds ? C == Tile::Diamond : IsExit(C);
+    Target[Cell] = Is;
+    Targets += Is;
+  }
   if (ForDiamonds ? Targets < W.DiamondsLeft : Targets == 0) return -1;
   const int Further = ForDiamonds ? kPerDiamond * (W.DiamondsLeft - 1) + kPerDiamond : 0;
+  if (W.ElfX < 0 || W.ElfX >= TMaps::kCols || W.ElfY < 0 || W.ElfY >= TMaps::kRows) return Further;
   // Breadth-first from the elf to the nearest target.
   int16_t Queue[kCells];
-  int8_t Seen[kCells] = {};
+  bool Seen[kCells] = {};
   int16_t Distance[kCells];
   int Head = 0, Tail = 0;
   const int Start = W.ElfX * TMaps::kRows + W.ElfY;
-  if (W.ElfX < 0 || W.ElfX >= TMaps::kCols || W.ElfY < 0 || W.ElfY >= TMaps::kRows) return Further;
   Queue[Tail++] = static_cast<int16_t>(Start);
-  Seen[Start] = 1;
+  Seen[Start] = true;
   Distance[Start] = 0;
   while (Head < Tail) {
     const int Cell = Queue[Head++];
     if (Target[Cell]) return Distance[Cell] + Further;
-    const int X = Cell / TMaps::kRows, Y = Cell % TMaps::kRows;
-    const int Next[4][2] = {{X - 1, Y}, {X + 1, Y}, {X, Y - 1}, {X, Y + 1}};
-    for (const auto& N : Next) {
-      if (N[0] < 0 || N[0] >= TMaps::kCols || N[1] < 0 || N[1] >= TMaps::kRows) continue;
-      const int To = N[0] * TMaps::kRows + N[1];
-      if (Seen[To] || (!Target[To] && Blocks(W.Code(N[0], N[1])))) continue;
-      Seen[To] = 1;
+    for (int16_t To : kNeighbours.Of[static_cast<size_t>(Cell)]) {
+      if (To < 0 || Seen[To] || (!Target[To] && Blocks(W.Code(To)))) continue;
+      Seen[To] = true;
       Distance[To] = static_cast<int16_t>(Distance[Cell] + 1);
-      Queue[Tail++] = static_cast<int16_t>(To);
+      Queue[Tail++] = To;
     }
   }
   // Walled off for now: a barrel may yet open the way.
@@ -186,14 +201,10 @@ class TSteelParts {
 };
 
 // Enough diamonds left to collect, or an exit that is opening or open.
-bool CanStillComplete(const TMaps& W) {
+bool CanStillComplete(const TState& W) {
   int Targets = 0;
-  for (int X = 0; X < TMaps::kCols; ++X)
-    for (int Y = 0; Y < TMaps::kRows; ++Y) {
-      const int32_t C = W.Code(X, Y);
-      Targets += W.DiamondsLeft > 0 ? C == Tile::Diamond
-                                    : C == Tile::ExitOpen || C == Tile::ExitOpening || C == Tile::ExitWaiting;
-    }
+  for (int Cell = 0; Cell < kCells; ++Cell)
+    Targets += W.DiamondsLeft > 0 ? W.Code(Cell) == Tile::Diamond : IsExit(W.Code(Cell));
   return W.DiamondsLeft > 0 ? Targets >= W.DiamondsLeft : Targets > 0;
 }
 
@@ -244,12 +255,12 @@ class TSeenTable {
 class TSearch {
  public:
   TSearch(const TMaps& Pack, int MapNo, const TSolveOptions& Options)
-      : FPack(Pack), FMapNo(MapNo), FOptions(Options), FStart(Pack), FWork(Pack), FPacker(PrepareStart()) {}
+      : FPack(Pack), FMapNo(MapNo), FOptions(Options), FStart(Pack), FWork(Pack), FPacker(PrepareStart(), FStartRun) {}
 
   TSolveResult Run();
 
  private:
-  // How a pass tells states apart (TWorldPacker::Key).
+  // How a pass tells states apart (TSearchPacker::Key).
   enum class TKeys { Exact, Coarse };
   enum class TEnd { Solved, Exhausted, Limited };
   // One search from the map's start until Deadline (seconds into the
@@ -266,6 +277,8 @@ class TSearch {
 
   const TMaps& PrepareStart() {
     StartWorld(FStart, FStartRun, FMapNo, FOptions.Seed);
+    // The search follows only where the world leads: its looks stay still.
+    FStart.AnimateLooks = false;
     FWork = FStart;
     return FStart;
   }
@@ -274,7 +287,7 @@ class TSearch {
     return FSnapshotBytes + FSeen.Bytes() + FNodes.capacity() * sizeof(TNode) +
            FSnapshots.capacity() * sizeof(FSnapshots[0]) + (FFifo.size() + FHeap.size()) * sizeof(uint64_t) * 2;
   }
-  // Adds a node for the world in FWork; false when it cannot be kept.
+  // Adds a node for the world in FChild; false when it cannot be kept.
   bool Keep(uint64_t Key, uint32_t Parent, uint32_t G, char Move, int Guess);
   std::string ScriptTo(uint32_t Node, char LastMove) const;
   // The script made to hold for every checked seed; empty when it cannot.
@@ -282,7 +295,7 @@ class TSearch {
   bool Next(uint32_t& Node);
   void Release(uint32_t Node) {
     if (!FSnapshots[Node]) return;
-    FSnapshotBytes -= TWorldPacker::PackedSize(FSnapshots[Node].get()) + 16;
+    FSnapshotBytes -= TSearchPacker::PackedSize(FSnapshots[Node].get()) + 16;
     FSnapshots[Node].reset();
   }
 
@@ -291,7 +304,9 @@ class TSearch {
   const TSolveOptions FOptions;
   TMaps FStart, FWork;
   TMapRun FStartRun, FWorkRun;
-  TWorldPacker FPacker;
+  TSearchPacker FPacker;
+  TSearchPacker::TState FParent, FChild;
+  bool FChildIsWork = false;  // FChild is what FWork holds
   TSeenTable FSeen;
   std::vector<TNode> FNodes;
   std::vector<std::unique_ptr<uint8_t[]>> FSnapshots;
@@ -306,10 +321,7 @@ class TSearch {
 };
 
 bool TSearch::Keep(uint64_t Key, uint32_t Parent, uint32_t G, char Move, int Guess) {
-  if (!FPacker.Pack(FWork, FWorkRun, FBuffer)) {
-    FPackFailed = true;
-    return false;
-  }
+  FPacker.Pack(FChild, FBuffer);
   const uint32_t Index = static_cast<uint32_t>(FNodes.size());
   FNodes.push_back({Key, Parent, static_cast<uint16_t>(G), Move});
   auto Data = std::make_unique<uint8_t[]>(FBuffer.size());
@@ -376,12 +388,14 @@ TSearch::TEnd TSearch::Pass(TKeys Keys, double Deadline, TSolveResult& Result) {
   Reset();
   const bool Coarse = Keys == TKeys::Coarse;
   const int MaxSteps = std::clamp(FOptions.MaxSteps, 0, 65535);
-  const int StartGuess = FSteel.Reachable(FStart) ? Remaining(FStart) : -1;
+  FPackFailed = !FPacker.Read(FStart, FStartRun, FChild);
+  const int StartGuess = !FPackFailed && FSteel.Reachable(FStart) ? Remaining(FChild) : -1;
   if (StartGuess >= 0) {
-    const uint64_t Key = FPacker.Key(FStart, FStartRun, Coarse);
+    const uint64_t Key = FPacker.Key(FChild, Coarse);
     FSeen.Improve(Key, 0);
     FWork = FStart;
     FWorkRun = FStartRun;
+    FChildIsWork = true;
     Keep(Key, 0, 0, '.', StartGuess);
   }
   uint32_t Node;
@@ -403,14 +417,16 @@ TSearch::TEnd TSearch::Pass(TKeys Keys, double Deadline, TSolveResult& Result) {
     }
     const TNode Parent = FNodes[Node];
     if (!FSnapshots[Node]) continue;
-    FSnapshotBytes -= TWorldPacker::PackedSize(FSnapshots[Node].get()) + 16;
+    FSnapshotBytes -= TSearchPacker::PackedSize(FSnapshots[Node].get()) + 16;
     std::unique_ptr<uint8_t[]> Snapshot = std::move(FSnapshots[Node]);
     if (Parent.G >= MaxSteps) continue;
+    FPacker.Unpack(Snapshot.get(), FParent);
     ++Result.States;
     bool Fresh = false;  // FWork holds the parent as unpacked
     for (char Move : kMoves) {
-      if (!Fresh) FPacker.Unpack(Snapshot.get(), FWork, FWorkRun);
+      if (!Fresh) FPacker.Apply(FParent, FWork, FWorkRun, FChildIsWork ? &FChild : nullptr);
       Fresh = true;
+      FChildIsWork = false;
       // A key that moves nothing (the elf hidden in a tunnel takes no keys
       // at all) makes the same step as no key.
       if (Move != kMoves[0] &&
@@ -428,10 +444,15 @@ TSearch::TEnd TSearch::Pass(TKeys Keys, double Deadline, TSolveResult& Result) {
         continue;
       }
       if (FWork.ElfDead > 0) continue;
-      const uint64_t Key = FPacker.Key(FWork, FWorkRun, Coarse);
+      if (!FPacker.Read(FWork, FWorkRun, FChild)) {
+        FPackFailed = true;
+        break;
+      }
+      FChildIsWork = true;
+      const uint64_t Key = FPacker.Key(FChild, Coarse);
       if (!FSeen.Improve(Key, Parent.G + 1u)) continue;
       // Breadth-first needs no guess, only to know the dead ends.
-      const int Guess = FOptions.Optimal ? (CanStillComplete(FWork) ? 0 : -1) : Remaining(FWork);
+      const int Guess = FOptions.Optimal ? (CanStillComplete(FChild) ? 0 : -1) : Remaining(FChild);
       if (Guess < 0) continue;
       if (!Keep(Key, Node, Parent.G + 1u, Move, Guess)) break;
     }

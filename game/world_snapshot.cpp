@@ -23,19 +23,6 @@ enum : uint8_t {
   kTickShift = 4,   // TickCounter + 1 (0 to 3)
 };
 
-uint64_t Mix(uint64_t H, uint64_t V) {
-  H ^= V + 0x9E3779B97F4A7C15ull + (H << 6) + (H >> 2);
-  return H * 0xBF58476D1CE4E5B9ull;
-}
-
-// The parts of a sprite the rules' timing depends on.
-uint64_t AnimationOf(const TSprite& S) {
-  return static_cast<uint64_t>(S.CurrentFrame) | static_cast<uint64_t>(S.TickCounter + 1) << 16 |
-         static_cast<uint64_t>(S.PauseCounter + 1) << 24 | static_cast<uint64_t>(S.Finished) << 32 |
-         static_cast<uint64_t>(S.Looping) << 33 | static_cast<uint64_t>(S.Animated) << 34 |
-         static_cast<uint64_t>(S.FrameCount) << 40;
-}
-
 TImage* FirstTarget(const TMaps& M) {
   for (int X = 0; X < TMaps::kCols; ++X)
     for (int Y = 0; Y < TMaps::kRows; ++Y)
@@ -51,11 +38,6 @@ TWorldPacker::TWorldPacker(const TMaps& Model) : FPrototype(0, 0, 0, 0, nullptr)
   }
   FPrototype.Target = FirstTarget(Model);
   FPrototype.FrameDelay = kFrameDelay;
-  if (const TXMap* Map = Model.ActiveMap())
-    for (int X = 0; X < TMaps::kCols; ++X)
-      for (int Y = 0; Y < TMaps::kRows; ++Y)
-        if (X < Map->Width && Y < Map->Height && Map->GetTile(X, Y) == Tile::ExitClosed)
-          FExitCells.push_back(static_cast<uint8_t>(X * TMaps::kRows + Y));
 }
 
 int TWorldPacker::ImageIndex(const TImage* Image) {
@@ -72,8 +54,44 @@ int TWorldPacker::ImageIndex(const TImage* Image) {
   return static_cast<int>(FImages.size()) - 1;
 }
 
+bool TWorldPacker::PackSprite(const TSprite& S, uint8_t* P) {
+  const int Image = ImageIndex(S.Image);
+  if (Image < 0 || S.FrameWidth > 255 || S.CurrentFrame > 255 || S.TickCounter < -1 || S.TickCounter > 2 ||
+      S.PauseCounter < -1 || S.PauseCounter > 0 || S.FrameDelay != kFrameDelay || S.EndPause != 0 || S.Paused ||
+      S.Reverse || S.Hidden || !S.Active || S.Background || S.Target != FPrototype.Target)
+    return false;
+  P[0] = static_cast<uint8_t>(Image);
+  P[1] = static_cast<uint8_t>(S.FrameWidth);
+  P[2] = static_cast<uint8_t>(S.CurrentFrame);
+  P[3] = static_cast<uint8_t>((S.Animated ? kAnimated : 0) | (S.Looping ? kLooping : 0) | (S.Finished ? kFinished : 0) |
+                              (S.PauseCounter + 1) << kPauseShift | (S.TickCounter + 1) << kTickShift);
+  return true;
+}
+
+void TWorldPacker::UnpackSprite(const uint8_t* D, int Cell, std::unique_ptr<TSprite>& Slot) const {
+  // A sprite already in the slot was made by the rules or by this packer:
+  // its fixed settings are the prototype's (PackSprite refuses anything else).
+  if (!Slot) Slot = std::make_unique<TSprite>(FPrototype);
+  TSprite& S = *Slot;
+  S.X = FCellX[static_cast<size_t>(Cell)];
+  S.Y = FCellY[static_cast<size_t>(Cell)];
+  TImage* Image = const_cast<TImage*>(FImages[D[0]]);
+  if (S.Image != Image || S.FrameWidth != D[1]) {
+    S.Image = Image;
+    S.FrameWidth = D[1];
+    const uint32_t Width = Image ? static_cast<uint32_t>(Image->Width()) : 0;
+    S.FrameCount = S.FrameWidth > 0 ? Width / S.FrameWidth : 0;
+  }
+  S.CurrentFrame = D[2];
+  S.Animated = (D[3] & kAnimated) != 0;
+  S.Looping = (D[3] & kLooping) != 0;
+  S.Finished = (D[3] & kFinished) != 0;
+  S.PauseCounter = ((D[3] >> kPauseShift) & 1) - 1;
+  S.TickCounter = ((D[3] >> kTickShift) & 3) - 1;
+}
+
 bool TWorldPacker::Pack(const TMaps& W, const TMapRun& Run, std::vector<uint8_t>& Out) {
-  Out.resize(9 + 2 * kCells + 2 + 5 * kCells);
+  Out.resize(9 + 2 * kCells + 2 + (1 + kSpriteBytes) * kCells);
   uint8_t* P = Out.data();
   if (W.ElfX < 0 || W.ElfX > 255 || W.ElfY < 0 || W.ElfY > 255 || W.DiamondsLeft < -32768 || W.DiamondsLeft > 32767 ||
       W.ElfDead < 0 || W.ElfDead > 255 || W.ElfImage.size() != 2)
@@ -102,18 +120,9 @@ bool TWorldPacker::Pack(const TMaps& W, const TMapRun& Run, std::vector<uint8_t>
   for (int I = 0; I < kCells; ++I) {
     const TSprite* S = W.Sprites[static_cast<size_t>(I)].get();
     if (!S) continue;
-    const int Image = ImageIndex(S->Image);
-    if (Image < 0 || S->FrameWidth > 255 || S->CurrentFrame > 255 || S->TickCounter < -1 || S->TickCounter > 2 ||
-        S->PauseCounter < -1 || S->PauseCounter > 0 || S->FrameDelay != kFrameDelay || S->EndPause != 0 || S->Paused ||
-        S->Reverse || S->Hidden || !S->Active || S->Background || S->Target != FPrototype.Target)
-      return false;
     *P++ = static_cast<uint8_t>(I);
-    *P++ = static_cast<uint8_t>(Image);
-    *P++ = static_cast<uint8_t>(S->FrameWidth);
-    *P++ = static_cast<uint8_t>(S->CurrentFrame);
-    *P++ = static_cast<uint8_t>((S->Animated ? kAnimated : 0) | (S->Looping ? kLooping : 0) |
-                                (S->Finished ? kFinished : 0) | (S->PauseCounter + 1) << kPauseShift |
-                                (S->TickCounter + 1) << kTickShift);
+    if (!PackSprite(*S, P)) return false;
+    P += kSpriteBytes;
     ++Count;
   }
   CountAt[0] = static_cast<uint8_t>(Count & 0xFF);
@@ -138,75 +147,16 @@ void TWorldPacker::Unpack(const uint8_t* D, TMaps& W, TMapRun& Run) const {
   const int Count = D[0] | D[1] << 8;
   D += 2;
   int Next = 0;  // cells below it without a record have no sprite
-  for (int N = 0; N < Count; ++N, D += 5) {
+  for (int N = 0; N < Count; ++N, D += 1 + kSpriteBytes) {
     const int Cell = D[0];
     for (; Next < Cell; ++Next) W.Sprites[static_cast<size_t>(Next)].reset();
     Next = Cell + 1;
-    auto& Slot = W.Sprites[static_cast<size_t>(Cell)];
-    // A sprite already in the slot was made by the rules or by this packer:
-    // its fixed settings are the prototype's (Pack refuses anything else).
-    if (!Slot) Slot = std::make_unique<TSprite>(FPrototype);
-    TSprite& S = *Slot;
-    S.X = FCellX[Cell];
-    S.Y = FCellY[Cell];
-    TImage* Image = const_cast<TImage*>(FImages[D[1]]);
-    if (S.Image != Image || S.FrameWidth != D[2]) {
-      S.Image = Image;
-      S.FrameWidth = D[2];
-      const uint32_t Width = Image ? static_cast<uint32_t>(Image->Width()) : 0;
-      S.FrameCount = S.FrameWidth > 0 ? Width / S.FrameWidth : 0;
-    }
-    S.CurrentFrame = D[3];
-    S.Animated = (D[4] & kAnimated) != 0;
-    S.Looping = (D[4] & kLooping) != 0;
-    S.Finished = (D[4] & kFinished) != 0;
-    S.PauseCounter = ((D[4] >> kPauseShift) & 1) - 1;
-    S.TickCounter = ((D[4] >> kTickShift) & 3) - 1;
+    UnpackSprite(D + 1, Cell, W.Sprites[static_cast<size_t>(Cell)]);
   }
   for (; Next < kCells; ++Next) W.Sprites[static_cast<size_t>(Next)].reset();
 }
 
 size_t TWorldPacker::PackedSize(const uint8_t* D) {
   const size_t Head = 9 + 2 * kCells;
-  return Head + 2 + 5 * static_cast<size_t>(D[Head] | D[Head + 1] << 8);
-}
-
-namespace {
-bool Movable(int32_t C) { return C == Tile::Diamond || C == Tile::Barrel || C == Tile::Boulder || C == Tile::Balloon; }
-
-// Grass no falling, rolling or rising thing can come near: whether the elf
-// ate it makes no difference to what can happen next (as far as one can
-// see). Something above it in its column (with no wall between) may fall
-// into it, something on either side above it may roll into it, and a
-// balloon below it may rise into it.
-bool IdleGrass(const TMaps& W, int X, int Y, bool MovableAbove) {
-  if (MovableAbove) return false;
-  for (int DX = -1; DX <= 1; ++DX)
-    if (Movable(W.Code(X + DX, Y - 1))) return false;
-  return !Movable(W.Code(X - 1, Y)) && !Movable(W.Code(X + 1, Y)) && W.Code(X, Y + 1) != Tile::Balloon;
-}
-}  // namespace
-
-uint64_t TWorldPacker::Key(const TMaps& W, const TMapRun& Run, bool Coarse) const {
-  uint64_t H = 0x243F6A8885A308D3ull;
-  for (int X = 0; X < TMaps::kCols; ++X) {
-    uint64_t Column = 0;
-    bool MovableAbove = false;
-    for (int Y = 0; Y < TMaps::kRows; ++Y) {
-      int32_t C = W.Code(X, Y);
-      if (Coarse && C == Tile::Grass && IdleGrass(W, X, Y, MovableAbove)) C = Tile::Empty;
-      if (C == Tile::Wall || C == Tile::Steel || C == Tile::Plasma) MovableAbove = false;
-      MovableAbove = MovableAbove || Movable(C);
-      Column = Column * 0x100000001B3ull + static_cast<uint64_t>(C) * 31 + W.Flag(X, Y);
-      if (C == Tile::ExitWaiting || C == Tile::ExitOpening)
-        if (const TSprite* S = W.Sprite(X, Y)) Column = Mix(Column, AnimationOf(*S));
-    }
-    H = Mix(H, Column);
-  }
-  for (uint8_t Cell : FExitCells) H = Mix(H, W.Sprites[Cell] ? 1 : 2);
-  H = Mix(H, static_cast<uint64_t>(W.ElfX) | static_cast<uint64_t>(W.ElfY) << 8 |
-                 static_cast<uint64_t>(static_cast<uint32_t>(W.DiamondsLeft)) << 16);
-  H = Mix(H, static_cast<uint64_t>(W.ElfDead) << 2 | (W.ElfImage == TMaps::kHiddenElf ? 1u : 0u) |
-                 (Run.Completed ? 2u : 0u));
-  return H;
+  return Head + 2 + (1 + kSpriteBytes) * static_cast<size_t>(D[Head] | D[Head + 1] << 8);
 }

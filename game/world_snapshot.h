@@ -1,10 +1,11 @@
 #pragma once
 // A running world packed into a few hundred bytes and unpacked again
 // exactly: the grid, the state bytes, the elf, the counters and every cell
-// sprite with its animation state (which decides when an exit opens). A
-// search keeps many worlds at once and can afford only their packed form.
+// sprite with its animation state (which decides when an exit opens). The
+// rewind keeps a world every few steps in this form.
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "game/map_runner.h"
@@ -28,22 +29,19 @@ class TWorldPacker {
   // The length of a packed world.
   static size_t PackedSize(const uint8_t* Data);
 
-  // What decides the world's future, hashed: grid, state bytes, elf and
-  // counters, the sprites at the cells where an exit may open, and the
-  // animation of exits already opening. The looks and animation phases of
-  // other cells are left out, so waiting does not make endless new states.
-  // Coarse also takes grass that nothing movable is near as eaten: a search
-  // then tries fewer ways of digging the same tunnels, but may miss a way
-  // that needed some of that grass.
-  uint64_t Key(const TMaps& World, const TMapRun& Run, bool Coarse = false) const;
+  // One cell sprite (image, frame width, frame and animation counters) in
+  // kSpriteBytes bytes; false when the packed form cannot hold it.
+  static constexpr size_t kSpriteBytes = 4;
+  bool PackSprite(const TSprite& Sprite, uint8_t* Out);
+  // Sets the sprite of Cell to a packed one (made when the slot is empty).
+  void UnpackSprite(const uint8_t* In, int Cell, std::unique_ptr<TSprite>& Slot) const;
 
  private:
   int ImageIndex(const TImage* Image);
 
   std::vector<const TImage*> FImages;
   std::array<int16_t, 512> FImageSlots{};  // open addressing on the pointer: index + 1, 0 free
-  std::vector<uint8_t> FExitCells;
   // The pixel position of each cell's sprite.
-  std::array<int16_t, TMaps::kCols * TMaps::kRows> FCellX{}, FCellY{};  // cells whose loaded tile is the exit
+  std::array<int16_t, TMaps::kCols * TMaps::kRows> FCellX{}, FCellY{};
   TSprite FPrototype;
 };
