@@ -260,8 +260,11 @@ void TMaps::ElfInTunnel(int X, int Y, int DX) {
 void TMaps::FallingPhase() {
   for (int Y = 0; Y < kRows; ++Y) {
     for (int X = 0; X < kCols; ++X) {
-      if (Flag(X, Y) != CellState::Free) continue;
-      const int32_t C = Code(X, Y);
+      const int32_t C = FCells[static_cast<size_t>(Index(X, Y))];
+      // Most cells are none of what this phase moves.
+      const bool Moves = IsHeavy(C) || C == Tile::ElfInTunnelRight || C == Tile::ElfInTunnelLeft ||
+                         (C >= Tile::ExplosionFirst && C < Tile::ExplosionLast);
+      if (!Moves || Flag(X, Y) != CellState::Free) continue;
       if (IsHeavy(C) && Y < kRows - 1) {
         const int32_t Below = Code(X, Y + 1);
         if (Below == Tile::Empty) {
@@ -288,31 +291,32 @@ void TMaps::FallingPhase() {
 }
 
 void TMaps::CleanupPhase() {
-  for (int Y = kRows - 1; Y >= 0; --Y) {
-    for (int X = 0; X < kCols; ++X) {
-      const int32_t C = Code(X, Y);
-      if (C < Tile::ExplosionLast && C != Tile::Vacated && C != Tile::Left) continue;
-      TSprite* S = Sprite(X, Y);
-      // A still picture never reports an ending; count it as played.
-      const bool Played = !S || !S->Animated || S->Finished;
-      if (C == Tile::Vacated) {
-        SetCode(X, Y, Tile::Left);
-      } else if (C == Tile::Left) {
-        SetCode(X, Y, Tile::Empty);
-      } else if (C == Tile::ExplosionLast) {
-        SetCode(X, Y, Tile::Empty);
-        FreeSprite(X, Y);
-      } else if (C == Tile::ExitWaiting) {
-        if (S) S->Looping = false;
-        if (Played) {
-          SetCode(X, Y, Tile::ExitOpening);
-          NewSprite(X, Y, "!1", false, false);
-        }
-      } else if (C == Tile::ExitOpening) {
-        if (Played) {
-          SetCode(X, Y, Tile::ExitOpen);
-          NewSprite(X, Y, "!2", true, false);
-        }
+  // Each cell changes on its own here: the order does not matter, and most
+  // cells are skipped at a glance.
+  for (int Cell = 0; Cell < kCols * kRows; ++Cell) {
+    const int32_t C = FCells[static_cast<size_t>(Cell)];
+    if (C < Tile::ExplosionLast && C != Tile::Vacated && C != Tile::Left) continue;
+    const int X = Cell / kRows, Y = Cell % kRows;
+    TSprite* S = Sprite(X, Y);
+    // A still picture never reports an ending; count it as played.
+    const bool Played = !S || !S->Animated || S->Finished;
+    if (C == Tile::Vacated) {
+      SetCode(X, Y, Tile::Left);
+    } else if (C == Tile::Left) {
+      SetCode(X, Y, Tile::Empty);
+    } else if (C == Tile::ExplosionLast) {
+      SetCode(X, Y, Tile::Empty);
+      FreeSprite(X, Y);
+    } else if (C == Tile::ExitWaiting) {
+      if (S) S->Looping = false;
+      if (Played) {
+        SetCode(X, Y, Tile::ExitOpening);
+        NewSprite(X, Y, "!1", false, false);
+      }
+    } else if (C == Tile::ExitOpening) {
+      if (Played) {
+        SetCode(X, Y, Tile::ExitOpen);
+        NewSprite(X, Y, "!2", true, false);
       }
     }
   }

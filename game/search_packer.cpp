@@ -18,19 +18,46 @@ uint64_t MixWord(uint64_t H, uint64_t W) {
   return H ^ (H >> 31);
 }
 
+// Four lanes a word each at a time: the multiplications of one lane do not
+// wait for another's.
 uint64_t HashBytes(uint64_t H, const uint8_t* Data, size_t Size) {
+  uint64_t Lane[4] = {H, H ^ 0x9E3779B97F4A7C15ull, H ^ 0xC2B2AE3D27D4EB4Full, H ^ 0x165667B19E3779F9ull};
   size_t I = 0;
+  for (; I + 32 <= Size; I += 32)
+    for (int L = 0; L < 4; ++L) {
+      uint64_t W;
+      std::memcpy(&W, Data + I + 8 * static_cast<size_t>(L), 8);
+      Lane[L] = MixWord(Lane[L], W);
+    }
   for (; I + 8 <= Size; I += 8) {
     uint64_t W;
     std::memcpy(&W, Data + I, 8);
-    H = MixWord(H, W);
+    Lane[0] = MixWord(Lane[0], W);
   }
   uint64_t Tail = 0;
   std::memcpy(&Tail, Data + I, Size - I);
-  return MixWord(H, Tail ^ Size);
+  H = MixWord(Lane[0], Tail ^ Size);
+  for (int L = 1; L < 4; ++L) H = MixWord(H, Lane[L]);
+  return H;
 }
 
 bool Movable(uint8_t C) { return C == Tile::Diamond || C == Tile::Barrel || C == Tile::Boulder || C == Tile::Balloon; }
+
+// What the coarse key needs to know of a code.
+enum : uint8_t { kMovable = 1, kWall = 2, kBalloon = 4, kGrass = 8 };
+struct TKinds {
+  std::array<uint8_t, 256> Of{};
+  TKinds() {
+    for (int C = 0; C < 256; ++C) {
+      const uint8_t Code = static_cast<uint8_t>(C);
+      Of[static_cast<size_t>(C)] = static_cast<uint8_t>(
+          (Movable(Code) ? kMovable : 0) |
+          (Code == Tile::Wall || Code == Tile::Steel || Code == Tile::Plasma ? kWall : 0) |
+          (Code == Tile::Balloon ? kBalloon : 0) | (Code == Tile::Grass ? kGrass : 0));
+    }
+  }
+};
+const TKinds kKinds;
 
 TImage* FirstTarget(const TMaps& M) {
   for (const auto& S : M.Sprites)
@@ -195,24 +222,40 @@ uint64_t TSearchPacker::Key(const TState& S, bool Coarse) const {
     // eaten: whether the elf ate it makes no difference to what can happen
     // next (as far as one can see). Something above it in its column (with
     // no wall between) may fall into it, something on either side above it
-    // may roll into it, and a balloon below it may rise into it.
+    // may roll into it, and a balloon below it may rise into it. Worked out
+    // a column at a time on masks of its rows (bit Y for row Y).
     std::array<uint8_t, kCells> Codes;
+    std::array<uint16_t, TMaps::kCols + 2> Movables{}, Walls{}, Balloons{}, Grass{};
     const uint8_t* C = S.Cells.data();
-    auto MovableAt = [&](int X, int Y) { return X >= 0 && X < TMaps::kCols && Movable(C[Cell(X, Y)]); };
     for (int X = 0; X < TMaps::kCols; ++X) {
-      bool MovableAbove = false;
+      uint32_t M = 0, W = 0, B = 0, G = 0;
       for (int Y = 0; Y < TMaps::kRows; ++Y) {
-        uint8_t Code = C[Cell(X, Y)];
-        if (Code == Tile::Grass && !MovableAbove && !MovableAt(X - 1, Y) && !MovableAt(X + 1, Y) &&
-            (Y == 0 || (!MovableAt(X - 1, Y - 1) && !MovableAt(X + 1, Y - 1))) &&
-            (Y == TMaps::kRows - 1 || C[Cell(X, Y + 1)] != Tile::Balloon))
-          Code = Tile::Empty;
-        if (Code == Tile::Wall || Code == Tile::Steel || Code == Tile::Plasma) MovableAbove = false;
-        MovableAbove = MovableAbove || Movable(Code);
-        Codes[static_cast<size_t>(Cell(X, Y))] = Code;
+        const uint8_t Code = C[Cell(X, Y)];
+        const uint32_t K = kKinds.Of[Code];  // no branches: the codes come in any order
+        M |= (K & kMovable) << Y;
+        W |= ((K & kWall) >> 1) << Y;
+        B |= ((K & kBalloon) >> 2) << Y;
+        G |= ((K & kGrass) >> 3) << Y;
+        Codes[static_cast<size_t>(Cell(X, Y))] = (K & kGrass) ? static_cast<uint8_t>(Tile::Empty) : Code;
       }
+      Movables[static_cast<size_t>(X + 1)] = static_cast<uint16_t>(M);
+      Walls[static_cast<size_t>(X + 1)] = static_cast<uint16_t>(W);
+      Balloons[static_cast<size_t>(X + 1)] = static_cast<uint16_t>(B);
+      Grass[static_cast<size_t>(X + 1)] = static_cast<uint16_t>(G);
+    }
+    // What grass stays grass, column by column, hashed beside the grid with
+    // all grass taken away.
+    std::array<uint16_t, TMaps::kCols> Kept;
+    for (size_t X = 1; X <= TMaps::kCols; ++X) {
+      // Movable things and what lies below them down to a wall.
+      uint32_t Falls = Movables[X];
+      for (int I = 1; I < TMaps::kRows; ++I) Falls |= (Falls << 1) & ~static_cast<uint32_t>(Walls[X]);
+      const uint32_t Side = Movables[X - 1] | Movables[X + 1];
+      const uint32_t Near = Falls << 1 | Side | Side << 1 | Balloons[X] >> 1;
+      Kept[X - 1] = static_cast<uint16_t>(Grass[X] & Near);
     }
     H = HashBytes(H, Codes.data(), Codes.size());
+    H = HashBytes(H, reinterpret_cast<const uint8_t*>(Kept.data()), sizeof(Kept));
   } else {
     H = HashBytes(H, S.Cells.data(), kCells);
   }
