@@ -5,13 +5,14 @@
 #include <chrono>
 #include <climits>
 #include <cstdlib>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <queue>
+#include <cstdio>
 
 #include "game/map_runner.h"
 #include "game/maps.h"
+#include "game/least_steps.h"
 #include "game/search_packer.h"
 #include "graphics/image.h"
 #include "graphics/sprite.h"
@@ -200,14 +201,6 @@ class TSteelParts {
   std::vector<int> FExits;
 };
 
-// Enough diamonds left to collect, or an exit that is opening or open.
-bool CanStillComplete(const TState& W) {
-  int Targets = 0;
-  for (int Cell = 0; Cell < kCells; ++Cell)
-    Targets += W.DiamondsLeft > 0 ? W.Code(Cell) == Tile::Diamond : IsExit(W.Code(Cell));
-  return W.DiamondsLeft > 0 ? Targets >= W.DiamondsLeft : Targets > 0;
-}
-
 // Seen states: key -> fewest steps it was reached in (open addressing).
 class TSeenTable {
  public:
@@ -260,12 +253,36 @@ class TSearch {
   TSolveResult Run();
 
  private:
-  // How a pass tells states apart (TSearchPacker::Key).
-  enum class TKeys { Exact, Coarse };
+  // How a pass orders its states and tells them apart.
+  struct TKind {
+    // Merges states that differ only in grass nothing can fall into
+    // (TSearchPacker::Key): far fewer ways of digging the same tunnels, but
+    // a way that needed some of that grass may be missed.
+    bool Coarse = false;
+    // Fewest steps first, by steps taken plus the least still to take
+    // (TLeastSteps): the first completion taken off the queue has the
+    // fewest steps. Otherwise the nearest to completion first, to dive.
+    bool Least = false;
+    // A beam this wide: step by step, only the states nearest to completion
+    // go on, at most a few with the elf in the same cell and as many
+    // diamonds left (so that the beam does not fill with one idea).
+    // Misses ways, but never sinks into one corner of the map.
+    int Beam = 0;
+  };
   enum class TEnd { Solved, Exhausted, Limited };
   // One search from the map's start until Deadline (seconds into the
   // search); adds to Result.
-  TEnd Pass(TKeys Keys, double Deadline, TSolveResult& Result);
+  TEnd Pass(TKind Kind, double Deadline, TSolveResult& Result);
+  // The next step's states of a beam, taken from the queue.
+  void NextLayer(int Width, std::vector<uint32_t>& Layer);
+  // Checks the limits now and then; false (Result.Why set) to stop.
+  bool WithinLimits(double Deadline, TSolveResult& Result);
+  // Expands Node: runs every key that changes something from its world.
+  // False when the pass must end (solved, or a world it cannot keep).
+  bool Expand(uint32_t Node, TKind Kind);
+  // A completion by Move from Node: kept when it holds for every seed and
+  // is the shortest yet.
+  void Completed(uint32_t Node, char Move);
   void Reset();
   struct TNode {
     uint64_t Key;
@@ -284,19 +301,25 @@ class TSearch {
   }
   double Elapsed() const { return std::chrono::duration<double>(TClock::now() - FBegan).count(); }
   size_t Bytes() const {
-    return FSnapshotBytes + FSeen.Bytes() + FNodes.capacity() * sizeof(TNode) +
-           FSnapshots.capacity() * sizeof(FSnapshots[0]) + (FFifo.size() + FHeap.size()) * sizeof(uint64_t) * 2;
+    return FSnapshotBytes + FSeen.Bytes() + FNodes.capacity() * sizeof(TNode) + FBuckets.capacity() * 2 +
+           FSnapshots.capacity() * sizeof(FSnapshots[0]) + FHeap.size() * sizeof(uint64_t) * 2;
   }
-  // Adds a node for the world in FChild; false when it cannot be kept.
-  bool Keep(uint64_t Key, uint32_t Parent, uint32_t G, char Move, int Guess);
+  // Adds a node for the world in FChild; Priority orders the queue (lowest
+  // first).
+  void Keep(uint64_t Key, uint32_t Parent, uint32_t G, char Move, uint32_t Priority);
   std::string ScriptTo(uint32_t Node, char LastMove) const;
   // The script made to hold for every checked seed; empty when it cannot.
   std::string CheckSeeds(const std::string& Keys) const;
-  bool Next(uint32_t& Node);
+  // The next node to expand and its priority.
+  bool Next(uint32_t& Node, uint32_t& Priority);
   void Release(uint32_t Node) {
     if (!FSnapshots[Node]) return;
     FSnapshotBytes -= TSearchPacker::PackedSize(FSnapshots[Node].get()) + 16;
     FSnapshots[Node].reset();
+  }
+  // At least this many steps from FChild's world; -1 when it cannot end.
+  int LeastFromChild() const {
+    return FLeast.Bound(FChild.ElfX * TMaps::kRows + FChild.ElfY, FChild.DiamondsLeft, FChild.Cells.data());
   }
 
   const TMaps& FPack;
@@ -309,45 +332,42 @@ class TSearch {
   bool FChildIsWork = false;  // FChild is what FWork holds
   TSeenTable FSeen;
   std::vector<TNode> FNodes;
+  std::vector<uint16_t> FBuckets;  // elf cell and diamonds left, for a beam
+  std::vector<uint8_t> FInBucket;
+  int64_t FChecks = 0;
   std::vector<std::unique_ptr<uint8_t[]>> FSnapshots;
   size_t FSnapshotBytes = 0;
-  std::deque<uint32_t> FFifo;
   std::priority_queue<uint64_t, std::vector<uint64_t>, std::greater<uint64_t>> FHeap;
   std::vector<uint8_t> FBuffer;
   TClock::time_point FBegan = TClock::now();
   bool FPackFailed = false;
   bool FRejected = false;  // a completion that failed for some seed
   TSteelParts FSteel{FStart};
+  TLeastSteps FLeast{FStart};
+  int FMaxSteps = std::clamp(FOptions.MaxSteps, 0, 65535);
+  // The shortest completion found (searched steps), and its script.
+  int FBestSteps = INT_MAX;
+  std::string FBest;
 };
 
-bool TSearch::Keep(uint64_t Key, uint32_t Parent, uint32_t G, char Move, int Guess) {
+void TSearch::Keep(uint64_t Key, uint32_t Parent, uint32_t G, char Move, uint32_t Priority) {
   FPacker.Pack(FChild, FBuffer);
   const uint32_t Index = static_cast<uint32_t>(FNodes.size());
   FNodes.push_back({Key, Parent, static_cast<uint16_t>(G), Move});
+  FBuckets.push_back(static_cast<uint16_t>((FChild.ElfX * TMaps::kRows + FChild.ElfY) * 256 +
+                                           std::clamp(FChild.DiamondsLeft, 0, 255)));
   auto Data = std::make_unique<uint8_t[]>(FBuffer.size());
   std::copy(FBuffer.begin(), FBuffer.end(), Data.get());
   FSnapshotBytes += FBuffer.size() + 16;
   FSnapshots.push_back(std::move(Data));
-  if (FOptions.Optimal) {
-    FFifo.push_back(Index);
-  } else {
-    // Fewest expected steps first; among equals the newest, to dive.
-    const uint64_t Priority = static_cast<uint64_t>(G) + static_cast<uint64_t>(kGreed) * static_cast<uint64_t>(Guess);
-    FHeap.push(Priority << 32 | (0xFFFFFFFFu - Index));
-  }
-  return true;
+  // Among equals the newest first, to dive.
+  FHeap.push(static_cast<uint64_t>(Priority) << 32 | (0xFFFFFFFFu - Index));
 }
 
-bool TSearch::Next(uint32_t& Node) {
-  for (;;) {
-    if (FOptions.Optimal) {
-      if (FFifo.empty()) return false;
-      Node = FFifo.front();
-      FFifo.pop_front();
-      return true;
-    }
-    if (FHeap.empty()) return false;
+bool TSearch::Next(uint32_t& Node, uint32_t& Priority) {
+  while (!FHeap.empty()) {
     Node = 0xFFFFFFFFu - static_cast<uint32_t>(FHeap.top() & 0xFFFFFFFFu);
+    Priority = static_cast<uint32_t>(FHeap.top() >> 32);
     FHeap.pop();
     // A state reached again in fewer steps was queued anew; this one is stale.
     if (FSeen.Best(FNodes[Node].Key) < FNodes[Node].G) {
@@ -356,6 +376,7 @@ bool TSearch::Next(uint32_t& Node) {
     }
     return true;
   }
+  return false;
 }
 
 std::string TSearch::ScriptTo(uint32_t Node, char LastMove) const {
@@ -375,122 +396,216 @@ std::string TSearch::CheckSeeds(const std::string& Keys) const {
   return Keys + std::string(static_cast<size_t>(Hold), Keys.back());
 }
 
+void TSearch::Completed(uint32_t Node, char Move) {
+  const int Steps = FNodes[Node].G + 1;
+  if (Steps >= FBestSteps) return;
+  std::string Script = CheckSeeds(ScriptTo(Node, Move));
+  if (Script.empty()) {
+    FRejected = true;
+    return;
+  }
+  FBestSteps = Steps;
+  FBest = std::move(Script);
+}
+
 void TSearch::Reset() {
   FSeen = TSeenTable();
   FNodes.clear();
+  FBuckets.clear();
+  FChecks = 0;
   FSnapshots.clear();
   FSnapshotBytes = 0;
-  FFifo.clear();
   FHeap = {};
 }
 
-TSearch::TEnd TSearch::Pass(TKeys Keys, double Deadline, TSolveResult& Result) {
+bool TSearch::Expand(uint32_t Node, TKind Kind) {
+  const TNode Parent = FNodes[Node];
+  const uint32_t G = Parent.G + 1u;
+  FPacker.Unpack(FSnapshots[Node].get(), FParent);
+  Release(Node);
+  bool Fresh = false;  // FWork holds the parent as unpacked
+  for (char Move : kMoves) {
+    if (!Fresh) FPacker.Apply(FParent, FWork, FWorkRun, FChildIsWork ? &FChild : nullptr);
+    Fresh = true;
+    FChildIsWork = false;
+    // A key that moves nothing (the elf hidden in a tunnel takes no keys
+    // at all) makes the same step as no key.
+    if (Move != kMoves[0] &&
+        (FWork.ElfImage == TMaps::kHiddenElf || FWork.ElfAction(ElfKeysFor(Move)) == TElfAction::None))
+      continue;
+    Fresh = false;
+    RunStep(FWork, FWorkRun, Move);
+    if (FWorkRun.Completed) {
+      Completed(Node, Move);
+      // Diving, the first completion will do; the fewest steps first, one
+      // still has to be sure nothing shorter waits in the queue.
+      if (!Kind.Least && !FBest.empty()) return false;
+      continue;
+    }
+    if (FWork.ElfDead > 0) continue;
+    if (!FPacker.Read(FWork, FWorkRun, FChild)) {
+      FPackFailed = true;
+      return false;
+    }
+    FChildIsWork = true;
+    const int Least = LeastFromChild();
+    // Cannot end, or not within the steps allowed (or sooner than the
+    // shortest completion found).
+    if (Least < 0 || static_cast<int>(G) + Least > std::min(FMaxSteps, FBestSteps - 1)) continue;
+    const uint64_t Key = FPacker.Key(FChild, Kind.Coarse);
+    if (!FSeen.Improve(Key, G)) continue;
+    uint32_t Priority;
+    if (Kind.Least) {
+      // Fewest steps in all first; among those, the most already taken.
+      Priority = (G + static_cast<uint32_t>(Least)) << 16 | (0xFFFFu - G);
+    } else {
+      const int Guess = Remaining(FChild);
+      if (Guess < 0) continue;
+      Priority = G + static_cast<uint32_t>(kGreed * Guess);
+    }
+    Keep(Key, Node, G, Move, Priority);
+  }
+  return true;
+}
+
+TSearch::TEnd TSearch::Pass(TKind Kind, double Deadline, TSolveResult& Result) {
   Reset();
-  const bool Coarse = Keys == TKeys::Coarse;
-  const int MaxSteps = std::clamp(FOptions.MaxSteps, 0, 65535);
   FPackFailed = !FPacker.Read(FStart, FStartRun, FChild);
   const int StartGuess = !FPackFailed && FSteel.Reachable(FStart) ? Remaining(FChild) : -1;
-  if (StartGuess >= 0) {
-    const uint64_t Key = FPacker.Key(FChild, Coarse);
-    FSeen.Improve(Key, 0);
+  if (StartGuess >= 0 && LeastFromChild() >= 0) {
+    FSeen.Improve(FPacker.Key(FChild, Kind.Coarse), 0);
     FWork = FStart;
     FWorkRun = FStartRun;
     FChildIsWork = true;
-    Keep(Key, 0, 0, '.', StartGuess);
+    Keep(FPacker.Key(FChild, Kind.Coarse), 0, 0, '.', 0);
   }
-  uint32_t Node;
-  int64_t Expanded = 0;
-  while (!FPackFailed && Next(Node)) {
-    if ((Expanded++ & 63) == 0) {
-      if (FOptions.Cancel && FOptions.Cancel->load()) {
-        Result.Why = "cancelled";
-        return TEnd::Limited;
+  uint32_t Node, Priority;
+  if (Kind.Beam > 0) {
+    std::vector<uint32_t> Layer;
+    NextLayer(Kind.Beam, Layer);
+    while (!Layer.empty() && !FPackFailed && FBest.empty()) {
+      for (uint32_t N : Layer) {
+        if (!WithinLimits(Deadline, Result)) return TEnd::Limited;
+        if (FNodes[N].G >= FMaxSteps) break;
+        ++Result.States;
+        if (!Expand(N, Kind)) break;
       }
-      if (Elapsed() > Deadline) {
-        Result.Why = "time";
-        return TEnd::Limited;
-      }
-      if (Bytes() > FOptions.MemoryCap) {
-        Result.Why = "memory";
-        return TEnd::Limited;
-      }
+      NextLayer(Kind.Beam, Layer);
     }
-    const TNode Parent = FNodes[Node];
-    if (!FSnapshots[Node]) continue;
-    FSnapshotBytes -= TSearchPacker::PackedSize(FSnapshots[Node].get()) + 16;
-    std::unique_ptr<uint8_t[]> Snapshot = std::move(FSnapshots[Node]);
-    if (Parent.G >= MaxSteps) continue;
-    FPacker.Unpack(Snapshot.get(), FParent);
+  }
+  while (!FPackFailed && (Kind.Least || FBest.empty()) && Next(Node, Priority)) {
+    if (!WithinLimits(Deadline, Result)) return TEnd::Limited;
+    // Nothing left in the queue can complete sooner than the best found.
+    if (Kind.Least && static_cast<int>(Priority >> 16) >= FBestSteps) return TEnd::Solved;
+    if (FNodes[Node].G >= FMaxSteps) {
+      Release(Node);
+      continue;
+    }
     ++Result.States;
-    bool Fresh = false;  // FWork holds the parent as unpacked
-    for (char Move : kMoves) {
-      if (!Fresh) FPacker.Apply(FParent, FWork, FWorkRun, FChildIsWork ? &FChild : nullptr);
-      Fresh = true;
-      FChildIsWork = false;
-      // A key that moves nothing (the elf hidden in a tunnel takes no keys
-      // at all) makes the same step as no key.
-      if (Move != kMoves[0] &&
-          (FWork.ElfImage == TMaps::kHiddenElf || FWork.ElfAction(ElfKeysFor(Move)) == TElfAction::None))
-        continue;
-      Fresh = false;
-      RunStep(FWork, FWorkRun, Move);
-      if (FWorkRun.Completed) {
-        const std::string Script = CheckSeeds(ScriptTo(Node, Move));
-        if (!Script.empty()) {
-          Result.Keys = Script;
-          return TEnd::Solved;
-        }
-        FRejected = true;
-        continue;
-      }
-      if (FWork.ElfDead > 0) continue;
-      if (!FPacker.Read(FWork, FWorkRun, FChild)) {
-        FPackFailed = true;
-        break;
-      }
-      FChildIsWork = true;
-      const uint64_t Key = FPacker.Key(FChild, Coarse);
-      if (!FSeen.Improve(Key, Parent.G + 1u)) continue;
-      // Breadth-first needs no guess, only to know the dead ends.
-      const int Guess = FOptions.Optimal ? (CanStillComplete(FChild) ? 0 : -1) : Remaining(FChild);
-      if (Guess < 0) continue;
-      if (!Keep(Key, Node, Parent.G + 1u, Move, Guess)) break;
-    }
+    if (!Expand(Node, Kind)) break;
   }
   if (FPackFailed) {
     Result.Why = "unsupported world";
     return TEnd::Limited;
   }
-  return TEnd::Exhausted;
+  // A beam that ran dry proves nothing: it left states behind.
+  if (Kind.Beam > 0 && FBest.empty()) {
+    Result.Why = "beam";
+    return TEnd::Limited;
+  }
+  if (getenv("SQDEBUG")) fprintf(stderr, "pass least=%d coarse=%d best=%d start=%d nodes=%zu bytes=%zu t=%.1f\n", Kind.Least, Kind.Coarse, FBestSteps, 0, FNodes.size(), Bytes(), Elapsed());
+  return FBest.empty() ? TEnd::Exhausted : TEnd::Solved;
+}
+
+bool TSearch::WithinLimits(double Deadline, TSolveResult& Result) {
+  if ((FChecks++ & 63) != 0) return true;
+  if (FOptions.Cancel && FOptions.Cancel->load()) Result.Why = "cancelled";
+  else if (Elapsed() > Deadline) Result.Why = "time";
+  else if (Bytes() > FOptions.MemoryCap) Result.Why = "memory";
+  else return true;
+  return false;
+}
+
+void TSearch::NextLayer(int Width, std::vector<uint32_t>& Layer) {
+  constexpr uint8_t kPerBucket = 3;
+  FInBucket.assign(size_t{1} << 16, 0);
+  Layer.clear();
+  uint32_t Node, Priority;
+  while (Next(Node, Priority)) {
+    uint8_t& InBucket = FInBucket[FBuckets[Node]];
+    if (static_cast<int>(Layer.size()) >= Width || InBucket >= kPerBucket) {
+      Release(Node);
+      continue;
+    }
+    ++InBucket;
+    Layer.push_back(Node);
+  }
 }
 
 TSolveResult TSearch::Run() {
   TSolveResult Result;
-  // An exact search first (it settles the easy maps and, breadth-first, gives
-  // the fewest steps); when time runs short, one that merges states differing
-  // only in grass nothing can fall into (far fewer ways of digging the same
-  // tunnels; breadth-first, the fewest steps it can see); when that one runs
-  // out of states, an exact one again: only an exact search may call a map
-  // unsolvable.
-  const double Exact = FOptions.Optimal ? 0.5 : 0.1;
-  const std::vector<std::pair<TKeys, double>> Passes = {
-      {TKeys::Exact, FOptions.Seconds * Exact}, {TKeys::Coarse, FOptions.Seconds}, {TKeys::Exact, FOptions.Seconds}};
+  // Each pass gets until its share of the time has gone.
+  std::vector<std::pair<TKind, double>> Passes;
+  if (FOptions.Optimal) {
+    // A beam finds a short completion fast; the fewest-steps search then
+    // keeps only what could still beat it, and when it finds nothing
+    // shorter, that one has the fewest steps.
+    Passes = {{{true, false, 2000}, 0.1}, {{false, true, 0}, 1}};
+  } else {
+    // An exact dive first (it settles the easy maps and small dead ones);
+    // then beams, narrow and wide, merging states that differ only in idle
+    // grass; then a dive merging them; and, should that one run out of
+    // states, an exact one again: only an exact search may call a map
+    // unsolvable.
+    Passes = {{{false, false, 0}, 0.05},
+              {{true, false, 2000}, 0.25},
+              {{true, false, 20000}, 0.6},
+              {{true, false, 0}, 1},
+              {{false, false, 0}, 1}};
+  }
+  if (const char* Env = getenv("SQPASSES")) {
+    Passes.clear();
+    std::string P = Env;
+    double At = 0;
+    size_t I = 0;
+    while (I < P.size()) {
+      TKind K;
+      K.Coarse = P[I] == 'c' || P[I] == 'B';
+      K.Least = P[I] == 'a';
+      ++I;
+      if (P[I - 1] == 'b' || P[I - 1] == 'B') { K.Beam = atoi(P.c_str() + I); while (isdigit(P[I])) ++I; }
+      ++I;  // ':'
+      At += atof(P.c_str() + I);
+      while (I < P.size() && P[I] != ',') ++I;
+      ++I;
+      Passes.push_back({K, At});
+    }
+  }
   TEnd End = TEnd::Limited;
-  for (size_t I = 0; I < Passes.size(); ++I) {
-    End = Pass(Passes[I].first, Passes[I].second, Result);
-    if (End == TEnd::Solved || Result.Why == "cancelled" || FPackFailed) break;
-    if (End == TEnd::Exhausted && Passes[I].first == TKeys::Exact) break;  // settled
-    if (End == TEnd::Limited && Result.Why != "time") break;
-    if (End == TEnd::Limited && Elapsed() > FOptions.Seconds) break;
+  TKind Ran;  // the last pass run
+  for (const auto& [Kind, Share] : Passes) {
+    if (Elapsed() > FOptions.Seconds * Share) continue;
+    Ran = Kind;
+    Result.Why.clear();
+    End = Pass(Kind, FOptions.Seconds * Share, Result);
+    if (Result.Why == "cancelled" || FPackFailed) break;
+    // A dive's completion is the answer unless the fewest steps are asked for.
+    if (End == TEnd::Solved && (!FOptions.Optimal || Kind.Least)) break;
+    if (End == TEnd::Exhausted && !Kind.Coarse && Kind.Beam == 0) break;  // settled: nothing completes
   }
   Reset();
   Result.Seconds = Elapsed();
-  if (End == TEnd::Solved) {
+  // Only the fewest-steps pass can say its completion has the fewest.
+  const bool Proved = End == TEnd::Solved && (!FOptions.Optimal || Ran.Least);
+  if (Proved && !FBest.empty()) {
     Result.Status = TSolveResult::TStatus::Solved;
+    Result.Keys = FBest;
     Result.Why.clear();
-  } else if (End == TEnd::Exhausted) {
+  } else if (End == TEnd::Exhausted && !Ran.Coarse && Ran.Beam == 0) {
     if (FRejected) Result.Why = "no script completes the map for every seed";
     else Result.Status = TSolveResult::TStatus::Unsolvable;
+  } else if (Result.Why.empty() || Result.Why == "beam") {
+    Result.Why = "time";
   }
   return Result;
 }
