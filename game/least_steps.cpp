@@ -39,8 +39,15 @@ TLeastSteps::TLeastSteps(const TMaps& Start) {
     for (int Cell = 0; Cell < kCells; ++Cell)
       FToExit[static_cast<size_t>(Cell)] = std::min(FToExit[static_cast<size_t>(Cell)], D[static_cast<size_t>(Cell)]);
   }
+  FPart.fill(kFar);
+  uint8_t Parts = 0;
   for (int Elf = 0; Elf < kCells; ++Elf) {
     const auto D = StepsFrom(Start, Elf);
+    if (FPart[static_cast<size_t>(Elf)] == kFar) {
+      for (int Cell = 0; Cell < kCells; ++Cell)
+        if (D[static_cast<size_t>(Cell)] < kFar) FPart[static_cast<size_t>(Cell)] = Parts;
+      Parts = static_cast<uint8_t>(std::min(Parts + 1, kFar - 1));
+    }
     // Best by way of a cell in exactly row Y, then in row Y or below.
     std::array<int, TMaps::kRows> Best;
     Best.fill(2 * kFar);
@@ -69,7 +76,10 @@ int TLeastSteps::Bound(int ElfCell, int DiamondsLeft, const uint8_t* Codes) cons
     std::array<uint8_t, kCells> Via;
     int Count = 0;
     for (int Cell = 0; Cell < kCells; ++Cell)
-      if (Codes[Cell] == Tile::Diamond) Via[static_cast<size_t>(Count++)] = ByRow[static_cast<size_t>(Cell % TMaps::kRows)];
+      if (Codes[Cell] == Tile::Diamond)
+        Via[static_cast<size_t>(Count++)] = FPart[static_cast<size_t>(Cell)] == FPart[static_cast<size_t>(ElfCell)]
+                                                ? ByRow[static_cast<size_t>(Cell % TMaps::kRows)]
+                                                : kFar;
     if (Count < DiamondsLeft) return -1;
     if (Count > DiamondsLeft) std::nth_element(Via.begin(), Via.begin() + DiamondsLeft - 1, Via.begin() + Count);
     const int Needed = Count > DiamondsLeft ? Via[static_cast<size_t>(DiamondsLeft - 1)]

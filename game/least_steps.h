@@ -28,6 +28,8 @@ class TLeastSteps {
   // Steps from the elf's cell to an exit by way of some cell in row Y or
   // below: a diamond only falls and rolls (without balloons it never rises).
   std::array<std::array<uint8_t, TMaps::kRows>, kCells> FByRow{};
+  // Which part of the field walled off by steel each cell is in.
+  std::array<uint8_t, kCells> FPart{};
   // Balloons carry the elf up while it walks: two cells in a step.
   bool FBalloons = false;
 };

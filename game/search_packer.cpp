@@ -5,7 +5,7 @@
 namespace {
 constexpr int kCells = TSearchPacker::kCells;
 constexpr size_t kExitBytes = 1 + TWorldPacker::kSpriteBytes;  // has a sprite, the sprite
-constexpr size_t kHead = 2 + 9;                                 // length, elf and counters
+constexpr size_t kHead = 2 + 9;                                // length, elf and counters
 // Every cell sprite the rules make shows a frame for this many further draws.
 constexpr uint32_t kFrameDelay = 2;
 
@@ -50,10 +50,10 @@ struct TKinds {
   TKinds() {
     for (int C = 0; C < 256; ++C) {
       const uint8_t Code = static_cast<uint8_t>(C);
-      Of[static_cast<size_t>(C)] = static_cast<uint8_t>(
-          (Movable(Code) ? kMovable : 0) |
-          (Code == Tile::Wall || Code == Tile::Steel || Code == Tile::Plasma ? kWall : 0) |
-          (Code == Tile::Balloon ? kBalloon : 0) | (Code == Tile::Grass ? kGrass : 0));
+      Of[static_cast<size_t>(C)] =
+          static_cast<uint8_t>((Movable(Code) ? kMovable : 0) |
+                               (Code == Tile::Wall || Code == Tile::Steel || Code == Tile::Plasma ? kWall : 0) |
+                               (Code == Tile::Balloon ? kBalloon : 0) | (Code == Tile::Grass ? kGrass : 0));
     }
   }
 };
@@ -95,7 +95,8 @@ bool TSearchPacker::Read(const TMaps& W, const TMapRun& Run, TState& S) {
   }
   if (!Fits) return false;
   std::memcpy(S.Cells.data() + kCells, W.Flags.data(), kCells);
-  for (int I = 0; I < kCells; ++I) S.Cells[static_cast<size_t>(2 * kCells + I)] = W.Sprites[static_cast<size_t>(I)] != nullptr;
+  for (int I = 0; I < kCells; ++I)
+    S.Cells[static_cast<size_t>(2 * kCells + I)] = W.Sprites[static_cast<size_t>(I)] != nullptr;
   S.Exits.assign(FExitCells.size() * kExitBytes, 0);
   for (size_t I = 0; I < FExitCells.size(); ++I)
     if (const TSprite* Sprite = W.Sprites[static_cast<size_t>(FExitCells[I])].get()) {

@@ -8,12 +8,13 @@
 #include <functional>
 #include <memory>
 #include <queue>
-#include <cstdio>
 
+#include "game/least_steps.h"
 #include "game/map_runner.h"
 #include "game/maps.h"
-#include "game/least_steps.h"
 #include "game/search_packer.h"
+#include "game/seen_table.h"
+#include "game/steel_parts.h"
 #include "graphics/image.h"
 #include "graphics/sprite.h"
 #include "shell/random.h"
@@ -143,107 +144,6 @@ int Remaining(const TState& W) {
   // Walled off for now: a barrel may yet open the way.
   return 3 * (TMaps::kCols + TMaps::kRows) + Further;
 }
-
-// Steel never changes: nothing destroys it and nothing moves into it. The
-// elf, and every diamond, stays within its part of the field walled off by
-// steel; a diamond or exit in another part can never be reached.
-class TSteelParts {
- public:
-  explicit TSteelParts(const TMaps& W) {
-    FPart.fill(-1);
-    int16_t Next = 0;
-    for (int Start = 0; Start < kCells; ++Start) {
-      if (FPart[static_cast<size_t>(Start)] >= 0 || IsSteel(W, Start)) continue;
-      std::vector<int> Stack = {Start};
-      FPart[static_cast<size_t>(Start)] = Next;
-      while (!Stack.empty()) {
-        const int Cell = Stack.back();
-        Stack.pop_back();
-        const int X = Cell / TMaps::kRows, Y = Cell % TMaps::kRows;
-        const int Near[4][2] = {{X - 1, Y}, {X + 1, Y}, {X, Y - 1}, {X, Y + 1}};
-        for (const auto& N : Near) {
-          if (N[0] < 0 || N[0] >= TMaps::kCols || N[1] < 0 || N[1] >= TMaps::kRows) continue;
-          const int To = N[0] * TMaps::kRows + N[1];
-          if (FPart[static_cast<size_t>(To)] >= 0 || IsSteel(W, To)) continue;
-          FPart[static_cast<size_t>(To)] = Next;
-          Stack.push_back(To);
-        }
-      }
-      ++Next;
-    }
-    if (const TXMap* Map = W.ActiveMap())
-      for (int X = 0; X < TMaps::kCols; ++X)
-        for (int Y = 0; Y < TMaps::kRows; ++Y)
-          if (X < Map->Width && Y < Map->Height && Map->GetTile(X, Y) == Tile::ExitClosed)
-            FExits.push_back(X * TMaps::kRows + Y);
-  }
-  // True when the elf can still meet enough diamonds and an exit.
-  bool Reachable(const TMaps& W) const {
-    if (W.ElfX < 0 || W.ElfX >= TMaps::kCols || W.ElfY < 0 || W.ElfY >= TMaps::kRows) return true;
-    const int16_t Elf = FPart[static_cast<size_t>(W.ElfX * TMaps::kRows + W.ElfY)];
-    bool Exit = false;
-    for (int Cell : FExits) Exit = Exit || FPart[static_cast<size_t>(Cell)] == Elf;
-    if (!Exit) return false;
-    if (W.DiamondsLeft <= 0) return true;
-    int Diamonds = 0;
-    for (int Cell = 0; Cell < kCells; ++Cell)
-      Diamonds +=
-          FPart[static_cast<size_t>(Cell)] == Elf && W.Code(Cell / TMaps::kRows, Cell % TMaps::kRows) == Tile::Diamond;
-    return Diamonds >= W.DiamondsLeft;
-  }
-
- private:
-  static constexpr int kCells = TMaps::kCols * TMaps::kRows;
-  static bool IsSteel(const TMaps& W, int Cell) {
-    return W.Code(Cell / TMaps::kRows, Cell % TMaps::kRows) == Tile::Steel;
-  }
-  std::array<int16_t, kCells> FPart{};
-  std::vector<int> FExits;
-};
-
-// Seen states: key -> fewest steps it was reached in (open addressing).
-class TSeenTable {
- public:
-  TSeenTable() { FSlots.resize(1u << 16); }
-  // True when Key is new or now reached in fewer steps (then G is stored).
-  bool Improve(uint64_t Key, uint32_t G) {
-    if (Key == 0) Key = 1;
-    if ((FUsed + 1) * 2 > FSlots.size()) Grow();
-    TSlot& S = Find(Key);
-    if (S.Key == 0) {
-      S = {Key, G};
-      ++FUsed;
-      return true;
-    }
-    if (G >= S.G) return false;
-    S.G = G;
-    return true;
-  }
-  uint32_t Best(uint64_t Key) {
-    if (Key == 0) Key = 1;
-    return Find(Key).G;
-  }
-  size_t Bytes() const { return FSlots.capacity() * sizeof(TSlot); }
-
- private:
-  struct TSlot {
-    uint64_t Key = 0;
-    uint32_t G = 0;
-  };
-  TSlot& Find(uint64_t Key) {
-    size_t I = (Key ^ (Key >> 29)) & (FSlots.size() - 1);
-    while (FSlots[I].Key != 0 && FSlots[I].Key != Key) I = (I + 1) & (FSlots.size() - 1);
-    return FSlots[I];
-  }
-  void Grow() {
-    std::vector<TSlot> Old(FSlots.size() * 2);
-    Old.swap(FSlots);
-    for (const TSlot& S : Old)
-      if (S.Key) Find(S.Key) = S;
-  }
-  std::vector<TSlot> FSlots;
-  size_t FUsed = 0;
-};
 
 class TSearch {
  public:
@@ -513,7 +413,6 @@ TSearch::TEnd TSearch::Pass(TKind Kind, double Deadline, TSolveResult& Result) {
     Result.Why = "beam";
     return TEnd::Limited;
   }
-  if (getenv("SQDEBUG")) fprintf(stderr, "pass least=%d coarse=%d best=%d start=%d nodes=%zu bytes=%zu t=%.1f\n", Kind.Least, Kind.Coarse, FBestSteps, 0, FNodes.size(), Bytes(), Elapsed());
   return FBest.empty() ? TEnd::Exhausted : TEnd::Solved;
 }
 
@@ -562,24 +461,6 @@ TSolveResult TSearch::Run() {
               {{true, false, 20000}, 0.6},
               {{true, false, 0}, 1},
               {{false, false, 0}, 1}};
-  }
-  if (const char* Env = getenv("SQPASSES")) {
-    Passes.clear();
-    std::string P = Env;
-    double At = 0;
-    size_t I = 0;
-    while (I < P.size()) {
-      TKind K;
-      K.Coarse = P[I] == 'c' || P[I] == 'B';
-      K.Least = P[I] == 'a';
-      ++I;
-      if (P[I - 1] == 'b' || P[I - 1] == 'B') { K.Beam = atoi(P.c_str() + I); while (isdigit(P[I])) ++I; }
-      ++I;  // ':'
-      At += atof(P.c_str() + I);
-      while (I < P.size() && P[I] != ',') ++I;
-      ++I;
-      Passes.push_back({K, At});
-    }
   }
   TEnd End = TEnd::Limited;
   TKind Ran;  // the last pass run
