@@ -41,8 +41,11 @@ TLeastSteps::TLeastSteps(const TMaps& Start) {
   }
   FPart.fill(kFar);
   uint8_t Parts = 0;
+  FSteps.assign(static_cast<size_t>(kCells) * kCells, kFar);
   for (int Elf = 0; Elf < kCells; ++Elf) {
+    if (Start.Cells()[static_cast<size_t>(Elf)] == Tile::Steel) continue;  // never the elf's
     const auto D = StepsFrom(Start, Elf);
+    std::copy(D.begin(), D.end(), FSteps.begin() + static_cast<ptrdiff_t>(Elf) * kCells);
     if (FPart[static_cast<size_t>(Elf)] == kFar) {
       for (int Cell = 0; Cell < kCells; ++Cell)
         if (D[static_cast<size_t>(Cell)] < kFar) FPart[static_cast<size_t>(Cell)] = Parts;
@@ -87,9 +90,56 @@ int TLeastSteps::Bound(int ElfCell, int DiamondsLeft, const uint8_t* Codes) cons
     if (Needed >= kFar) return -1;
     Walk = std::max(Walk, Needed);
   }
+  // The diamonds resting on steel never move (nothing rounded to roll off,
+  // nothing below to fall into, no balloon to lift them): the elf walks a
+  // path from its cell through each of them to an exit, no shorter than the
+  // lightest tree joining them all.
+  if (DiamondsLeft > 0) Walk = std::max(Walk, FixedTree(ElfCell, DiamondsLeft, Codes));
+  if (Walk >= kFar) return -1;
   if (FBalloons) Walk = (Walk + 1) / 2;
   // Each diamond is collected in a step of its own, and the exit is a cell
   // of its own to step into after the last.
   const int Collect = DiamondsLeft > 0 ? DiamondsLeft + 1 : 0;
   return std::max(Walk, Collect);
+}
+
+int TLeastSteps::FixedTree(int ElfCell, int DiamondsLeft, const uint8_t* Codes) const {
+  // The elf first, the exits (as one) last.
+  std::array<int16_t, kCells + 2> Nodes;
+  int Count = 0, Diamonds = 0;
+  Nodes[static_cast<size_t>(Count++)] = static_cast<int16_t>(ElfCell);
+  for (int Cell = 0; Cell < kCells; ++Cell) {
+    if (Codes[Cell] != Tile::Diamond) continue;
+    ++Diamonds;
+    const bool Fixed = Cell % TMaps::kRows == TMaps::kRows - 1 || Codes[Cell + 1] == Tile::Steel;
+    if (Fixed) Nodes[static_cast<size_t>(Count++)] = static_cast<int16_t>(Cell);
+  }
+  // With diamonds to spare the elf may leave some of them.
+  if (Diamonds != DiamondsLeft || Count == 1) return 0;
+  const int Exit = Count++;
+  auto Between = [&](int A, int B) -> int {
+    if (A == Exit) std::swap(A, B);
+    const size_t From = static_cast<size_t>(Nodes[static_cast<size_t>(A)]);
+    if (B == Exit) return FToExit[From];
+    return FSteps[From * kCells + static_cast<size_t>(Nodes[static_cast<size_t>(B)])];
+  };
+  // Prim's tree, from the elf.
+  std::array<int, kCells + 2> Near;
+  std::array<bool, kCells + 2> In{};
+  for (int I = 0; I < Count; ++I) Near[static_cast<size_t>(I)] = Between(0, I);
+  In[0] = true;
+  int Weight = 0;
+  for (int Added = 1; Added < Count; ++Added) {
+    int Best = -1;
+    for (int I = 0; I < Count; ++I)
+      if (!In[static_cast<size_t>(I)] && (Best < 0 || Near[static_cast<size_t>(I)] < Near[static_cast<size_t>(Best)]))
+        Best = I;
+    if (Near[static_cast<size_t>(Best)] >= kFar) return kFar;
+    Weight += Near[static_cast<size_t>(Best)];
+    In[static_cast<size_t>(Best)] = true;
+    for (int I = 0; I < Count; ++I)
+      if (!In[static_cast<size_t>(I)])
+        Near[static_cast<size_t>(I)] = std::min(Near[static_cast<size_t>(I)], Between(Best, I));
+  }
+  return Weight;
 }

@@ -6,6 +6,7 @@
 // each of them somewhere a diamond can get to.
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "game/maps.h"
 
@@ -23,6 +24,11 @@ class TLeastSteps {
 
  private:
   static constexpr uint8_t kFar = 255;
+  // The weight of the lightest tree joining the elf, the diamonds that can
+  // never move and the exits; 0 when it says nothing (diamonds to spare).
+  int FixedTree(int ElfCell, int DiamondsLeft, const uint8_t* Codes) const;
+  // Steps between any two cells around steel (kFar: none), From * kCells + To.
+  std::vector<uint8_t> FSteps;
   // Steps from a cell to the nearest exit, around steel only.
   std::array<uint8_t, kCells> FToExit{};
   // Steps from the elf's cell to an exit by way of some cell in row Y or
