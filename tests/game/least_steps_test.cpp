@@ -53,6 +53,13 @@ TEST_F(LeastStepsTest, StepsAtLeastOnePerDiamondAndTheWayToTheExit) {
   EXPECT_EQ(BoundNow(Least), 6) << "six cells to the exit";
   Load({"%*$$$$$$!%"});
   EXPECT_EQ(BoundNow(TLeastSteps(*World)), 7);
+  // Diamonds on steel stay put: the elf goes out to one end and back past
+  // itself to the other (4 + 4 + 1 at least, the lightest tree).
+  Load({"%$   *   $!%"});
+  EXPECT_EQ(BoundNow(TLeastSteps(*World)), 9);
+  // A diamond on grass may fall anywhere below: only the way out counts.
+  Load({"%$   *   $!%", "%.%%%%%%%%%%", "%  %%%%%%%%%"});
+  EXPECT_EQ(BoundNow(TLeastSteps(*World)), 5);
 }
 
 TEST_F(LeastStepsTest, SteelWallingOffTheExitOrADiamondEndsIt) {
