@@ -67,7 +67,7 @@ TLeastSteps::TLeastSteps(const TMaps& Start) {
   }
 }
 
-int TLeastSteps::Bound(int ElfCell, int DiamondsLeft, const uint8_t* Codes) const {
+int TLeastSteps::Bound(int ElfCell, int DiamondsLeft, const uint8_t* Codes, bool Tight) const {
   if (ElfCell < 0 || ElfCell >= kCells) return 0;
   const int ToExit = FToExit[static_cast<size_t>(ElfCell)];
   if (ToExit >= kFar) return -1;
@@ -94,7 +94,7 @@ int TLeastSteps::Bound(int ElfCell, int DiamondsLeft, const uint8_t* Codes) cons
   // nothing below to fall into, no balloon to lift them): the elf walks a
   // path from its cell through each of them to an exit, no shorter than the
   // lightest tree joining them all.
-  if (DiamondsLeft > 0) Walk = std::max(Walk, FixedTree(ElfCell, DiamondsLeft, Codes));
+  if (DiamondsLeft > 0 && Tight) Walk = std::max(Walk, FixedTree(ElfCell, DiamondsLeft, Codes));
   if (Walk >= kFar) return -1;
   if (FBalloons) Walk = (Walk + 1) / 2;
   // Each diamond is collected in a step of its own, and the exit is a cell

@@ -1,4 +1,5 @@
 // The rules of the world: the elf's move and one step of everything else.
+#include <bit>
 #include <cstring>
 
 #include "game/maps.h"
@@ -19,9 +20,34 @@ void ForBusyFlags(std::array<uint8_t, TMaps::kCols * TMaps::kRows>& Flags, TDo D
   }
 }
 
+// The cells whose code Pick accepts, in the order the phases visit cells:
+// rows from the top, each from the left; returns how many. A mask per row
+// first (a loop without branches), then only the picked cells: most cells
+// are not.
+template <class TPick>
+int PickInRowOrder(const std::array<int32_t, TMaps::kCols * TMaps::kRows>& Codes, TPick Pick,
+                   std::array<int16_t, TMaps::kCols * TMaps::kRows>& Out) {
+  std::array<uint32_t, TMaps::kRows> Rows{};
+  for (int X = 0; X < TMaps::kCols; ++X)
+    for (int Y = 0; Y < TMaps::kRows; ++Y)
+      Rows[static_cast<size_t>(Y)] |= static_cast<uint32_t>(Pick(Codes[static_cast<size_t>(X * TMaps::kRows + Y)]))
+                                      << X;
+  int Count = 0;
+  for (int Y = 0; Y < TMaps::kRows; ++Y)
+    for (uint32_t Bits = Rows[static_cast<size_t>(Y)]; Bits != 0; Bits &= Bits - 1)
+      Out[static_cast<size_t>(Count++)] = static_cast<int16_t>(std::countr_zero(Bits) * TMaps::kRows + Y);
+  return Count;
+}
+
 bool IsHeavy(int32_t C) { return C == Tile::Diamond || C == Tile::Barrel || C == Tile::Boulder; }
 bool IsRounded(int32_t C) { return C == Tile::Wall || IsHeavy(C); }
 bool IsLiftable(int32_t C) { return IsHeavy(C) || C == Tile::Elf; }
+// What the falling phase moves on: heavy things, an elf in a tunnel, an
+// explosion burning down.
+bool Moves(int32_t C) {
+  return IsHeavy(C) || C == Tile::ElfInTunnelRight || C == Tile::ElfInTunnelLeft ||
+         (C >= Tile::ExplosionFirst && C < Tile::ExplosionLast);
+}
 
 }  // namespace
 
@@ -203,36 +229,38 @@ void TMaps::LandingPhase() {
 }
 
 void TMaps::BalloonPhase() {
-  bool Any = false;  // most maps have none
-  for (int32_t C : FCells) Any |= C == Tile::Balloon;
-  if (!Any) return;
-  for (int Y = 0; Y < kRows; ++Y) {
-    for (int X = 0; X < kCols; ++X) {
-      if (Code(X, Y) != Tile::Balloon || Flag(X, Y) != CellState::Free) continue;
-      if (Y > 1 && Code(X, Y + 1) == Tile::Empty && IsHeavy(Code(X, Y - 1)) && IsHeavy(Code(X, Y - 2))) {
-        // Sinking under two heavy things.
-        MoveCell(X, Y, X, Y + 1);
-        MoveCell(X, Y - 1, X, Y);
-        Flag(X, Y + 1) = 5;
-        Flag(X, Y) = 5;
-        Flag(X, Y - 1) = CellState::Free;
-        Flag(X, Y - 2) = CellState::Moving;
-        Play("BalloonUp");
-      } else if (Y > 0 && Code(X, Y - 1) == Tile::Empty) {
-        MoveCell(X, Y, X, Y - 1);
-        Flag(X, Y - 1) = CellState::Moving;
-        Flag(X, Y) = CellState::Free;
-        Play("BalloonUp");
-      } else if (Y > 1 && IsLiftable(Code(X, Y - 1)) && Code(X, Y - 2) == Tile::Empty) {
-        const bool CarriesElf = Code(X, Y - 1) == Tile::Elf;
-        MoveCell(X, Y - 1, X, Y - 2);
-        MoveCell(X, Y, X, Y - 1);
-        Flag(X, Y - 2) = 5;
-        Flag(X, Y - 1) = 5;
-        Flag(X, Y) = CellState::Free;
-        if (CarriesElf) ElfY -= 1;
-        Play("BalloonUp");
-      }
+  // A balloon moves up (to a row already visited) or sinks one cell with a
+  // state byte that keeps it from moving again: the balloons to visit are
+  // those there are now, in order.
+  std::array<int16_t, kCols * kRows> Balloons;
+  const int Count = PickInRowOrder(
+      FCells, [](int32_t C) { return C == Tile::Balloon; }, Balloons);
+  for (int I = 0; I < Count; ++I) {
+    const int X = Balloons[static_cast<size_t>(I)] / kRows, Y = Balloons[static_cast<size_t>(I)] % kRows;
+    if (Code(X, Y) != Tile::Balloon || Flag(X, Y) != CellState::Free) continue;
+    if (Y > 1 && Code(X, Y + 1) == Tile::Empty && IsHeavy(Code(X, Y - 1)) && IsHeavy(Code(X, Y - 2))) {
+      // Sinking under two heavy things.
+      MoveCell(X, Y, X, Y + 1);
+      MoveCell(X, Y - 1, X, Y);
+      Flag(X, Y + 1) = 5;
+      Flag(X, Y) = 5;
+      Flag(X, Y - 1) = CellState::Free;
+      Flag(X, Y - 2) = CellState::Moving;
+      Play("BalloonUp");
+    } else if (Y > 0 && Code(X, Y - 1) == Tile::Empty) {
+      MoveCell(X, Y, X, Y - 1);
+      Flag(X, Y - 1) = CellState::Moving;
+      Flag(X, Y) = CellState::Free;
+      Play("BalloonUp");
+    } else if (Y > 1 && IsLiftable(Code(X, Y - 1)) && Code(X, Y - 2) == Tile::Empty) {
+      const bool CarriesElf = Code(X, Y - 1) == Tile::Elf;
+      MoveCell(X, Y - 1, X, Y - 2);
+      MoveCell(X, Y, X, Y - 1);
+      Flag(X, Y - 2) = 5;
+      Flag(X, Y - 1) = 5;
+      Flag(X, Y) = CellState::Free;
+      if (CarriesElf) ElfY -= 1;
+      Play("BalloonUp");
     }
   }
 }
@@ -258,34 +286,35 @@ void TMaps::ElfInTunnel(int X, int Y, int DX) {
 }
 
 void TMaps::FallingPhase() {
-  for (int Y = 0; Y < kRows; ++Y) {
-    for (int X = 0; X < kCols; ++X) {
-      const int32_t C = FCells[static_cast<size_t>(Index(X, Y))];
-      // Most cells are none of what this phase moves.
-      const bool Moves = IsHeavy(C) || C == Tile::ElfInTunnelRight || C == Tile::ElfInTunnelLeft ||
-                         (C >= Tile::ExplosionFirst && C < Tile::ExplosionLast);
-      if (!Moves || Flag(X, Y) != CellState::Free) continue;
-      if (IsHeavy(C) && Y < kRows - 1) {
-        const int32_t Below = Code(X, Y + 1);
-        if (Below == Tile::Empty) {
-          MoveCell(X, Y, X, Y + 1);
-          Flag(X, Y + 1) = CellState::Moving;
-        } else if (IsRounded(Below)) {
-          if (X > 0 && Code(X - 1, Y) == Tile::Empty && Code(X - 1, Y + 1) == Tile::Empty) {
-            MoveCell(X, Y, X - 1, Y);
-            Flag(X - 1, Y) = CellState::Moving;
-          } else if (X < kCols - 1 && Code(X + 1, Y) == Tile::Empty && Code(X + 1, Y + 1) == Tile::Empty) {
-            MoveCell(X, Y, X + 1, Y);
-            Flag(X + 1, Y) = CellState::Moving;
-          }
+  // Whatever moves here lands with a state byte that keeps it from moving
+  // again this step: the cells to visit are those that hold something
+  // moving now, in order (most cells hold nothing that moves).
+  std::array<int16_t, kCols * kRows> Movers;
+  const int Count = PickInRowOrder(FCells, Moves, Movers);
+  for (int I = 0; I < Count; ++I) {
+    const int X = Movers[static_cast<size_t>(I)] / kRows, Y = Movers[static_cast<size_t>(I)] % kRows;
+    const int32_t C = Code(X, Y);
+    if (!Moves(C) || Flag(X, Y) != CellState::Free) continue;
+    if (IsHeavy(C) && Y < kRows - 1) {
+      const int32_t Below = Code(X, Y + 1);
+      if (Below == Tile::Empty) {
+        MoveCell(X, Y, X, Y + 1);
+        Flag(X, Y + 1) = CellState::Moving;
+      } else if (IsRounded(Below)) {
+        if (X > 0 && Code(X - 1, Y) == Tile::Empty && Code(X - 1, Y + 1) == Tile::Empty) {
+          MoveCell(X, Y, X - 1, Y);
+          Flag(X - 1, Y) = CellState::Moving;
+        } else if (X < kCols - 1 && Code(X + 1, Y) == Tile::Empty && Code(X + 1, Y + 1) == Tile::Empty) {
+          MoveCell(X, Y, X + 1, Y);
+          Flag(X + 1, Y) = CellState::Moving;
         }
-      } else if (C == Tile::ElfInTunnelRight) {
-        ElfInTunnel(X, Y, 1);
-      } else if (C == Tile::ElfInTunnelLeft) {
-        ElfInTunnel(X, Y, -1);
-      } else if (C >= Tile::ExplosionFirst && C < Tile::ExplosionLast) {
-        SetCode(X, Y, C + 1);
       }
+    } else if (C == Tile::ElfInTunnelRight) {
+      ElfInTunnel(X, Y, 1);
+    } else if (C == Tile::ElfInTunnelLeft) {
+      ElfInTunnel(X, Y, -1);
+    } else if (C >= Tile::ExplosionFirst && C < Tile::ExplosionLast) {
+      SetCode(X, Y, C + 1);
     }
   }
 }
@@ -293,9 +322,12 @@ void TMaps::FallingPhase() {
 void TMaps::CleanupPhase() {
   // Each cell changes on its own here: the order does not matter, and most
   // cells are skipped at a glance.
-  for (int Cell = 0; Cell < kCols * kRows; ++Cell) {
+  std::array<int16_t, kCols * kRows> Cells;
+  const int Count = PickInRowOrder(
+      FCells, [](int32_t C) { return C >= Tile::ExplosionLast || C == Tile::Vacated || C == Tile::Left; }, Cells);
+  for (int I = 0; I < Count; ++I) {
+    const int Cell = Cells[static_cast<size_t>(I)];
     const int32_t C = FCells[static_cast<size_t>(Cell)];
-    if (C < Tile::ExplosionLast && C != Tile::Vacated && C != Tile::Left) continue;
     const int X = Cell / kRows, Y = Cell % kRows;
     TSprite* S = Sprite(X, Y);
     // A still picture never reports an ending; count it as played.

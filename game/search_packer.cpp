@@ -87,13 +87,13 @@ bool TSearchPacker::Read(const TMaps& W, const TMapRun& Run, TState& S) {
   S.Completed = Run.Completed;
   S.Ticks = static_cast<uint8_t>(Run.Ticks);
   const auto& Codes = W.Cells();
-  bool Fits = true;
+  uint32_t Beyond = 0;  // a code that does not fit in a byte
   for (int I = 0; I < kCells; ++I) {
     const int32_t C = Codes[static_cast<size_t>(I)];
-    Fits = Fits && C >= 0 && C <= 255;
+    Beyond |= static_cast<uint32_t>(C) >> 8;
     S.Cells[static_cast<size_t>(I)] = static_cast<uint8_t>(C);
   }
-  if (!Fits) return false;
+  if (Beyond != 0) return false;
   std::memcpy(S.Cells.data() + kCells, W.Flags.data(), kCells);
   for (int I = 0; I < kCells; ++I)
     S.Cells[static_cast<size_t>(2 * kCells + I)] = W.Sprites[static_cast<size_t>(I)] != nullptr;

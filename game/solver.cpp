@@ -218,8 +218,8 @@ class TSearch {
     FSnapshots[Node].reset();
   }
   // At least this many steps from FChild's world; -1 when it cannot end.
-  int LeastFromChild() const {
-    return FLeast.Bound(FChild.ElfX * TMaps::kRows + FChild.ElfY, FChild.DiamondsLeft, FChild.Cells.data());
+  int LeastFromChild(bool Tight) const {
+    return FLeast.Bound(FChild.ElfX * TMaps::kRows + FChild.ElfY, FChild.DiamondsLeft, FChild.Cells.data(), Tight);
   }
 
   const TMaps& FPack;
@@ -348,12 +348,13 @@ bool TSearch::Expand(uint32_t Node, TKind Kind) {
       return false;
     }
     FChildIsWork = true;
-    const int Least = LeastFromChild();
-    // Cannot end, or not within the steps allowed (or sooner than the
-    // shortest completion found).
-    if (Least < 0 || static_cast<int>(G) + Least > std::min(FMaxSteps, FBestSteps - 1)) continue;
     const uint64_t Key = FPacker.Key(FChild, Kind.Coarse);
     if (!FSeen.Improve(Key, G)) continue;
+    // Cannot end, or not within the steps allowed (or sooner than the
+    // shortest completion found). Only the fewest-steps search needs the
+    // bound at its tightest.
+    const int Least = LeastFromChild(Kind.Least);
+    if (Least < 0 || static_cast<int>(G) + Least > std::min(FMaxSteps, FBestSteps - 1)) continue;
     uint32_t Priority;
     if (Kind.Least) {
       // Fewest steps in all first; among those, the most already taken.
@@ -372,7 +373,7 @@ TSearch::TEnd TSearch::Pass(TKind Kind, double Deadline, TSolveResult& Result) {
   Reset();
   FPackFailed = !FPacker.Read(FStart, FStartRun, FChild);
   const int StartGuess = !FPackFailed && FSteel.Reachable(FStart) ? Remaining(FChild) : -1;
-  if (StartGuess >= 0 && LeastFromChild() >= 0) {
+  if (StartGuess >= 0 && LeastFromChild(true) >= 0) {
     FSeen.Improve(FPacker.Key(FChild, Kind.Coarse), 0);
     FWork = FStart;
     FWorkRun = FStartRun;
