@@ -85,7 +85,12 @@ if "$CONVERT" before.png -crop 96x32+32+80 +repage b.png && "$CONVERT" after.png
 fi
 
 # 3. Closing the window: exit code 2 after an orderly shutdown.
-OUT=$(run "\"$CLOSE\" \$W" "$GAME" -testmap "$CODE" e2e.sq -mainlog "$WORK/closed.log")
+# A request sent while the game is still setting up its window may be lost
+# on a loaded machine: it is sent again until the game has gone.
+OUT=$(run "
+  \"$CLOSE\" \$W
+  for _ in 1 2 3 4 5 6 7 8 9 10; do sleep 1; kill -0 \$P 2>/dev/null || break; \"$CLOSE\" \$W; done" \
+  "$GAME" -testmap "$CODE" e2e.sq -mainlog "$WORK/closed.log")
 echo "$OUT" | grep -qx 'exit=2' || fail "closing the window should give 2: $OUT"
 closing_line closed.log || fail "the log of a closed window does not end with its closing line"
 
