@@ -173,11 +173,8 @@ void TMaps::Explode(int X, int Y) {
 }
 
 void TMaps::OpenExit() {
-  if (FActive) {
-    for (int X = 0; X < kCols; ++X)
-      for (int Y = 0; Y < kRows; ++Y)
-        if (InMap(X, Y) && FActive->GetTile(X, Y) == Tile::ExitClosed && Sprite(X, Y)) SetCode(X, Y, Tile::ExitWaiting);
-  }
+  for (int Cell : FExitCells)
+    if (Sprites[static_cast<size_t>(Cell)]) SetCode(Cell / kRows, Cell % kRows, Tile::ExitWaiting);
   Play("ExitOpen");
 }
 

@@ -1,7 +1,5 @@
 #include "game/steel_parts.h"
 
-#include "maps/xmap.h"
-
 TSteelParts::TSteelParts(const TMaps& W) {
   FPart.fill(-1);
   int16_t Next = 0;
@@ -24,18 +22,13 @@ TSteelParts::TSteelParts(const TMaps& W) {
     }
     ++Next;
   }
-  if (const TXMap* Map = W.ActiveMap())
-    for (int X = 0; X < TMaps::kCols; ++X)
-      for (int Y = 0; Y < TMaps::kRows; ++Y)
-        if (X < Map->Width && Y < Map->Height && Map->GetTile(X, Y) == Tile::ExitClosed)
-          FExits.push_back(X * TMaps::kRows + Y);
 }
 
 bool TSteelParts::Reachable(const TMaps& W) const {
   if (W.ElfX < 0 || W.ElfX >= TMaps::kCols || W.ElfY < 0 || W.ElfY >= TMaps::kRows) return true;
   const int16_t Elf = FPart[static_cast<size_t>(W.ElfX * TMaps::kRows + W.ElfY)];
   bool Exit = false;
-  for (int Cell : FExits) Exit = Exit || FPart[static_cast<size_t>(Cell)] == Elf;
+  for (int Cell : W.ExitCells()) Exit = Exit || FPart[static_cast<size_t>(Cell)] == Elf;
   if (!Exit) return false;
   if (W.DiamondsLeft <= 0) return true;
   int Diamonds = 0;

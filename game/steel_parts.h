@@ -20,5 +20,4 @@ class TSteelParts {
     return W.Code(Cell / TMaps::kRows, Cell % TMaps::kRows) == Tile::Steel;
   }
   std::array<int16_t, kCells> FPart{};
-  std::vector<int> FExits;
 };
