@@ -14,7 +14,7 @@ brightest() { "$CONVERT" "$1" -crop "$2" +repage -format '%[fx:int(255*maxima)]'
 # cell (x, y) at pixel (32x, 48 + 32y).
 click() { echo "xdotool mousemove $1 $2; sleep 0.1; xdotool click 1; sleep 0.2;"; }
 press() { echo "xdotool keydown $1; sleep 0.1; xdotool keyup $1; sleep 0.2;"; }
-OUT=$(SDL_AUDIODRIVER=dummy timeout 240 xvfb-run -a -s "-screen 0 640x480x24" bash -c '
+OUT=$(SDL_AUDIODRIVER=dummy timeout 240 xvfb-run -n "$(e2e_display)" -s "-screen 0 640x480x24" bash -c '
   "$@" &
   P=$!
   W=$(xdotool search --sync --name "^Starquarry V" | head -1)

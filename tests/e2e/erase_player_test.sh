@@ -67,6 +67,8 @@ shot newrow.png
 [ "$(players)" = "alice " ] || fail "Delete on the new-player row changed the players: $(players)"
 
 press Escape 2
+# A press lost on a busy machine is sent again.
+for _ in 1 2 3 4 5; do kill -0 $P 2>/dev/null || break; press Escape 2; done
 wait $P
 echo "exit=$?"
 SCENE

@@ -72,6 +72,8 @@ shot back.png
 [ "$(brightest back.png 520x40+60+260)" -gt 150 ] || fail "the closing entry is not shown after the outro"
 
 press Escape 2
+# A press lost on a busy machine is sent again.
+for _ in 1 2 3 4 5; do kill -0 $P 2>/dev/null || break; press Escape 2; done
 wait $P
 echo "exit=$?"
 SCENE

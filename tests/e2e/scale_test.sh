@@ -23,7 +23,7 @@ CODE=$("$TOOL" testcode 0)
 # Shoots the game's window at scale $1 into shot$1.png and checks its size.
 shoot() {
   local N="$1"
-  SDL_AUDIODRIVER=dummy timeout 120 xvfb-run -a -s "-screen 0 2048x1536x24" bash -c '
+  SDL_AUDIODRIVER=dummy timeout 120 xvfb-run -n "$(e2e_display)" -s "-screen 0 2048x1536x24" bash -c '
     "$@" &
     P=$!
     W=$(xdotool search --sync --name "^Starquarry V" | head -1)

@@ -34,7 +34,7 @@ run() {
 run_once() {
   local Script="$1"
   shift
-  SDL_AUDIODRIVER=dummy timeout 120 xvfb-run -a -s "-screen 0 640x480x24" bash -c '
+  SDL_AUDIODRIVER=dummy timeout 120 xvfb-run -n "$(e2e_display)" -s "-screen 0 640x480x24" bash -c '
     "$@" &
     P=$!
     W=$(xdotool search --sync --name "^Starquarry V" | head -1)
