@@ -32,8 +32,10 @@ std::array<uint8_t, kCells> StepsFrom(const TMaps& M, int From) {
 
 TLeastSteps::TLeastSteps(const TMaps& Start) {
   FToExit.fill(kFar);
-  for (int Cell = 0; Cell < kCells; ++Cell)
+  for (int Cell = 0; Cell < kCells; ++Cell) {
     FBalloons = FBalloons || Start.Cells()[static_cast<size_t>(Cell)] == Tile::Balloon;
+    FBarrels = FBarrels || Start.Cells()[static_cast<size_t>(Cell)] == Tile::Barrel;
+  }
   for (int Exit : Start.ExitCells()) {
     const auto D = StepsFrom(Start, Exit);
     for (int Cell = 0; Cell < kCells; ++Cell)
@@ -104,24 +106,45 @@ int TLeastSteps::Bound(int ElfCell, int DiamondsLeft, const uint8_t* Codes, bool
 }
 
 int TLeastSteps::FixedTree(int ElfCell, int DiamondsLeft, const uint8_t* Codes) const {
-  // The elf first, the exits (as one) last.
-  std::array<int16_t, kCells + 2> Nodes;
+  // Each node is a cell or two, one of which the elf's way must pass: the
+  // elf first, then the diamonds, the exits (as one) last. A diamond on
+  // steel never moves. One on grass moves only once the grass below it is
+  // gone, and without barrels nothing but the elf takes grass away (nothing
+  // falls or rises into it): the elf stands on the diamond or below it.
+  struct TNode {
+    int16_t Cell, Other;  // Other: -1 when the node is one cell
+  };
+  std::array<TNode, kCells + 2> Nodes;
   int Count = 0, Diamonds = 0;
-  Nodes[static_cast<size_t>(Count++)] = static_cast<int16_t>(ElfCell);
+  Nodes[static_cast<size_t>(Count++)] = {static_cast<int16_t>(ElfCell), -1};
   for (int Cell = 0; Cell < kCells; ++Cell) {
     if (Codes[Cell] != Tile::Diamond) continue;
     ++Diamonds;
-    const bool Fixed = Cell % TMaps::kRows == TMaps::kRows - 1 || Codes[Cell + 1] == Tile::Steel;
-    if (Fixed) Nodes[static_cast<size_t>(Count++)] = static_cast<int16_t>(Cell);
+    const bool Bottom = Cell % TMaps::kRows == TMaps::kRows - 1;
+    const uint8_t Below = Bottom ? static_cast<uint8_t>(Tile::Steel) : Codes[Cell + 1];
+    if (Below == Tile::Steel) Nodes[static_cast<size_t>(Count++)] = {static_cast<int16_t>(Cell), -1};
+    else if (Below == Tile::Grass && !FBarrels)
+      Nodes[static_cast<size_t>(Count++)] = {static_cast<int16_t>(Cell), static_cast<int16_t>(Cell + 1)};
   }
   // With diamonds to spare the elf may leave some of them.
   if (Diamonds != DiamondsLeft || Count == 1) return 0;
   const int Exit = Count++;
+  auto ToExit = [&](const TNode& N) {
+    int D = FToExit[static_cast<size_t>(N.Cell)];
+    if (N.Other >= 0) D = std::min<int>(D, FToExit[static_cast<size_t>(N.Other)]);
+    return D;
+  };
+  auto Steps = [&](int From, int To) { return FSteps[static_cast<size_t>(From) * kCells + static_cast<size_t>(To)]; };
   auto Between = [&](int A, int B) -> int {
     if (A == Exit) std::swap(A, B);
-    const size_t From = static_cast<size_t>(Nodes[static_cast<size_t>(A)]);
-    if (B == Exit) return FToExit[From];
-    return FSteps[From * kCells + static_cast<size_t>(Nodes[static_cast<size_t>(B)])];
+    const TNode& N = Nodes[static_cast<size_t>(A)];
+    if (B == Exit) return ToExit(N);
+    const TNode& M = Nodes[static_cast<size_t>(B)];
+    int D = Steps(N.Cell, M.Cell);
+    if (M.Other >= 0) D = std::min<int>(D, Steps(N.Cell, M.Other));
+    if (N.Other >= 0) D = std::min<int>(D, Steps(N.Other, M.Cell));
+    if (N.Other >= 0 && M.Other >= 0) D = std::min<int>(D, Steps(N.Other, M.Other));
+    return D;
   };
   // Prim's tree, from the elf.
   std::array<int, kCells + 2> Near;

@@ -25,8 +25,9 @@ class TLeastSteps {
 
  private:
   static constexpr uint8_t kFar = 255;
-  // The weight of the lightest tree joining the elf, the diamonds that can
-  // never move and the exits; 0 when it says nothing (diamonds to spare).
+  // The weight of the lightest tree joining the elf, the diamonds that
+  // cannot move before the elf comes (or ever) and the exits; 0 when it
+  // says nothing (diamonds to spare).
   int FixedTree(int ElfCell, int DiamondsLeft, const uint8_t* Codes) const;
   // Steps between any two cells around steel (kFar: none), From * kCells + To.
   std::vector<uint8_t> FSteps;
@@ -39,4 +40,6 @@ class TLeastSteps {
   std::array<uint8_t, kCells> FPart{};
   // Balloons carry the elf up while it walks: two cells in a step.
   bool FBalloons = false;
+  // Barrels blow up what lies around them, grass too.
+  bool FBarrels = false;
 };
