@@ -74,16 +74,18 @@ int TLeastSteps::Bound(int ElfCell, int DiamondsLeft, const uint8_t* Codes, bool
   const int ToExit = FToExit[static_cast<size_t>(ElfCell)];
   if (ToExit >= kFar) return -1;
   int Walk = ToExit;
-  if (DiamondsLeft > 0 && !FBalloons) {
+  if (DiamondsLeft > 0) {
     // The elf must meet DiamondsLeft of the diamonds: at least the one
-    // that many places down the order of the way by each.
+    // that many places down the order of the way by each. None leaves its
+    // part of the field walled off by steel; balloons may lift them to any
+    // row of it.
     const auto& ByRow = FByRow[static_cast<size_t>(ElfCell)];
     std::array<uint8_t, kCells> Via;
     int Count = 0;
     for (int Cell = 0; Cell < kCells; ++Cell)
       if (Codes[Cell] == Tile::Diamond)
         Via[static_cast<size_t>(Count++)] = FPart[static_cast<size_t>(Cell)] == FPart[static_cast<size_t>(ElfCell)]
-                                                ? ByRow[static_cast<size_t>(Cell % TMaps::kRows)]
+                                                ? (FBalloons ? 0 : ByRow[static_cast<size_t>(Cell % TMaps::kRows)])
                                                 : kFar;
     if (Count < DiamondsLeft) return -1;
     if (Count > DiamondsLeft) std::nth_element(Via.begin(), Via.begin() + DiamondsLeft - 1, Via.begin() + Count);

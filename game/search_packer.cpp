@@ -6,8 +6,6 @@ namespace {
 constexpr int kCells = TSearchPacker::kCells;
 constexpr size_t kExitBytes = 1 + TWorldPacker::kSpriteBytes;  // has a sprite, the sprite
 constexpr size_t kHead = 2 + 9;                                // length, elf and counters
-// Every cell sprite the rules make shows a frame for this many further draws.
-constexpr uint32_t kFrameDelay = 2;
 
 enum : uint8_t { kHidden = 1, kCompleted = 2 };
 
@@ -59,17 +57,10 @@ struct TKinds {
 };
 const TKinds kKinds;
 
-TImage* FirstTarget(const TMaps& M) {
-  for (const auto& S : M.Sprites)
-    if (S) return S->Target;
-  return DefaultSpriteTarget();
-}
 }  // namespace
 
 TSearchPacker::TSearchPacker(const TMaps& Start, const TMapRun& StartRun)
-    : FSprites(Start), FExitCells(Start.ExitCells()), FStill(0, 0, 0, 0, nullptr) {
-  FStill.Target = FirstTarget(Start);
-  FStill.FrameDelay = kFrameDelay;
+    : FSprites(Start), FExitCells(Start.ExitCells()), FStill(FSprites.Prototype()) {
   FStill.Animated = false;
   Read(Start, StartRun, FStart);
 }

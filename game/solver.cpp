@@ -14,7 +14,6 @@
 #include "game/maps.h"
 #include "game/search_packer.h"
 #include "game/seen_table.h"
-#include "game/steel_parts.h"
 #include "graphics/image.h"
 #include "graphics/sprite.h"
 #include "shell/random.h"
@@ -242,7 +241,6 @@ class TSearch {
   TClock::time_point FBegan = TClock::now();
   bool FPackFailed = false;
   bool FRejected = false;  // a completion that failed for some seed
-  TSteelParts FSteel{FStart};
   TLeastSteps FLeast{FStart};
   int FMaxSteps = std::clamp(FOptions.MaxSteps, 0, 65535);
   // The shortest completion found (searched steps), and its script.
@@ -372,7 +370,8 @@ bool TSearch::Expand(uint32_t Node, TKind Kind) {
 TSearch::TEnd TSearch::Pass(TKind Kind, double Deadline, TSolveResult& Result) {
   Reset();
   FPackFailed = !FPacker.Read(FStart, FStartRun, FChild);
-  const int StartGuess = !FPackFailed && FSteel.Reachable(FStart) ? Remaining(FChild) : -1;
+  // A diamond or exit walled off by steel ends it at once (no bound).
+  const int StartGuess = !FPackFailed ? Remaining(FChild) : -1;
   if (StartGuess >= 0 && LeastFromChild(true) >= 0) {
     FSeen.Improve(FPacker.Key(FChild, Kind.Coarse), 0);
     FWork = FStart;

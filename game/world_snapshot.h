@@ -35,6 +35,8 @@ class TWorldPacker {
   bool PackSprite(const TSprite& Sprite, uint8_t* Out);
   // Sets the sprite of Cell to a packed one (made when the slot is empty).
   void UnpackSprite(const uint8_t* In, int Cell, std::unique_ptr<TSprite>& Slot) const;
+  // What every sprite made by the rules shares (target, frame delay); still.
+  const TSprite& Prototype() const { return FPrototype; }
 
  private:
   int ImageIndex(const TImage* Image);
