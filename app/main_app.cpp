@@ -8,7 +8,7 @@
 #include "audio/play_lists.h"
 #include "audio/vx_audio.h"
 #include "audio/wave_collection.h"
-#include "game/editor_screen.h"
+#include "editor/editor_screen.h"
 #include "game/game_flow.h"
 #include "game/options_screen.h"
 #include "game/settings.h"
@@ -132,6 +132,7 @@ void TMain::Run() {
   if (Splash) Splash->Hide();
   Splash.reset();
   TGame Game;
+  Game.EditPack = &TEditorScreen::EditLoadedPack;
   if (TestMapIndex == -1) Game.Run();
   else Game.PlayTestMap(TestMapPack, TestMapIndex);
 }

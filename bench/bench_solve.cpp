@@ -7,8 +7,8 @@
 #include <ctime>
 #include <string>
 
-#include "game/maps.h"
-#include "game/solver.h"
+#include "world/maps.h"
+#include "solver/solver.h"
 #include "graphics/image.h"
 #include "graphics/image_collection.h"
 #include "graphics/sprite.h"

@@ -2,8 +2,8 @@
 // rising balloons and a barrel chain going off.
 #include <benchmark/benchmark.h>
 
-#include "game/map_runner.h"
-#include "game/maps.h"
+#include "world/map_runner.h"
+#include "world/maps.h"
 #include "graphics/image.h"
 #include "graphics/image_collection.h"
 #include "graphics/sprite.h"

@@ -1,6 +1,6 @@
 #include "game/best_runs.h"
 
-#include "game/maps.h"
+#include "world/maps.h"
 #include "game/play_screen.h"
 #include "registry/player_reg.h"
 

@@ -4,7 +4,7 @@
 
 #include "game/level_pack_list.h"
 #include "game/list_screen.h"
-#include "game/maps.h"
+#include "world/maps.h"
 #include "game/outro.h"
 #include "game/play_screen.h"
 #include "game/select_map.h"
@@ -124,6 +124,12 @@ void TGame::PlayOutro() {
   PlaySong(FListSong);
 }
 
+std::unique_ptr<TSelectMap> TGame::NewSelectMap() const {
+  auto Select = std::make_unique<TSelectMap>(LevelPack, PlayerName);
+  Select->EditPack = EditPack;
+  return Select;
+}
+
 void TGame::Run() {
   FListSong = PlaylistSong("List", 0);
   PlaySong(FListSong);
@@ -133,7 +139,7 @@ void TGame::Run() {
     return;
   }
   Choice = -1;
-  FSelect = std::make_unique<TSelectMap>(LevelPack, PlayerName);
+  FSelect = NewSelectMap();
   do {
     Choice = FSelect->Run(Choice);
     if (Choice >= 0) {
@@ -142,12 +148,12 @@ void TGame::Run() {
       const std::string Name = SelectPlayer();
       if (!Name.empty()) {
         PlayerName = Name;
-        FSelect = std::make_unique<TSelectMap>(LevelPack, PlayerName);
+        FSelect = NewSelectMap();
         Choice = -1;
       }
     } else if (Choice == TSelectMap::kChangePack) {
       if (ChooseLevelPack()) {
-        FSelect = std::make_unique<TSelectMap>(LevelPack, PlayerName);
+        FSelect = NewSelectMap();
         Choice = -1;
       }
     } else if (Choice == TSelectMap::kClosing) {

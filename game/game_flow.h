@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-class TSelectMap;
+#include "game/select_map.h"
 
 class TGame {
  public:
@@ -35,6 +35,8 @@ class TGame {
   int Choice = -1;
   std::string PlayerName;
   std::string LevelPack;
+  // Handed to the map selection: what E opens.
+  TPackEditor EditPack;
 
  private:
   // Asks for a level pack until one loads into Maps; false when the player
@@ -43,6 +45,8 @@ class TGame {
   bool ChooseLevelPack();
   void PlayMap(int MapNo);
   void PlayOutro();
+  // The map selection of the player and pack chosen.
+  std::unique_ptr<TSelectMap> NewSelectMap() const;
 
   std::unique_ptr<TSelectMap> FSelect;
   std::string FListSong;

@@ -3,8 +3,8 @@
 #include <array>
 #include <utility>
 
-#include "game/block_images.h"
-#include "game/maps.h"
+#include "world/block_images.h"
+#include "world/maps.h"
 #include "game/options_screen.h"
 #include "game/songs.h"
 #include "graphics/font_collection.h"

@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "game/map_runner.h"
-#include "game/run_history.h"
+#include "world/map_runner.h"
+#include "world/run_history.h"
 
 class TPlay1Map {
  public:

@@ -4,8 +4,7 @@
 #include <utility>
 
 #include "game/best_runs.h"
-#include "game/editor_screen.h"
-#include "game/maps.h"
+#include "world/maps.h"
 #include "game/options_hotkey.h"
 #include "graphics/font_collection.h"
 #include "graphics/key_codes.h"
@@ -168,9 +167,9 @@ int TSelectMap::Run(int Selected) {
       return Run(MapList->GetItemIndex());
     // E opens the level editor at the highlighted map; the list is then
     // built afresh from the pack as the editor left it.
-    if (Result == kUndecided && VX_SDL::Keys[VXKey::Letter('e')]) {
+    if (Result == kUndecided && EditPack && VX_SDL::Keys[VXKey::Letter('e')]) {
       const int Index = MapList->GetItemIndex();
-      if (TEditorScreen::EditLoadedPack(LevelPack, std::min(Index, Maps ? Maps->MapCount() - 1 : 0))) FillEntries();
+      if (EditPack(LevelPack, std::min(Index, Maps ? Maps->MapCount() - 1 : 0))) FillEntries();
       return Run(Index);
     }
   }

@@ -4,11 +4,16 @@
 // locked, yellow open, green completed); up to three maps stand open at a
 // time; the closing "Congratulations" entry opens when it is the only one
 // left. Run hands back the chosen map or a command for the game flow.
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 class TSQListBox;
+
+// Opens the level editor on a pack at a map; true when the pack changed.
+// The editor sits above the screens, so the application hands it down.
+using TPackEditor = std::function<bool(const std::string& Pack, int MapNo)>;
 
 class TSelectMap {
  public:
@@ -53,6 +58,8 @@ class TSelectMap {
   std::unique_ptr<TSQListBox> MapList;
   std::string LevelPack;
   std::string PlayerName;
+  // What E opens; nothing when empty.
+  TPackEditor EditPack;
 
  private:
   // The entries and authors of the maps of Maps, all locked.

@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "game/map_runner.h"
-#include "game/maps.h"
+#include "world/map_runner.h"
+#include "world/maps.h"
 #include "graphics/image.h"
 #include "graphics/image_collection.h"
 #include "graphics/sprite.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "game/maps.h"
+#include "world/maps.h"
 #include "graphics/image_collection.h"
 #include "storage/mad4_high_level.h"
 #include "storage/stream_opener.h"

@@ -3,12 +3,12 @@
 // itself and ends at any key.
 #include "game/best_runs.h"
 #include "game/play_screen.h"
-#include "game/solver.h"
+#include "solver/solver.h"
 #include "graphics/key_codes.h"
 #include "registry/player_reg.h"
 #include "shell/random.h"
 #include "storage/stream_opener.h"
-#include "tests/game/world_fixture.h"
+#include "tests/world/world_fixture.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/scope_guard.h"
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "config/setup_command.h"
-#include "game/maps.h"
+#include "world/maps.h"
 #include "graphics/key_codes.h"
 #include "graphics/video.h"
 #include "registry/player_reg.h"

@@ -2,8 +2,8 @@
 
 #include <cctype>
 
-#include "game/map_runner.h"
-#include "game/maps.h"
+#include "world/map_runner.h"
+#include "world/maps.h"
 
 namespace {
 constexpr int kDeadSteps = 16;

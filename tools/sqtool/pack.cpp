@@ -6,11 +6,11 @@
 #include <set>
 #include <sstream>
 
-#include "game/block_images.h"
-#include "game/map_check.h"
-#include "game/maps.h"
-#include "game/pack_writer.h"
-#include "game/solver.h"
+#include "world/block_images.h"
+#include "world/map_check.h"
+#include "world/maps.h"
+#include "world/pack_writer.h"
+#include "solver/solver.h"
 #include "graphics/image.h"
 #include "graphics/sprite.h"
 #include "maps/xmap.h"

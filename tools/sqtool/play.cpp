@@ -2,7 +2,7 @@
 #include <iostream>
 #include <sstream>
 
-#include "game/maps.h"
+#include "world/maps.h"
 #include "graphics/image.h"
 #include "graphics/ppm_writer.h"
 #include "graphics/sprite.h"

@@ -5,7 +5,7 @@
 #include <map>
 #include <tuple>
 
-#include "game/maps.h"
+#include "world/maps.h"
 #include "graphics/image.h"
 #include "graphics/sprite.h"
 #include "registry/player_reg.h"

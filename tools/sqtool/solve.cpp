@@ -1,8 +1,8 @@
 // sqtool solve: searches for a key script that completes a map.
 #include <iostream>
 
-#include "game/maps.h"
-#include "game/solver.h"
+#include "world/maps.h"
+#include "solver/solver.h"
 #include "graphics/image.h"
 #include "graphics/sprite.h"
 #include "shell/toolbox.h"

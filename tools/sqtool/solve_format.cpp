@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "game/solver.h"
+#include "solver/solver.h"
 
 namespace {
 std::string Counts(const TSolveResult& R) {

@@ -1,0 +1,434 @@
+#include "editor/editor_screen.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <utility>
+
+#include "world/block_images.h"
+#include "editor/editor_mouse.h"
+#include "solver/solve_job.h"
+#include "world/map_check.h"
+#include "world/map_runner.h"
+#include "world/maps.h"
+#include "game/play_screen.h"
+#include "graphics/font_collection.h"
+#include "graphics/image.h"
+#include "graphics/key_codes.h"
+#include "graphics/video.h"
+#include "maps/xmap.h"
+#include "shell/logger.h"
+#include "shell/random.h"
+#include "shell/toolbox.h"
+#include "ui/edit_box.h"
+
+namespace {
+
+std::string Switch(int Font) { return std::string(1, static_cast<char>(Font)); }
+
+void DrawText(const std::string& Text, int X, int Y, int Align) {
+  if (FontCollection) FontCollection->DrawText(Text, X, Y, Align);
+}
+
+constexpr int kPaletteX = 8;
+constexpr int kPaletteY = 442;
+constexpr int kPaletteStep = 36;
+constexpr int kStatusY = 22;
+constexpr int kSolveSeconds = 60;
+constexpr const char* kHint = "F5 play  F6 solve  F7 watch  Ctrl+S save  Esc leave";
+
+// Puts the editor's world in the global the play screen plays, and the old
+// one back afterwards.
+class TPlayWorld {
+ public:
+  explicit TPlayWorld(std::unique_ptr<TMaps> World) : FOld(std::exchange(Maps, std::move(World))) {}
+  ~TPlayWorld() { Maps = std::move(FOld); }
+  TPlayWorld(const TPlayWorld&) = delete;
+  TPlayWorld& operator=(const TPlayWorld&) = delete;
+
+ private:
+  std::unique_ptr<TMaps> FOld;
+};
+
+}  // namespace
+
+TEditorScreen::TEditorScreen(std::string PackFile, int MapNo) : FPackFile(std::move(PackFile)), FStartMap(MapNo) {}
+
+TEditorScreen::~TEditorScreen() = default;
+
+bool TEditorScreen::EditLoadedPack(const std::string& PackFile, int MapNo) {
+  TEditorScreen(PackFile, std::max(MapNo, 0)).Run();
+  auto Loaded = std::make_unique<TMaps>();
+  if (!Loaded->Load(PackFile)) return false;
+  Maps = std::move(Loaded);
+  return true;
+}
+
+bool TEditorScreen::Open() {
+  std::string Error;
+  if (!VXToolbox::FileExists(FPackFile)) {
+    // A new pack: one empty map, named after its file until renamed.
+    TMapEditor Fresh;
+    Fresh.SetPackName(std::filesystem::path(FPackFile).stem().string());
+    if (!Fresh.Save(FPackFile, {}, Error)) {
+      FStatus = Error;
+      Log->Error("Can't create " + FPackFile + ": " + Error, kHeading);
+      return false;
+    }
+    Log->Status("Created " + FPackFile, kHeading);
+  }
+  FPack = std::make_unique<TMaps>();
+  if (!FPack->Load(FPackFile)) {
+    FStatus = "cannot read " + FPackFile;
+    return false;
+  }
+  // Members kept only as far as they can be read: a pack whose members
+  // cannot be read is never written over.
+  if (!ReadExtraMembers(FPackFile, FExtras, Error)) {
+    FStatus = Error;
+    Log->Error(Error, kHeading);
+    return false;
+  }
+  // Saving writes every map anew: a pack whose maps cannot all be read
+  // (or that holds none, so is no pack of ours) is left as it is.
+  if (FPack->MapCount() == 0) FStatus = FPackFile + " holds no maps";
+  for (int I = 0; I < FPack->MapCount() && FStatus.empty(); ++I)
+    if (FPack->Maps[static_cast<size_t>(I)]->Status != "OK") FStatus = FPack->Maps[static_cast<size_t>(I)]->Status;
+  if (!FStatus.empty()) {
+    Log->Error("Can't edit " + FPackFile + ": " + FStatus, kHeading);
+    return false;
+  }
+  FEditor = std::make_unique<TMapEditor>(*FPack);
+  FEditor->SetCurrent(FStartMap);
+  Changed();
+  return true;
+}
+
+std::unique_ptr<TMaps> TEditorScreen::WorldCopy() const {
+  auto World = std::make_unique<TMaps>(*FPack);
+  FEditor->FillWorld(*World);
+  return World;
+}
+
+void TEditorScreen::Changed() {
+  // The solver's run belongs to the map as it was solved.
+  FSolvedKeys.clear();
+  FView = std::make_unique<TMaps>(*FPack);
+  FView->Effects = {};
+  FView->Maps = {std::make_shared<TXMap>(FEditor->CurrentMap())};
+  // The same looks every time the map is shown: a paint changes one cell.
+  VXRandom::Seed(static_cast<uint32_t>(FEditor->Current()));
+  FView->SetActive(0);
+  FView->FindElf();
+  FView->ElfImage = CountTiles(FEditor->CurrentMap(), Tile::Elf) > 0 ? "*D" : TMaps::kHiddenElf;
+  ShowMapStatus();
+}
+
+void TEditorScreen::ShowMapStatus() {
+  const std::string Problem = CheckMap(*FPack, FEditor->CurrentMap()).Problem();
+  FStatusIsProblem = !Problem.empty();
+  FStatus = Problem.empty() ? std::string(kHint) : "Map " + std::to_string(FEditor->Current() + 1) + ": " + Problem;
+}
+
+void TEditorScreen::Paint(int X, int Y, int32_t Code) {
+  // The search runs on a copy, but shares the random generator that showing
+  // a changed map seeds: it ends before anything changes.
+  if (FSolve) {
+    FSolve->Cancel();
+    PollSolve();
+  }
+  if (FEditor->Paint(X, Y, Code)) Changed();
+}
+
+void TEditorScreen::Typed(char C) {
+  const int32_t Code = C == '-' ? Tile::Empty : static_cast<uint8_t>(C);
+  if (Code == Tile::Empty && C != '-') return;
+  if (!TMapEditor::IsTile(Code)) return;
+  // Typed as a row of a map text: the character goes in and the cursor on.
+  FChosen = Code;
+  Paint(FCursorX, FCursorY, Code);
+  if (++FCursorX == TMaps::kCols) {
+    FCursorX = 0;
+    FCursorY = (FCursorY + 1) % TMaps::kRows;
+  }
+}
+
+void TEditorScreen::Press(int Key, bool Ctrl) {
+  TMapEditor& E = *FEditor;
+  const int Before = E.MapCount();
+  bool Renumbered = false;
+  if (Ctrl) {
+    if (Key == VXKey::Letter('z')) {
+      if (!E.Undo()) FStatus = "nothing to undo";
+    } else if (Key == VXKey::Letter('y')) {
+      if (!E.Redo()) FStatus = "nothing to redo";
+    } else if (Key == VXKey::Letter('s')) {
+      Save();
+      return;
+    } else if (Key == VXKey::PageUp || Key == VXKey::PageDown) {
+      Renumbered = E.MoveMap(Key == VXKey::PageUp ? -1 : 1);
+    } else {
+      return;
+    }
+  } else {
+    switch (Key) {
+      case VXKey::Left: FCursorX = (FCursorX + TMaps::kCols - 1) % TMaps::kCols; return;
+      case VXKey::Right: FCursorX = (FCursorX + 1) % TMaps::kCols; return;
+      case VXKey::Up: FCursorY = (FCursorY + TMaps::kRows - 1) % TMaps::kRows; return;
+      case VXKey::Down: FCursorY = (FCursorY + 1) % TMaps::kRows; return;
+      case VXKey::Return: Paint(FCursorX, FCursorY, FChosen); return;
+      case VXKey::PageUp: E.SetCurrent(E.Current() - 1); break;
+      case VXKey::PageDown: E.SetCurrent(E.Current() + 1); break;
+      case VXKey::Insert:
+        E.AddMap();
+        Renumbered = true;
+        break;
+      case VXKey::Delete:
+        if (Ask("Delete map " + std::to_string(E.Current() + 1) + "? (Y/N)") != kYes) return;
+        E.DeleteMap();
+        Renumbered = true;
+        break;
+      case VXKey::F2:
+      case VXKey::F3:
+      case VXKey::F4:
+      case VXKey::F8: EditText(Key); break;
+      case VXKey::F5: PlayMap(""); break;
+      case VXKey::F6: StartSolve(); return;
+      case VXKey::F7:
+        if (FSolvedKeys.empty()) {
+          FStatus = "no solver run for this map yet: F6 first";
+          return;
+        }
+        PlayMap(FSolvedKeys);
+        break;
+      case VXKey::Escape: FLeave = Leave(); return;
+      default: return;
+    }
+  }
+  Changed();
+  if (Renumbered || E.MapCount() != Before) FStatus = "maps renumbered: players' progress is kept by map number";
+}
+
+void TEditorScreen::EditText(int Key) {
+  TMapEditor& E = *FEditor;
+  const char* Label = Key == VXKey::F2   ? "Map name: "
+                      : Key == VXKey::F3 ? "Map author: "
+                      : Key == VXKey::F4 ? "Pack name: "
+                                         : "Pack author: ";
+  std::string Text = Key == VXKey::F2   ? E.CurrentMap().MapName
+                     : Key == VXKey::F3 ? E.CurrentMap().Author
+                     : Key == VXKey::F4 ? E.PackName()
+                                        : E.PackAuthor();
+  if ((Key == VXKey::F2 || Key == VXKey::F3) && Text == "Unknown") Text.clear();
+  VX_SDL::FillBox(0, kStatusY, 639, 43, 0, 0, 0);
+  DrawText(Switch(0) + Label, 8, kStatusY, kAlignLeft);
+  TEditBox Box;
+  Box.Setup("X=160|Y=" + std::to_string(kStatusY) + "|Width=472|Height=20|AlignX=Left|AlignY=Top");
+  Box.Setup("Font=1|TextAlign=Left|TextOffsetY=0|TextCase=Normal|MaxLength=60|Background=000000|Transparent=0");
+  Box.Setup("CursorChar=_|CursorBlinkRate=30");
+  Box.ShowCursor = true;
+  Box.Text = Text;
+  Box.Run();
+  const bool Escaped = VX_SDL::Keys[VXKey::Escape];
+  ForgetPressedKeys();
+  if (Escaped) return;
+  const std::string Value = VXToolbox::Trim(Box.Text);
+  if (Key == VXKey::F2) E.SetMapName(Value);
+  else if (Key == VXKey::F3) E.SetMapAuthor(Value);
+  else if (Key == VXKey::F4) E.SetPackName(Value);
+  else E.SetPackAuthor(Value);
+}
+
+void TEditorScreen::StartSolve() {
+  TSolveOptions Options;
+  Options.Seconds = kSolveSeconds;
+  FSolvedKeys.clear();
+  FSolve = std::make_unique<TEditorSolveJob>(WorldCopy(), FEditor->Current(), Options);
+  FStatus = "solving map " + std::to_string(FEditor->Current() + 1) + "... (any key cancels)";
+  FStatusIsProblem = false;
+}
+
+void TEditorScreen::PollSolve() {
+  if (!FSolve || !FSolve->Done()) return;
+  const TSolveResult& R = FSolve->Result();
+  FStatus = "Map " + std::to_string(FSolve->MapNo() + 1) + ": " + TEditorSolveJob::Summary(R);
+  FStatusIsProblem = R.Status != TSolveResult::TStatus::Solved;
+  if (R.Status == TSolveResult::TStatus::Solved) FSolvedKeys = R.Keys;
+  Log->Status(FStatus + (R.Why.empty() ? "" : " (" + R.Why + ")"), kHeading);
+  FSolve.reset();
+}
+
+void TEditorScreen::PlayMap(const std::string& Script) {
+  const int MapNo = FEditor->Current();
+  {
+    TPlayWorld World(WorldCopy());
+    VX_SDL::ShowCursor(false);
+    if (Script.empty()) {
+      TPlay1Map Play(MapNo);
+      // Escape restarts a map in play; here it brings the designer back.
+      Play.AfterEvents = [] {
+        if (VX_SDL::Keys[VXKey::Escape]) {
+          VX_SDL::Keys[VXKey::Escape] = false;
+          VX_SDL::Keys[VXKey::F10] = true;
+        }
+      };
+      Play.Run();
+    } else {
+      TPlay1Map(MapNo, Script, "the solver").Run();
+    }
+    VX_SDL::ShowCursor(true);
+  }
+  ForgetPressedKeys();
+  VX_SDL::Clear(0, 0, 0);
+}
+
+void TEditorScreen::ForgetPressedKeys() {
+  VX_SDL::ClearKeys();
+  VX_SDL::ClearKeyBuffer();
+  if (FCatcher) FCatcher->Pressed.clear();
+}
+
+int TEditorScreen::Ask(const std::string& Question) {
+  if (Answer) return Answer(Question);
+  VX_SDL::ClearKeys();
+  const std::string Old = FStatus;
+  FStatus = Question;
+  int Result = kCancel;
+  for (;;) {
+    Draw();
+    VX_SDL::Flip();
+    VX_SDL::PollEvents();
+    if (VX_SDL::Keys[VXKey::Letter('y')]) Result = kYes;
+    else if (VX_SDL::Keys[VXKey::Letter('n')]) Result = kNo;
+    else if (!VX_SDL::Keys[VXKey::Escape]) continue;
+    break;
+  }
+  ForgetPressedKeys();
+  FStatus = Old;
+  return Result;
+}
+
+bool TEditorScreen::Save() {
+  if (FEditor->Renumbered() &&
+      Ask("Maps were added, deleted or moved: progress is kept by map number. Save? (Y/N)") != kYes) {
+    FStatus = "not saved";
+    return false;
+  }
+  std::string Error;
+  if (!FEditor->Save(FPackFile, FExtras, Error)) {
+    FStatus = Error;
+    FStatusIsProblem = true;
+    Log->Error(Error, kHeading);
+    return false;
+  }
+  const std::string Problem = CheckMap(*FPack, FEditor->CurrentMap()).Problem();
+  FStatus = "saved " + VXToolbox::ExtractFileName(FPackFile) + (Problem.empty() ? "" : " (map: " + Problem + ")");
+  FStatusIsProblem = false;
+  Log->Status("Saved " + FPackFile, kHeading);
+  return true;
+}
+
+bool TEditorScreen::Leave() {
+  if (!FEditor->Modified()) return true;
+  switch (Ask("Save changes before leaving? (Y/N, Esc stays)")) {
+    case kYes: return Save();
+    case kNo: return true;
+    default: return false;
+  }
+}
+
+void TEditorScreen::DrawHeader() {
+  const TMapEditor& E = *FEditor;
+  VX_SDL::FillBox(0, 0, 639, 43, 0, 0, 0);
+  const std::string Name = E.CurrentMap().MapName;
+  DrawText(Switch(0) + "Map " + Switch(1) + std::to_string(E.Current() + 1) + "/" + std::to_string(E.MapCount()) +
+               Switch(0) + " " + Name + (E.Modified() ? Switch(4) + " *" : ""),
+           8, 2, kAlignLeft);
+  const std::string By = E.PackAuthor().empty() ? "" : Switch(0) + " by " + Switch(3) + E.PackAuthor();
+  DrawText(Switch(3) + E.PackName() + By, 632, 2, kAlignRight);
+  DrawText(Switch(FStatusIsProblem ? 4 : 7) + FStatus, 8, kStatusY, kAlignLeft);
+}
+
+void TEditorScreen::DrawPalette() {
+  VX_SDL::FillBox(0, 436, 639, 479, 0, 0, 0);
+  const std::string Chars = TMapEditor::kTileChars;
+  for (size_t I = 0; I < Chars.size(); ++I) {
+    const int X = kPaletteX + kPaletteStep * static_cast<int>(I);
+    const char C = Chars[I];
+    const TImage* Image = C == '*' ? FindBlockImage("*D", false) : FindBlockImage(std::string(1, C), false);
+    if (!Image) Image = FindBlockImage(std::string(1, C) + "1", false);
+    if (Image) VX_SDL::DrawImagePart(X, kPaletteY, 0, 0, 32, 32, *Image);
+    else VX_SDL::FrameRect(X, kPaletteY, 32, 32, 96, 96, 96);
+    if (C == static_cast<char>(FChosen)) VX_SDL::FrameRect(X - 2, kPaletteY - 2, 36, 36, 255, 255, 0);
+  }
+  const std::string Author = FEditor->CurrentMap().Author;
+  DrawText(Switch(0) + "by " + Switch(1) + Author, 632, 446, kAlignRight);
+}
+
+void TEditorScreen::Draw() {
+  for (int I = 0; I < 4; ++I) {
+    const uint8_t Grey = static_cast<uint8_t>(255 - 64 * I);
+    VX_SDL::HorizontalLine(0, 432 + I, 639, Grey, Grey, Grey);
+    VX_SDL::HorizontalLine(0, 47 - I, 639, Grey, Grey, Grey);
+  }
+  DrawHeader();
+  DrawPalette();
+  // The cursor's frame is drawn over the cells: all are drawn afresh.
+  FView->ForgetDrawnCells();
+  FView->DrawMap();
+  if (TImage* Target = VX_SDL::DrawTarget()) DrawElf(*FView, *Target);
+  VX_SDL::FrameRect(32 * FCursorX, 48 + 32 * FCursorY, 32, 32, 255, 255, 0);
+}
+
+void TEditorScreen::Run() {
+  if (!FEditor && !Open()) return;
+  TEditorField Field;
+  Field.OnBegin = [this] { FEditor->BeginStroke(); };
+  Field.OnEnd = [this] { FEditor->EndStroke(); };
+  Field.OnCell = [this](int X, int Y, bool Painting) {
+    FCursorX = X;
+    FCursorY = Y;
+    Paint(X, Y, Painting ? FChosen : Tile::Empty);
+  };
+  std::vector<std::unique_ptr<TPaletteCell>> Palette;
+  TKeyCatcher Catcher;
+  std::vector<TMouseObject*> Objects{&Catcher, &Field};
+  const std::string Chars = TMapEditor::kTileChars;
+  for (size_t I = 0; I < Chars.size(); ++I) {
+    Palette.push_back(std::make_unique<TPaletteCell>(static_cast<uint8_t>(Chars[I]),
+                                                     kPaletteX + kPaletteStep * static_cast<int>(I), kPaletteY));
+    Palette.back()->OnChoose = [this](int32_t Code) { FChosen = Code; };
+    Objects.push_back(Palette.back().get());
+  }
+  TMouseRegistration Registered(Objects);
+  FCatcher = &Catcher;
+  VX_SDL::ShowCursor(true);
+  VX_SDL::ClearKeys();
+  VX_SDL::ClearKeyBuffer();
+  VX_SDL::Clear(0, 0, 0);
+  FLeave = false;
+  while (!FLeave) {
+    Draw();
+    VX_SDL::Flip();
+    VX_SDL::PollEvents();
+    if (AfterEvents) AfterEvents();
+    PollSolve();
+    const std::vector<TKeyCatcher::TPress> Pressed = std::exchange(Catcher.Pressed, {});
+    if (FSolve && !Pressed.empty()) {
+      // Any key stops the search; it does nothing else.
+      FSolve->Cancel();
+      PollSolve();
+      VX_SDL::ClearKeyBuffer();
+      continue;
+    }
+    for (const auto& P : Pressed) {
+      if (FLeave) break;
+      Press(P.Key, P.Ctrl);
+    }
+    for (uint8_t C = VX_SDL::ReadKey(); C != VX_SDL::kNoKey && !FLeave; C = VX_SDL::ReadKey())
+      Typed(static_cast<char>(C));
+  }
+  FCatcher = nullptr;
+  FSolve.reset();
+  VX_SDL::ShowCursor(false);
+  VX_SDL::ClearKeys();
+}
