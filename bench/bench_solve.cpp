@@ -7,13 +7,13 @@
 #include <ctime>
 #include <string>
 
-#include "world/maps.h"
-#include "solver/solver.h"
 #include "graphics/image.h"
 #include "graphics/image_collection.h"
 #include "graphics/sprite.h"
 #include "shell/file_stream.h"
 #include "shell/memory_stream.h"
+#include "solver/solver.h"
+#include "world/maps.h"
 
 namespace {
 

@@ -2,12 +2,12 @@
 // rising balloons and a barrel chain going off.
 #include <benchmark/benchmark.h>
 
-#include "world/map_runner.h"
-#include "world/maps.h"
 #include "graphics/image.h"
 #include "graphics/image_collection.h"
 #include "graphics/sprite.h"
 #include "shell/memory_stream.h"
+#include "world/map_runner.h"
+#include "world/maps.h"
 
 namespace {
 

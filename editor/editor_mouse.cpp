@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "world/maps.h"
 #include "graphics/key_codes.h"
 #include "ui/mouse_objects.h"
+#include "world/maps.h"
 
 namespace {
 constexpr int kLeftButton = 1;

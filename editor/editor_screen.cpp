@@ -4,12 +4,7 @@
 #include <filesystem>
 #include <utility>
 
-#include "world/block_images.h"
 #include "editor/editor_mouse.h"
-#include "solver/solve_job.h"
-#include "world/map_check.h"
-#include "world/map_runner.h"
-#include "world/maps.h"
 #include "game/play_screen.h"
 #include "graphics/font_collection.h"
 #include "graphics/image.h"
@@ -19,7 +14,12 @@
 #include "shell/logger.h"
 #include "shell/random.h"
 #include "shell/toolbox.h"
+#include "solver/solver.h"
 #include "ui/edit_box.h"
+#include "world/block_images.h"
+#include "world/map_check.h"
+#include "world/map_runner.h"
+#include "world/maps.h"
 
 namespace {
 
@@ -242,7 +242,7 @@ void TEditorScreen::StartSolve() {
   TSolveOptions Options;
   Options.Seconds = kSolveSeconds;
   FSolvedKeys.clear();
-  FSolve = std::make_unique<TEditorSolveJob>(WorldCopy(), FEditor->Current(), Options);
+  FSolve = std::make_unique<TSolveJob>(WorldCopy(), FEditor->Current(), Options);
   FStatus = "solving map " + std::to_string(FEditor->Current() + 1) + "... (any key cancels)";
   FStatusIsProblem = false;
 }
@@ -250,7 +250,7 @@ void TEditorScreen::StartSolve() {
 void TEditorScreen::PollSolve() {
   if (!FSolve || !FSolve->Done()) return;
   const TSolveResult& R = FSolve->Result();
-  FStatus = "Map " + std::to_string(FSolve->MapNo() + 1) + ": " + TEditorSolveJob::Summary(R);
+  FStatus = "Map " + std::to_string(FSolve->MapNo() + 1) + ": " + TSolveJob::Summary(R);
   FStatusIsProblem = R.Status != TSolveResult::TStatus::Solved;
   if (R.Status == TSolveResult::TStatus::Solved) FSolvedKeys = R.Keys;
   Log->Status(FStatus + (R.Why.empty() ? "" : " (" + R.Why + ")"), kHeading);

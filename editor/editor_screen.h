@@ -14,7 +14,7 @@
 #include "world/pack_writer.h"
 
 class TMaps;
-class TEditorSolveJob;
+class TSolveJob;
 class TKeyCatcher;
 
 class TEditorScreen {
@@ -87,7 +87,7 @@ class TEditorScreen {
   std::unique_ptr<TMapEditor> FEditor;
   std::unique_ptr<TMaps> FView;  // the map shown, rebuilt after each change
   std::vector<TPackMember> FExtras;
-  std::unique_ptr<TEditorSolveJob> FSolve;
+  std::unique_ptr<TSolveJob> FSolve;
   std::string FSolvedKeys;
   std::string FStatus;
   bool FStatusIsProblem = false;

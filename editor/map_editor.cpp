@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "world/maps.h"
 #include "maps/xmap.h"
+#include "world/maps.h"
 
 bool TMapEditor::IsTile(int32_t Code) {
   return Code > 0 && Code < 128 && std::strchr(kTileChars, static_cast<char>(Code)) != nullptr;

@@ -1,8 +1,8 @@
 #include "game/best_runs.h"
 
-#include "world/maps.h"
 #include "game/play_screen.h"
 #include "registry/player_reg.h"
+#include "world/maps.h"
 
 namespace {
 

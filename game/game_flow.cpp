@@ -4,7 +4,6 @@
 
 #include "game/level_pack_list.h"
 #include "game/list_screen.h"
-#include "world/maps.h"
 #include "game/outro.h"
 #include "game/play_screen.h"
 #include "game/select_map.h"
@@ -13,6 +12,7 @@
 #include "registry/player_reg.h"
 #include "shell/logger.h"
 #include "shell/toolbox.h"
+#include "world/maps.h"
 
 namespace {
 

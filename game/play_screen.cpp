@@ -3,8 +3,6 @@
 #include <array>
 #include <utility>
 
-#include "world/block_images.h"
-#include "world/maps.h"
 #include "game/options_screen.h"
 #include "game/songs.h"
 #include "graphics/font_collection.h"
@@ -12,6 +10,8 @@
 #include "graphics/key_codes.h"
 #include "graphics/video.h"
 #include "shell/random.h"
+#include "world/block_images.h"
+#include "world/maps.h"
 
 namespace {
 

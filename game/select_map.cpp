@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "game/best_runs.h"
-#include "world/maps.h"
 #include "game/options_hotkey.h"
 #include "graphics/font_collection.h"
 #include "graphics/key_codes.h"
@@ -12,6 +11,7 @@
 #include "registry/player_reg.h"
 #include "shell/toolbox.h"
 #include "ui/sq_list_box.h"
+#include "world/maps.h"
 
 namespace {
 

@@ -2,7 +2,8 @@
 # Checks that every library folder includes only itself and the libraries it
 # depends on (directly or through them), as its CMakeLists.txt declares them
 # with sq_library(NAME DEPS ...); the tests of a folder likewise, plus the
-# test helpers; and that SDL's headers stay in graphics/ and audio/. Prints each include that reaches upward; exits 1 when any does.
+# test helpers; that SDL's headers stay in graphics/ and audio/; and that
+# callers of the solver include its one public header. Prints each include that reaches upward; exits 1 when any does.
 set -euo pipefail
 Root=${1:-$(cd "$(dirname "$0")/.." && pwd)}
 cd "$Root"
@@ -69,5 +70,11 @@ for Folder in "${Libraries[@]}"; do
     Status=1
   done < <(grep -rn --include='*.h' --include='*.cpp' '^#include <SDL' "$Folder" || true)
 done
+# The solver shows one header; its search stays inside solver/ (and its tests).
+while IFS= read -r Hit; do
+  echo "$Hit: outside solver/ only solver/solver.h is included"
+  Status=1
+done < <(grep -rn --include='*.h' --include='*.cpp' '^#include "solver/' . --exclude-dir=build* --exclude-dir=.git |
+  grep -v '^\./solver/\|^\./tests/solver/\|"solver/solver\.h"' || true)
 if [ $Status -eq 0 ]; then echo "layers: ${#Libraries[@]} libraries, no include reaches upward"; fi
 exit $Status

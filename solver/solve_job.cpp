@@ -1,8 +1,7 @@
-#include "solver/solve_job.h"
-
+#include "solver/solver.h"
 #include "world/maps.h"
 
-TEditorSolveJob::TEditorSolveJob(std::unique_ptr<TMaps> World, int MapNo, TSolveOptions Options)
+TSolveJob::TSolveJob(std::unique_ptr<TMaps> World, int MapNo, TSolveOptions Options)
     : FWorld(std::move(World)), FMapNo(MapNo), FOptions(std::move(Options)) {
   FWorld->Effects = {};
   FOptions.Cancel = &FCancel;
@@ -12,23 +11,23 @@ TEditorSolveJob::TEditorSolveJob(std::unique_ptr<TMaps> World, int MapNo, TSolve
   });
 }
 
-TEditorSolveJob::~TEditorSolveJob() { Cancel(); }
+TSolveJob::~TSolveJob() { Cancel(); }
 
-void TEditorSolveJob::Join() {
+void TSolveJob::Join() {
   if (FThread.joinable()) FThread.join();
 }
 
-void TEditorSolveJob::Cancel() {
+void TSolveJob::Cancel() {
   FCancel.store(true);
   Join();
 }
 
-const TSolveResult& TEditorSolveJob::Result() {
+const TSolveResult& TSolveJob::Result() {
   Join();
   return FResult;
 }
 
-std::string TEditorSolveJob::Summary(const TSolveResult& Result) {
+std::string TSolveJob::Summary(const TSolveResult& Result) {
   switch (Result.Status) {
     case TSolveResult::TStatus::Solved: return "solved in " + std::to_string(Result.Keys.size()) + " steps";
     case TSolveResult::TStatus::Unsolvable: return "impossible";

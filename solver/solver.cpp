@@ -9,14 +9,14 @@
 #include <memory>
 #include <queue>
 
-#include "solver/least_steps.h"
-#include "world/map_runner.h"
-#include "world/maps.h"
-#include "solver/search_packer.h"
-#include "solver/seen_table.h"
 #include "graphics/image.h"
 #include "graphics/sprite.h"
 #include "shell/random.h"
+#include "solver/least_steps.h"
+#include "solver/search_packer.h"
+#include "solver/seen_table.h"
+#include "world/map_runner.h"
+#include "world/maps.h"
 
 namespace {
 

@@ -1,11 +1,14 @@
 #pragma once
-// The map solver: searches for a key script (one of 'U', 'D', 'L', 'R', '.'
-// per step, as sqtool play takes them) that completes a map, running the
-// game's own step and frame timing on copies of the world.
+// The map solver, the one face of solver/ that callers include: searches for
+// a key script (one of 'U', 'D', 'L', 'R', '.' per step, as sqtool play takes
+// them) that completes a map, running the game's own step and frame timing on
+// copies of the world. The search's strategies stay inside solver/.
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 class TMaps;
@@ -46,3 +49,36 @@ TSolveResult SolveMap(const TMaps& Pack, int MapNo, const TSolveOptions& Options
 // with Seed, without drawing. True when the map is completed by the last key.
 // Steps (when given) receives the number of keys run.
 bool ReplayCompletes(const TMaps& Pack, int MapNo, const std::string& Keys, uint32_t Seed, int* Steps = nullptr);
+
+// The solver run on a copy of the world on its own thread, so that a screen
+// keeps drawing and reading keys meanwhile.
+class TSolveJob {
+ public:
+  // Starts solving map MapNo of World (the job owns the copy).
+  TSolveJob(std::unique_ptr<TMaps> World, int MapNo, TSolveOptions Options);
+  // Cancels and waits: no thread outlives the job.
+  ~TSolveJob();
+  TSolveJob(const TSolveJob&) = delete;
+  TSolveJob& operator=(const TSolveJob&) = delete;
+
+  bool Done() const { return FDone.load(); }
+  // Asks the search to stop and waits for it; the result then says unknown.
+  void Cancel();
+  // Valid once Done (after Cancel too).
+  const TSolveResult& Result();
+  int MapNo() const { return FMapNo; }
+
+  // "solved in N steps", "impossible" or "unknown".
+  static std::string Summary(const TSolveResult& Result);
+
+ private:
+  void Join();
+
+  std::unique_ptr<TMaps> FWorld;
+  int FMapNo;
+  TSolveOptions FOptions;
+  TSolveResult FResult;
+  std::atomic<bool> FCancel{false};
+  std::atomic<bool> FDone{false};
+  std::thread FThread;
+};

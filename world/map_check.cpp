@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "maps/xmap.h"
 #include "world/block_images.h"
 #include "world/maps.h"
-#include "maps/xmap.h"
 
 std::string TMapCheck::Problem() const {
   if (!Error.empty()) return Error;

@@ -2,8 +2,8 @@
 #include <bit>
 #include <cstring>
 
-#include "world/maps.h"
 #include "shell/logger.h"
+#include "world/maps.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "world/map_runner.h"
 
-#include "world/block_images.h"
 #include "graphics/image.h"
+#include "world/block_images.h"
 
 void StartMapRun(TMaps& M, TMapRun& Run) {
   M.ElfDead = 0;

@@ -3,14 +3,14 @@
 
 #include <algorithm>
 
-#include "world/block_images.h"
-#include "world/effects.h"
 #include "graphics/image.h"
 #include "graphics/video.h"
 #include "shell/logger.h"
 #include "shell/random.h"
 #include "shell/toolbox.h"
 #include "storage/mad4_high_level.h"
+#include "world/block_images.h"
+#include "world/effects.h"
 
 std::unique_ptr<TMaps> Maps;
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "world/world_packer.h"
 #include "graphics/sprite.h"
+#include "world/world_packer.h"
 
 namespace {
 

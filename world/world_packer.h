@@ -8,9 +8,9 @@
 #include <memory>
 #include <vector>
 
+#include "graphics/sprite.h"
 #include "world/map_runner.h"
 #include "world/maps.h"
-#include "graphics/sprite.h"
 
 class TImage;
 

@@ -5,7 +5,6 @@
 #include <chrono>
 #include <thread>
 
-#include "world/maps.h"
 #include "graphics/key_codes.h"
 #include "graphics/video.h"
 #include "maps/xmap.h"
@@ -13,6 +12,7 @@
 #include "tests/support/log_capture.h"
 #include "tests/support/scope_guard.h"
 #include "tests/support/test_support.h"
+#include "world/maps.h"
 
 namespace {
 

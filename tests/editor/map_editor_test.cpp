@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "world/maps.h"
 #include "maps/xmap.h"
+#include "world/maps.h"
 
 namespace {
 

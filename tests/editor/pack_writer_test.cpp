@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "world/map_check.h"
 #include "editor/map_editor.h"
-#include "world/maps.h"
 #include "graphics/image_collection.h"
 #include "maps/xmap.h"
 #include "shell/logger.h"
@@ -13,6 +11,8 @@
 #include "storage/stream_opener.h"
 #include "tests/support/scope_guard.h"
 #include "tests/support/test_support.h"
+#include "world/map_check.h"
+#include "world/maps.h"
 
 namespace {
 

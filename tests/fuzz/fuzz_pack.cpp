@@ -9,14 +9,14 @@
 #include <cstdlib>
 #include <string>
 
-#include "world/map_runner.h"
-#include "world/maps.h"
 #include "graphics/image.h"
 #include "graphics/image_collection.h"
 #include "graphics/sprite.h"
 #include "storage/mad4_high_level.h"
 #include "storage/stream_opener.h"
 #include "tests/storage/archive_bytes.h"
+#include "world/map_runner.h"
+#include "world/maps.h"
 
 namespace {
 

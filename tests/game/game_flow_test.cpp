@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "world/maps.h"
 #include "graphics/image_collection.h"
 #include "storage/mad4_high_level.h"
 #include "storage/stream_opener.h"
@@ -10,6 +9,7 @@
 #include "tests/support/log_capture.h"
 #include "tests/support/scope_guard.h"
 #include "tests/support/test_support.h"
+#include "world/maps.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include "graphics/key_codes.h"
 #include "shell/random.h"
 #include "storage/stream_opener.h"
-#include "tests/world/world_fixture.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/scope_guard.h"
+#include "tests/world/world_fixture.h"
 
 namespace {
 

@@ -3,14 +3,14 @@
 // itself and ends at any key.
 #include "game/best_runs.h"
 #include "game/play_screen.h"
-#include "solver/solver.h"
 #include "graphics/key_codes.h"
 #include "registry/player_reg.h"
 #include "shell/random.h"
+#include "solver/solver.h"
 #include "storage/stream_opener.h"
-#include "tests/world/world_fixture.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/scope_guard.h"
+#include "tests/world/world_fixture.h"
 
 namespace {
 

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "config/setup_command.h"
-#include "world/maps.h"
 #include "graphics/key_codes.h"
 #include "graphics/video.h"
 #include "registry/player_reg.h"
@@ -14,6 +13,7 @@
 #include "tests/support/scope_guard.h"
 #include "tests/support/test_support.h"
 #include "ui/sq_list_box.h"
+#include "world/maps.h"
 
 namespace {
 

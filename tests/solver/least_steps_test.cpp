@@ -2,8 +2,8 @@
 // really takes, and -1 when steel walls the elf off from what it needs.
 #include "solver/least_steps.h"
 
-#include "solver/solver.h"
 #include "shell/random.h"
+#include "solver/solver.h"
 #include "tests/world/world_fixture.h"
 
 namespace {

@@ -4,10 +4,10 @@
 
 #include <chrono>
 
-#include "solver/search_packer.h"
-#include "world/world_packer.h"
 #include "shell/random.h"
+#include "solver/search_packer.h"
 #include "tests/world/world_fixture.h"
+#include "world/world_packer.h"
 
 namespace {
 

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "world/maps.h"
 #include "graphics/image_collection.h"
 #include "shell/logger.h"
 #include "shell/parameters.h"
@@ -9,6 +8,7 @@
 #include "tests/storage/archive_bytes.h"
 #include "tests/support/scope_guard.h"
 #include "tests/support/test_support.h"
+#include "world/maps.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <sstream>
 
 #include "graphics/image_collection.h"
-#include "tests/world/world_fixture.h"
 #include "tests/support/data_folder.h"
 #include "tests/support/log_capture.h"
+#include "tests/world/world_fixture.h"
 
 namespace {
 

@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "world/effects.h"
-#include "world/map_runner.h"
-#include "world/maps.h"
 #include "graphics/image.h"
 #include "graphics/image_collection.h"
 #include "graphics/sprite.h"
 #include "graphics/video.h"
 #include "shell/memory_stream.h"
+#include "world/effects.h"
+#include "world/map_runner.h"
+#include "world/maps.h"
 
 class WorldTest : public ::testing::Test {
  protected:

@@ -6,11 +6,6 @@
 #include <set>
 #include <sstream>
 
-#include "world/block_images.h"
-#include "world/map_check.h"
-#include "world/maps.h"
-#include "world/pack_writer.h"
-#include "solver/solver.h"
 #include "graphics/image.h"
 #include "graphics/sprite.h"
 #include "maps/xmap.h"
@@ -18,10 +13,15 @@
 #include "shell/memory_stream.h"
 #include "shell/random.h"
 #include "shell/toolbox.h"
+#include "solver/solver.h"
 #include "tools/sqtool/command.h"
 #include "tools/sqtool/game_data.h"
 #include "tools/sqtool/headless_run.h"
 #include "tools/sqtool/solve_format.h"
+#include "world/block_images.h"
+#include "world/map_check.h"
+#include "world/maps.h"
+#include "world/pack_writer.h"
 
 namespace {
 

@@ -2,7 +2,6 @@
 #include <iostream>
 #include <sstream>
 
-#include "world/maps.h"
 #include "graphics/image.h"
 #include "graphics/ppm_writer.h"
 #include "graphics/sprite.h"
@@ -12,6 +11,7 @@
 #include "tools/sqtool/command.h"
 #include "tools/sqtool/game_data.h"
 #include "tools/sqtool/headless_run.h"
+#include "world/maps.h"
 
 namespace {
 const char* kUsage =

@@ -5,7 +5,6 @@
 #include <map>
 #include <tuple>
 
-#include "world/maps.h"
 #include "graphics/image.h"
 #include "graphics/sprite.h"
 #include "registry/player_reg.h"
@@ -16,6 +15,7 @@
 #include "tools/sqtool/command.h"
 #include "tools/sqtool/game_data.h"
 #include "tools/sqtool/headless_run.h"
+#include "world/maps.h"
 
 namespace {
 const char* const kUsage =

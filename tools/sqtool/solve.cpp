@@ -1,14 +1,14 @@
 // sqtool solve: searches for a key script that completes a map.
 #include <iostream>
 
-#include "world/maps.h"
-#include "solver/solver.h"
 #include "graphics/image.h"
 #include "graphics/sprite.h"
 #include "shell/toolbox.h"
+#include "solver/solver.h"
 #include "tools/sqtool/command.h"
 #include "tools/sqtool/game_data.h"
 #include "tools/sqtool/solve_format.h"
+#include "world/maps.h"
 
 namespace {
 const char* kUsage =
