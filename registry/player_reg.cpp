@@ -1,5 +1,7 @@
 #include "registry/player_reg.h"
 
+#include <algorithm>
+
 #include "shell/logger.h"
 #include "shell/toolbox.h"
 
@@ -14,11 +16,22 @@ void TPlayerReg::SaveFile() { FLastSaveOk = Save(FFileName); }
 bool TPlayerReg::AddPlayer(const std::string& Name) {
   // Runs outlive a registry that was lost or replaced: a new player must not
   // take an identifier that runs are still filed under.
-  const int32_t RunsHighest = Runs().HighestPlayer();
-  if (RunsHighest >= 0 && NextID <= RunsHighest) NextID = RunsHighest + 1;
+  const int64_t RunsFollowing = int64_t{Runs().HighestPlayer()} + 1;
+  if (NextID >= 0 && NextID < RunsFollowing) {
+    if (RunsFollowing > kTopID)
+      Log->Warning("Runs are filed under identifier " + std::to_string(kTopID) +
+                       ", at the top of the range; the new player gets the lowest unused one",
+                   "SQPlayerRegistryUnit, TPlayerReg.AddPlayer");
+    NextID = static_cast<int32_t>(std::min<int64_t>(RunsFollowing, kTopID));
+  }
   const bool Result = TPlayerRegistry::AddPlayer(Name);
   SaveFile();
   return Result;
+}
+
+void TPlayerReg::UsedIDs(std::vector<int32_t>& IDs) {
+  TPlayerRegistry::UsedIDs(IDs);
+  for (const TRun& R : Runs().Runs()) IDs.push_back(R.Player);
 }
 
 bool TPlayerReg::DeletePlayer(const std::string& Name) {

@@ -45,6 +45,10 @@ class TPlayerReg : public TPlayerRegistry {
   // Whether the latest save reached the disk.
   bool LastSaveSucceeded() const { return FLastSaveOk; }
 
+ protected:
+  // The runs' players too: runs outlive a registry that was lost or replaced.
+  void UsedIDs(std::vector<int32_t>& IDs) override;
+
  private:
   void SaveFile();
 

@@ -184,10 +184,28 @@ TPlayerPackData* TPlayerRegistry::FindData(int32_t PlayerID, int32_t LevelPackID
 }
 
 int32_t TPlayerRegistry::NewID() {
-  const int32_t ID = NextID;
-  // Wraps instead of overflowing on a file that stored the largest value.
-  NextID = static_cast<int32_t>(static_cast<uint32_t>(NextID) + 1u);
-  return ID;
+  if (NextID >= 0 && NextID < kTopID) return NextID++;
+  // Counting on would overflow into negative identifiers, which name no
+  // player: the gaps below serve instead (with at most 65535 players and
+  // level packs, there always is one).
+  std::vector<int32_t> IDs;
+  UsedIDs(IDs);
+  std::sort(IDs.begin(), IDs.end());
+  int32_t Free = 0;
+  for (int32_t ID : IDs) {
+    if (ID > Free) break;
+    if (ID == Free) ++Free;
+  }
+  return Free;
+}
+
+void TPlayerRegistry::UsedIDs(std::vector<int32_t>& IDs) {
+  for (const TPlayerData& P : Players) IDs.push_back(P.ID);
+  for (const TLevelPackData& L : LevelPacks) IDs.push_back(L.ID);
+  for (const TPlayerPackData& D : Datas) {
+    IDs.push_back(D.PlayerID);
+    IDs.push_back(D.LevelPackID);
+  }
 }
 
 bool TPlayerRegistry::WriteTo(TVXStreamBase& Stream) const {
@@ -274,8 +292,8 @@ bool TPlayerRegistry::Load(const std::string& FileName) {
   switch (ReadWholeFile(FileName, Bytes, &Error)) {
     case TFileRead::Missing: return false;
     case TFileRead::Unreadable:
-      Log->Error("Cannot read " + FileName + " (" + Error + "); it is not replaced unless it can first be kept as " +
-                     FileName + ".bad",
+      Log->Error("Cannot read " + FileName + " (" + Error +
+                     "); it is not replaced unless it can first be kept aside as " + FileName + ".bad (or .bad.N)",
                  H);
       FFile.MarkDamaged(FileName);
       return false;
@@ -299,8 +317,8 @@ bool TPlayerRegistry::Load(const std::string& FileName) {
 }
 
 void TPlayerRegistry::MarkDamaged(const std::string& FileName, const std::string& Reason) {
-  Log->Error("Damaged player registry " + FileName + ": " + Reason + "; whole records kept, the file will be kept as " +
-                 FileName + ".bad",
+  Log->Error("Damaged player registry " + FileName + ": " + Reason +
+                 "; whole records kept, the file will be kept aside as " + FileName + ".bad (or .bad.N)",
              Heading("Load"));
   FFile.MarkDamaged(FileName);
 }
@@ -322,11 +340,14 @@ int64_t TPlayerRegistry::FollowingID() const {
 }
 
 void TPlayerRegistry::RaiseNextID(bool Warn) {
-  const int64_t Following = FollowingID();
+  const int64_t Following = std::max<int64_t>(FollowingID(), 0);
   if (NextID >= Following) return;
-  // Wraps like NewID when the largest identifier is in use.
-  const int32_t Raised = static_cast<int32_t>(static_cast<uint32_t>(Following));
-  if (Warn)
+  const int32_t Raised = static_cast<int32_t>(std::min<int64_t>(Following, kTopID));
+  if (Following > kTopID)
+    Log->Warning("Identifier " + std::to_string(kTopID) +
+                     " is in use, at the top of the range; new identifiers are the lowest unused ones",
+                 Heading("Load"));
+  else if (Warn)
     Log->Warning("NextID " + std::to_string(NextID) + " is not above the identifiers in use; raised to " +
                      std::to_string(Raised),
                  Heading("Load"));

@@ -32,6 +32,10 @@ class TPlayerRegistry {
   // The file holds counts and text lengths in 16 bits.
   static constexpr size_t kMaxCount = 65535;
   static constexpr size_t kMaxTextLength = 65535;
+  // The counter hands out 0, 1, 2 ... below this; once it stands here (a
+  // file used the top of the range) it cannot count on without overflowing,
+  // and NewID takes the lowest identifier nothing uses instead.
+  static constexpr int32_t kTopID = 2147483647;
 
   TPlayerRegistry() = default;
   virtual ~TPlayerRegistry() = default;
@@ -58,7 +62,8 @@ class TPlayerRegistry {
   virtual bool ClearData(const std::string& Player, const std::string& LevelPack);
   // Replaces the file safely; false (old file kept, error logged) on failure.
   // A file the last Load found damaged or could not read is kept aside as
-  // FileName + ".bad" first, and never replaced when that copy fails.
+  // FileName + ".bad" (".bad.1" ... when taken) first, and never replaced
+  // when that copy fails.
   virtual bool Save(const std::string& FileName);
   // Appends the file's records to the store; false when the file is missing,
   // cannot be read or is of an unknown kind. A stored counter that would hand
@@ -70,6 +75,8 @@ class TPlayerRegistry {
   int32_t PlayerID(const std::string& Name);
   int32_t LevelPackID(const std::string& Name);
   TPlayerPackData* FindData(int32_t PlayerID, int32_t LevelPackID);
+  // NextID, counted on; from a counter at kTopID or below 0, the lowest
+  // non-negative identifier that UsedIDs does not hold.
   int32_t NewID();
 
   // The "PREG" layout. Writing fails (nothing useful written) when a count or
@@ -84,7 +91,7 @@ class TPlayerRegistry {
   bool ReadDatas(TVXStreamBase& Stream);
 
   // True when the last Load met a damaged, unknown or unreadable file; the
-  // first Save over that file keeps it beside as FileName + ".bad".
+  // first Save over that file keeps it aside as FileName + ".bad" (or ".bad.N").
   bool LoadedDamaged() const { return FFile.Damaged(); }
   // The copy of a damaged file a Save made since it was loaded; empty when none.
   const std::string& KeptAs() const { return FFile.KeptAs(); }
@@ -98,10 +105,18 @@ class TPlayerRegistry {
   int32_t NextID = 0;
   bool Logging = false;
 
+ protected:
+  // Every identifier a new one must differ from: the records' (those of
+  // deleted players' progress included). A subclass adds what it files
+  // under identifiers elsewhere.
+  virtual void UsedIDs(std::vector<int32_t>& IDs);
+
  private:
   bool LoadOlderForm(const std::string& FileName);
   void MarkDamaged(const std::string& FileName, const std::string& Reason);
-  // Raises NextID to FollowingID when it is below; Warn logs the change.
+  // Raises NextID to FollowingID (0 at least, kTopID at most) when it is
+  // below; Warn logs the change. A counter the identifiers in use push to the
+  // top is always logged.
   void RaiseNextID(bool Warn);
 
   TStoreFile FFile{"PlayerRegistryUnit, TPlayerRegistry.Save"};

@@ -31,10 +31,6 @@ uint32_t Checksum(const uint8_t* Bytes, size_t Count) {
   return static_cast<uint32_t>(Crc);
 }
 
-bool SameRun(const TRun& R, int32_t Player, const std::string& Pack, int32_t MapNo) {
-  return R.Player == Player && R.MapNo == MapNo && VXToolbox::SameText(R.Pack, Pack);
-}
-
 bool ReadRun(TVXStreamBase& In, TRun& R) {
   uint16_t NameLength;
   uint32_t Steps;
@@ -49,6 +45,23 @@ bool ReadRun(TVXStreamBase& In, TRun& R) {
 }  // namespace
 
 TRunStore::TRunStore(std::string FileName) : FFileName(std::move(FileName)) { Load(); }
+
+size_t TRunStore::TKeyHash::operator()(const TKey& K) const {
+  size_t H = std::hash<std::string>()(K.Pack);
+  H ^= std::hash<uint64_t>()((uint64_t{static_cast<uint32_t>(K.Player)} << 32) | static_cast<uint32_t>(K.MapNo)) +
+       0x9e3779b97f4a7c15ULL + (H << 6) + (H >> 2);
+  return H;
+}
+
+TRunStore::TKey TRunStore::KeyOf(int32_t Player, const std::string& Pack, int32_t MapNo) {
+  return {Player, VXToolbox::UpperCase(Pack), MapNo};
+}
+
+void TRunStore::Reindex() {
+  FIndex.clear();
+  FIndex.reserve(FRuns.size());
+  for (size_t I = 0; I < FRuns.size(); ++I) FIndex.emplace(KeyOf(FRuns[I].Player, FRuns[I].Pack, FRuns[I].MapNo), I);
+}
 
 bool TRunStore::ValidKeys(const std::string& Keys) {
   if (Keys.empty() || Keys.size() > static_cast<size_t>(kMaxSteps)) return false;
@@ -89,12 +102,13 @@ bool TRunStore::Decode(const std::vector<uint8_t>& Bytes, std::vector<TRun>& Run
       !In.ReadU32(Count))
     return false;
   std::vector<TRun> Read;
+  // Files of a few hundred thousand runs load in a blink: one lookup a run.
+  TIndex Seen;
   for (uint32_t I = 0; I < Count; ++I) {
     TRun R;
     if (!ReadRun(In, R)) return false;
     // The store files one run per map; a second is no file of ours.
-    for (const TRun& Earlier : Read)
-      if (SameRun(Earlier, R.Player, R.Pack, R.MapNo)) return false;
+    if (!Seen.emplace(KeyOf(R.Player, R.Pack, R.MapNo), Read.size()).second) return false;
     Read.push_back(std::move(R));
   }
   if (!In.Eof()) return false;
@@ -109,18 +123,19 @@ void TRunStore::Load() {
     case TFileRead::Missing: return;
     case TFileRead::Unreadable:
       Log->Error("Cannot read " + FFileName + " (" + Error + "); starting without runs, and the file is not replaced " +
-                     "unless it can first be kept as " + FFileName + ".bad",
+                     "unless it can first be kept aside as " + FFileName + ".bad (or .bad.N)",
                  kLoadHeading);
       FFile.MarkDamaged(FFileName);
       return;
     case TFileRead::Read: break;
   }
   if (!Decode(Bytes, FRuns)) {
-    Log->Error(
-        "Damaged runs file " + FFileName + "; starting without runs, the file will be kept as " + FFileName + ".bad",
-        kLoadHeading);
+    Log->Error("Damaged runs file " + FFileName + "; starting without runs, the file will be kept aside as " +
+                   FFileName + ".bad (or .bad.N)",
+               kLoadHeading);
     FFile.MarkDamaged(FFileName);
   }
+  Reindex();
 }
 
 bool TRunStore::Save() {
@@ -130,28 +145,31 @@ bool TRunStore::Save() {
 
 TRunKept TRunStore::Keep(int32_t Player, const std::string& Pack, int32_t MapNo, const std::string& Keys) {
   if (MapNo < 0 || Pack.size() > kMaxPackName || !ValidKeys(Keys)) return TRunKept::BadRun;
-  auto It = std::find_if(FRuns.begin(), FRuns.end(), [&](const TRun& R) { return SameRun(R, Player, Pack, MapNo); });
-  if (It != FRuns.end()) {
-    if (It->Keys.size() <= Keys.size()) return TRunKept::NotShorter;
-    It->Keys = Keys;
-  } else {
+  const auto [It, New] = FIndex.emplace(KeyOf(Player, Pack, MapNo), FRuns.size());
+  if (New) {
     FRuns.push_back({Player, Pack, MapNo, Keys});
+  } else {
+    TRun& Kept = FRuns[It->second];
+    if (Kept.Keys.size() <= Keys.size()) return TRunKept::NotShorter;
+    Kept.Keys = Keys;
   }
   Save();
   return TRunKept::Kept;
 }
 
 const TRun* TRunStore::Best(int32_t Player, const std::string& Pack, int32_t MapNo) const {
-  for (const TRun& R : FRuns)
-    if (SameRun(R, Player, Pack, MapNo)) return &R;
-  return nullptr;
+  const auto It = FIndex.find(KeyOf(Player, Pack, MapNo));
+  return It == FIndex.end() ? nullptr : &FRuns[It->second];
 }
 
 int TRunStore::DeletePlayer(int32_t Player) {
   const auto Before = FRuns.size();
   std::erase_if(FRuns, [Player](const TRun& R) { return R.Player == Player; });
   const int Dropped = static_cast<int>(Before - FRuns.size());
-  if (Dropped > 0) Save();
+  if (Dropped > 0) {
+    Reindex();
+    Save();
+  }
   return Dropped;
 }
 

@@ -4,10 +4,11 @@
 // filed under the player's identifier in the registry (so renaming keeps
 // them), the level pack's name as the registry knows it (letter case aside)
 // and the map number. The store lives in one file, replaced safely after
-// every change; a damaged file is kept aside as FileName + ".bad" and the
-// store starts empty, and a file that cannot be read is never replaced.
+// every change; a damaged file is kept aside as FileName + ".bad" (".bad.1"
+// ... when taken) and the store starts empty, and a file that cannot be read is never replaced.
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "registry/store_file.h"
@@ -45,7 +46,7 @@ class TRunStore {
   // The highest player identifier any run is filed under; -1 when none.
   int32_t HighestPlayer() const;
 
-  // In the order they were first kept.
+  // In the order they were first kept (a deletion keeps the others' order).
   const std::vector<TRun>& Runs() const { return FRuns; }
   const std::string& FileName() const { return FFileName; }
   // The file was damaged or could not be read; the store started empty.
@@ -62,11 +63,27 @@ class TRunStore {
   static bool ValidKeys(const std::string& Keys);
 
  private:
+  // A run's place: pack names compare without regard to letter case, so the
+  // key holds the name upper-cased.
+  struct TKey {
+    int32_t Player;
+    std::string Pack;
+    int32_t MapNo;
+    bool operator==(const TKey&) const = default;
+  };
+  struct TKeyHash {
+    size_t operator()(const TKey& K) const;
+  };
+  using TIndex = std::unordered_map<TKey, size_t, TKeyHash>;
+  static TKey KeyOf(int32_t Player, const std::string& Pack, int32_t MapNo);
+
   void Load();
   bool Save();
+  void Reindex();
 
   std::string FFileName;
   std::vector<TRun> FRuns;
+  TIndex FIndex;  // key -> position in FRuns
   TStoreFile FFile{"RunStoreUnit, TRunStore.Save"};
   bool FLastSaveOk = true;
 };

@@ -57,7 +57,6 @@ TFileRead ReadWholeFile(const std::string& FileName, std::vector<uint8_t>& Bytes
 }
 
 bool TStoreFile::KeepAside(const std::string& FileName) {
-  const std::string Kept = FileName + ".bad";
   std::vector<uint8_t> Bytes;
   std::string Error;
   switch (ReadWholeFile(FileName, Bytes, &Error)) {
@@ -69,13 +68,31 @@ bool TStoreFile::KeepAside(const std::string& FileName) {
       return false;
     case TFileRead::Read: break;
   }
-  if (!TSafeFileWriter::WriteFile(Kept, Bytes.data(), Bytes.size(), &Error)) {
-    Log->Error("Not saved: cannot keep the damaged file: " + Error, FHeading);
-    return false;
+  // An earlier damage's copy may be the only one of something else: each
+  // copy gets a name of its own, and a name taken meanwhile moves on.
+  for (int N = 0; N < kMaxKeptCopies; ++N) {
+    const std::string Kept = KeptCopyName(FileName, N);
+    struct stat St;
+    if (::lstat(Kept.c_str(), &St) == 0) continue;
+    bool Existed = false;
+    if (TSafeFileWriter::WriteNewFile(Kept, Bytes.data(), Bytes.size(), &Error, &Existed)) {
+      Log->Status("Damaged file kept as " + Kept, FHeading);
+      FKeptAs = Kept;
+      return true;
+    }
+    if (!Existed) {
+      Log->Error("Not saved: cannot keep the damaged file: " + Error, FHeading);
+      return false;
+    }
   }
-  Log->Status("Damaged file kept as " + Kept, FHeading);
-  FKeptAs = Kept;
-  return true;
+  Log->Error("Not saved: " + std::to_string(kMaxKeptCopies) + " damaged copies of " + FileName +
+                 " are kept already; it is left as it is until some are moved away",
+             FHeading);
+  return false;
+}
+
+std::string KeptCopyName(const std::string& FileName, int N) {
+  return FileName + ".bad" + (N > 0 ? "." + std::to_string(N) : std::string());
 }
 
 bool TStoreFile::Save(const std::string& FileName, const std::vector<uint8_t>& Bytes) {

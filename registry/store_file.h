@@ -2,9 +2,10 @@
 // The file a store of the players' keepings lives in: read whole, replaced
 // only through the safe file writer, and never at the cost of the only copy
 // of something the store could not use. A file that loading found damaged
-// or could not read at all is copied aside as FileName + ".bad" before the
-// first save over it; when that copy cannot be made, the save is refused and
-// the file stays as it is.
+// or could not read at all is copied aside before the first save over it, as
+// FileName + ".bad", or ".bad.1", ".bad.2" ... when earlier damage took those
+// names (no copy is ever written over); when the copy cannot be made, the
+// save is refused and the file stays as it is.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -16,8 +17,15 @@ enum class TFileRead { Missing, Read, Unreadable };
 // the reason in Error.
 TFileRead ReadWholeFile(const std::string& FileName, std::vector<uint8_t>& Bytes, std::string* Error = nullptr);
 
+// The name of the Nth copy of a damaged FileName: FileName.bad, then
+// FileName.bad.N.
+std::string KeptCopyName(const std::string& FileName, int N);
+
 class TStoreFile {
  public:
+  // Past this many copies of one file's damage, saves over it are refused.
+  static constexpr int kMaxKeptCopies = 1000;
+
   // SaveHeading: the log heading the save's entries are written under.
   explicit TStoreFile(std::string SaveHeading) : FHeading(std::move(SaveHeading)) {}
 

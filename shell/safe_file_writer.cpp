@@ -22,6 +22,31 @@ void SyncFolder(const std::string& FileName) {
   ::fsync(Fd);
   ::close(Fd);
 }
+
+bool RenameOver(const std::string& From, const std::string& To, std::string& Error) {
+  if (std::rename(From.c_str(), To.c_str()) == 0) return true;
+  Error = SystemError("cannot replace", To);
+  return false;
+}
+
+// A hard link is made only where no entry of that name exists, so two savers
+// can never write over each other's file. A file system without hard links
+// gets a look first and a rename.
+bool LinkNew(const std::string& From, const std::string& To, std::string& Error, bool& Existed) {
+  int Result = ::link(From.c_str(), To.c_str());
+  if (Result != 0 && (errno == EPERM || errno == EOPNOTSUPP || errno == ENOSYS || errno == EMLINK)) {
+    if (::access(To.c_str(), F_OK) == 0) errno = EEXIST;
+    else if (errno == ENOENT) Result = std::rename(From.c_str(), To.c_str());
+  }
+  if (Result != 0) {
+    Existed = errno == EEXIST;
+    Error = SystemError("cannot create", To);
+    return false;
+  }
+  // The temporary name goes; the content stays under the new one.
+  ::unlink(From.c_str());
+  return true;
+}
 }  // namespace
 
 TSafeFileWriter::TSafeFileWriter(std::string FileName)
@@ -43,15 +68,18 @@ bool TSafeFileWriter::Open() {
   return true;
 }
 
-bool TSafeFileWriter::Commit() {
+bool TSafeFileWriter::Commit() { return Finish(true); }
+
+bool TSafeFileWriter::CommitNew() { return Finish(false); }
+
+bool TSafeFileWriter::Finish(bool Replace) {
   if (!FStream || FCommitted) return false;
   if (!FStream->Sync()) {
     FError = SystemError("cannot write", FTempName);
     return false;
   }
   FStream.reset();
-  if (std::rename(FTempName.c_str(), FFileName.c_str()) != 0) {
-    FError = SystemError("cannot replace", FFileName);
+  if (Replace ? !RenameOver(FTempName, FFileName, FError) : !LinkNew(FTempName, FFileName, FError, FExisted)) {
     std::remove(FTempName.c_str());
     return false;
   }
@@ -64,5 +92,14 @@ bool TSafeFileWriter::WriteFile(const std::string& FileName, const void* Bytes, 
   TSafeFileWriter Writer(FileName);
   const bool Ok = Writer.Open() && Writer.Stream().WriteExact(Bytes, Count) && Writer.Commit();
   if (!Ok && Error) *Error = Writer.ErrorText().empty() ? "cannot write " + Writer.TempName() : Writer.ErrorText();
+  return Ok;
+}
+
+bool TSafeFileWriter::WriteNewFile(const std::string& FileName, const void* Bytes, size_t Count, std::string* Error,
+                                   bool* Existed) {
+  TSafeFileWriter Writer(FileName);
+  const bool Ok = Writer.Open() && Writer.Stream().WriteExact(Bytes, Count) && Writer.CommitNew();
+  if (!Ok && Error) *Error = Writer.ErrorText().empty() ? "cannot write " + Writer.TempName() : Writer.ErrorText();
+  if (Existed) *Existed = Writer.TargetExisted();
   return Ok;
 }

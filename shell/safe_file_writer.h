@@ -22,6 +22,10 @@ class TSafeFileWriter {
   // Flushes and syncs the temporary file, renames it over the target and
   // syncs the folder. False (old file untouched) on any failure.
   bool Commit();
+  // Like Commit, but only where no file of that name exists: false, with
+  // TargetExisted() true, when one does; it is never replaced.
+  bool CommitNew();
+  bool TargetExisted() const { return FExisted; }
 
   const std::string& FileName() const { return FFileName; }
   const std::string& TempName() const { return FTempName; }
@@ -30,9 +34,15 @@ class TSafeFileWriter {
 
   // Writes Bytes as the whole new content of FileName; Error gets the reason.
   static bool WriteFile(const std::string& FileName, const void* Bytes, size_t Count, std::string* Error = nullptr);
+  // The same through CommitNew; Existed (when given) tells why it failed.
+  static bool WriteNewFile(const std::string& FileName, const void* Bytes, size_t Count, std::string* Error = nullptr,
+                           bool* Existed = nullptr);
 
  private:
   std::string FFileName, FTempName, FError;
   std::unique_ptr<TFileStream> FStream;
   bool FCommitted = false;
+  bool FExisted = false;
+
+  bool Finish(bool Replace);
 };

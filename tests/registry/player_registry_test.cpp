@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "shell/safe_file_writer.h"
 #include "shell/toolbox.h"
 #include "tests/support/bytes.h"
@@ -183,6 +185,59 @@ TEST(PlayerRegistry, LoadAppendsAndReadsNonPositiveLengthsAsEmpty) {
   EXPECT_FALSE(R.LoadedDamaged());
 }
 
+// A file may hold any identifier and any counter; a new player or pack still
+// gets one that is non-negative and nobody's, and the counter never wraps.
+TEST(PlayerRegistry, IdentifiersAtTheTopOfTheRangeOrNegativeNeverWrap) {
+  TTempDir Dir;
+  TLogCapture Capture;
+  const auto File = [](int32_t NextID, int32_t Player, int32_t Pack) {
+    return TBytes()
+        .Text("PREG")
+        .I32(NextID)
+        .U16(1)
+        .I32(Player)
+        .Str("Top")
+        .Str("")
+        .U16(1)
+        .I32(Pack)
+        .Str("Caves.sq")
+        .U16(1)
+        .I32(Player)
+        .I32(Pack)
+        .I32(1)
+        .U8(2)
+        .Get();
+  };
+  WriteFileBytes(Dir.File("top.vmu"), File(5, TPlayerRegistry::kTopID, 0));
+  TPlayerRegistry R;
+  ASSERT_TRUE(R.Load(Dir.File("top.vmu")));
+  EXPECT_EQ(R.NextID, TPlayerRegistry::kTopID);
+  EXPECT_TRUE(Capture.Contains("[PlayerRegistryUnit, TPlayerRegistry.Load] Identifier 2147483647 is in use"));
+  ASSERT_TRUE(R.AddPlayer("A"));
+  ASSERT_TRUE(R.AddLevelPack("B.sq"));
+  ASSERT_TRUE(R.AddPlayer("C"));
+  EXPECT_EQ(R.PlayerID("A"), 1);
+  EXPECT_EQ(R.LevelPackID("B.sq"), 2);
+  EXPECT_EQ(R.PlayerID("C"), 3);
+  EXPECT_EQ(R.NextID, TPlayerRegistry::kTopID);
+  // A deleted player's progress keeps its identifier from being handed out.
+  ASSERT_TRUE(R.DeletePlayer("Top"));
+  ASSERT_TRUE(R.AddPlayer("D"));
+  EXPECT_EQ(R.PlayerID("D"), 4);
+  EXPECT_TRUE(Read(R, "D", "Caves.sq", 0, 1).empty());
+
+  // A stored counter of the top value, or below zero, hands out no negative one.
+  for (int32_t NextID : {TPlayerRegistry::kTopID, -7, std::numeric_limits<int32_t>::min()}) {
+    WriteFileBytes(Dir.File("odd.vmu"), File(NextID, -20, -10));
+    TPlayerRegistry O;
+    ASSERT_TRUE(O.Load(Dir.File("odd.vmu")));
+    ASSERT_TRUE(O.AddPlayer("New"));
+    ASSERT_TRUE(O.AddPlayer("Newer"));
+    EXPECT_EQ(O.PlayerID("New"), 0) << NextID;
+    EXPECT_EQ(O.PlayerID("Newer"), 1) << NextID;
+  }
+}
+
 TEST(PlayerRegistry, UnknownOrMissingFilesLoadNothing) {
   TTempDir Dir;
   TLogCapture Capture;
@@ -291,7 +346,7 @@ TEST(PlayerRegistry, DamagedFileKeepsWholeRecordsAndIsKeptAsideBeforeTheFirstSav
   ASSERT_TRUE(R.Save(File));
   EXPECT_EQ(ReadFileText(File + ".bad"), "kept");
 
-  // A later damaged file replaces the kept one.
+  // A later damaged file gets a copy of its own: the first one stays.
   auto Huge = TBytes()
                   .Text("PREG")
                   .I32(1)
@@ -320,14 +375,18 @@ TEST(PlayerRegistry, DamagedFileKeepsWholeRecordsAndIsKeptAsideBeforeTheFirstSav
   ASSERT_EQ(H.Datas.size(), 1u) << "the record whose length runs past the end is dropped";
   EXPECT_EQ(H.Datas[0].Data, std::vector<uint8_t>({1, 2}));
   ASSERT_TRUE(H.Save(File));
-  EXPECT_EQ(ReadFileBytes(File + ".bad"), Huge);
+  EXPECT_EQ(ReadFileText(File + ".bad"), "kept");
+  EXPECT_EQ(ReadFileBytes(File + ".bad.1"), Huge);
+  EXPECT_EQ(H.KeptAs(), File + ".bad.1");
 
   // An unknown format is not ours to overwrite either.
   WriteFileText(File, "XYZW future format");
   TPlayerRegistry U;
   EXPECT_FALSE(U.Load(File));
   ASSERT_TRUE(U.Save(File));
-  EXPECT_EQ(ReadFileText(File + ".bad"), "XYZW future format");
+  EXPECT_EQ(ReadFileText(File + ".bad.2"), "XYZW future format");
+  EXPECT_EQ(ReadFileBytes(File + ".bad.1"), Huge);
+  EXPECT_TRUE(Capture.Contains("Damaged file kept as " + File + ".bad.2"));
 }
 
 TEST(PlayerRegistry, FailedOrInterruptedSavesKeepTheOldFile) {

@@ -8,6 +8,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 
@@ -116,6 +117,46 @@ TEST(RunStore, ADamagedFileIsKeptAsideAndTheStoreStartsEmpty) {
   EXPECT_EQ(Back.Runs()[0].Keys, "UU");
 }
 
+// Each damage is kept under a name of its own, whatever sits in the way.
+TEST(RunStore, EveryDamagedFileIsKeptNoneWrittenOver) {
+  TTempDir Dir;
+  TLogCapture Capture;
+  const std::string File = Dir.File("Starquarry.runs");
+  WriteFileText(File + ".bad.1", "a copy kept by hand");
+  ASSERT_EQ(mkdir((File + ".bad.2").c_str(), 0700), 0) << "a folder in the way";
+  std::vector<std::string> Damage;
+  for (int N = 0; N < 4; ++N) {
+    Damage.push_back("SQRN damage number " + std::to_string(N));
+    WriteFileText(File, Damage.back());
+    TRunStore S(File);
+    ASSERT_TRUE(S.LoadedDamaged());
+    ASSERT_EQ(S.Keep(N, "Caves.sq", 0, "R"), TRunKept::Kept);
+    EXPECT_TRUE(S.LastSaveSucceeded());
+  }
+  EXPECT_EQ(ReadFileText(File + ".bad"), Damage[0]);
+  EXPECT_EQ(ReadFileText(File + ".bad.1"), "a copy kept by hand");
+  EXPECT_EQ(ReadFileText(File + ".bad.3"), Damage[1]);
+  EXPECT_EQ(ReadFileText(File + ".bad.4"), Damage[2]);
+  EXPECT_EQ(ReadFileText(File + ".bad.5"), Damage[3]);
+  EXPECT_TRUE(Capture.Contains("Damaged file kept as " + File + ".bad.5"));
+  EXPECT_FALSE(VXToolbox::FileExists(File + ".bad.5.tmp"));
+  EXPECT_EQ(TRunStore(File).Runs().size(), 1u);
+}
+
+// When every name a copy could take is in use, the damaged file stays.
+TEST(RunStore, NoFreeNameForACopyRefusesTheSave) {
+  TTempDir Dir;
+  TLogCapture Capture;
+  const std::string File = Dir.File("Starquarry.runs");
+  for (int N = 0; N < TStoreFile::kMaxKeptCopies; ++N) WriteFileText(KeptCopyName(File, N), "old");
+  WriteFileText(File, "SQRN damaged");
+  TRunStore S(File);
+  EXPECT_EQ(S.Keep(0, "Caves.sq", 0, "R"), TRunKept::Kept);
+  EXPECT_FALSE(S.LastSaveSucceeded());
+  EXPECT_EQ(ReadFileText(File), "SQRN damaged");
+  EXPECT_TRUE(Capture.Contains("1000 damaged copies of " + File + " are kept already"));
+}
+
 TEST(RunStore, AFileThatCannotBeReadIsNeverReplaced) {
   TTempDir Dir;
   TLogCapture Capture;
@@ -160,6 +201,42 @@ TEST(RunStore, EveryDamageOfTheLayoutIsNoticed) {
   EXPECT_TRUE(TRunStore::Decode(TRunStore::Encode({}), Runs));
 }
 
+// A file of a few years of many players loads at once, and a run in it is
+// found (the speed itself is measured in the benchmarks).
+TEST(RunStore, AFileOfTwoHundredThousandRunsLoadsWhole) {
+  TTempDir Dir;
+  const std::string File = Dir.File("Starquarry.runs");
+  std::vector<TRun> Many;
+  Many.reserve(200000);
+  for (int32_t I = 0; I < 200000; ++I)
+    Many.push_back({I % 400, "Pack" + std::to_string(I % 5) + ".sq", I / 400, std::string(1 + I % 7, "UDLR."[I % 5])});
+  WriteFileBytes(File, TRunStore::Encode(Many));
+
+  const auto Start = std::chrono::steady_clock::now();
+  TRunStore S(File);
+  const double Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
+  EXPECT_FALSE(S.LoadedDamaged());
+  ASSERT_EQ(S.Runs().size(), Many.size());
+  EXPECT_LT(Seconds, 20.0) << "the load grows faster than the file";
+  for (size_t I : {size_t{0}, size_t{1}, size_t{123457}, Many.size() - 1}) {
+    const TRun& R = Many[I];
+    const TRun* Found = S.Best(R.Player, VXToolbox::LowerCase(R.Pack), R.MapNo);
+    ASSERT_NE(Found, nullptr) << I;
+    EXPECT_EQ(Found->Keys, R.Keys) << I;
+  }
+  EXPECT_EQ(S.Best(400, "Pack0.sq", 0), nullptr);
+  EXPECT_EQ(S.Keep(6, "PACK1.SQ", 0, "R"), TRunKept::Kept) << "replaces the run of map 0, not a second one";
+  EXPECT_EQ(S.Runs().size(), Many.size());
+  EXPECT_EQ(S.Best(6, "Pack1.sq", 0)->Keys, "R");
+  EXPECT_EQ(S.DeletePlayer(399), 500);
+  EXPECT_EQ(S.Best(398, "Pack3.sq", Many[199998].MapNo)->Keys, Many[199998].Keys) << "found after a deletion";
+
+  // One map twice, far apart and in other letters, is still damage.
+  Many.push_back({Many[5].Player, VXToolbox::UpperCase(Many[5].Pack), Many[5].MapNo, "R"});
+  std::vector<TRun> Runs;
+  EXPECT_FALSE(TRunStore::Decode(TRunStore::Encode(Many), Runs));
+}
+
 TEST(PlayerRuns, FiledUnderThePlayersIdentifier) {
   TTempDir Dir;
   TChangeDir Here(Dir.Path());
@@ -199,6 +276,40 @@ TEST(PlayerRuns, ANewPlayerNeverInheritsRunsLeftFromALostRegistry) {
   ASSERT_TRUE(R.AddPlayer("New"));
   EXPECT_EQ(R.PlayerID("New"), 5);
   EXPECT_EQ(R.BestRun("Caves.sq", "New", 0), nullptr);
+}
+
+// Runs filed under the largest identifier must not make the counter wrap:
+// two new players would share the negative one, and deleting either would
+// delete the other's runs.
+TEST(PlayerRuns, RunsAtTheTopOfTheRangeLeaveNewPlayersDistinctIdentifiers) {
+  TTempDir Dir;
+  TChangeDir Here(Dir.Path());
+  TLogCapture Capture;
+  {
+    TRunStore Left("Starquarry.runs");
+    ASSERT_EQ(Left.Keep(TPlayerRegistry::kTopID, "Caves.sq", 0, "RR"), TRunKept::Kept);
+    ASSERT_EQ(Left.Keep(0, "Caves.sq", 0, "LL"), TRunKept::Kept);
+  }
+  TPlayerReg R;
+  ASSERT_TRUE(R.AddPlayer("Ann"));
+  ASSERT_TRUE(R.AddLevelPack("Caves.sq"));
+  ASSERT_TRUE(R.AddPlayer("Bo"));
+  const int32_t Ann = R.PlayerID("Ann"), Bo = R.PlayerID("Bo"), Pack = R.LevelPackID("Caves.sq");
+  for (int32_t ID : {Ann, Bo, Pack}) {
+    EXPECT_GT(ID, 0) << "0 has runs filed under it";
+    EXPECT_LT(ID, TPlayerRegistry::kTopID);
+  }
+  EXPECT_NE(Ann, Bo);
+  EXPECT_NE(Ann, Pack);
+  EXPECT_NE(Bo, Pack);
+  EXPECT_TRUE(Capture.Contains("Runs are filed under identifier 2147483647"));
+  ASSERT_EQ(R.KeepRun("Caves.sq", "Bo", 1, "R"), TRunKept::Kept);
+  ASSERT_TRUE(R.DeletePlayer("Ann"));
+  EXPECT_NE(R.BestRun("Caves.sq", "Bo", 1), nullptr);
+  EXPECT_EQ(R.Runs().Runs().size(), 3u);
+  TPlayerReg Again;
+  ASSERT_TRUE(Again.AddPlayer("Cy"));
+  EXPECT_EQ(Again.PlayerID("Cy"), 1) << "the lowest identifier nothing uses";
 }
 
 TEST(PlayerRuns, LiveBesideTheRegistryFile) {
