@@ -110,11 +110,15 @@ bool TGame::ChooseLevelPack() {
 void TGame::PlayMap(int MapNo) {
   StopSong(FListSong);
   TPlay1Map Play(MapNo);
-  if (Play.Run() && PlayerRegistry) {
+  // Recorded before "Map Completed!" shows: closing the window during that
+  // screen must not lose the win.
+  Play.OnCompleted = [this, &Play, MapNo] {
+    if (!PlayerRegistry) return;
     PlayerRegistry->SetMapState(LevelPack, PlayerName, TPlayerReg::kCompleted, MapNo);
     // Kept only when shorter than the player's best run of the map.
     PlayerRegistry->KeepRun(LevelPack, PlayerName, MapNo, Play.RunScript());
-  }
+  };
+  Play.Run();
   PlaySong(FListSong);
 }
 

@@ -144,6 +144,7 @@ bool TPlay1Map::Run() {
     }
     if (FRun.Completed) {
       if (!Watching()) {
+        if (OnCompleted) OnCompleted();
         StopSong(CurrentSong);
         CurrentSong = PlaylistSong("MapEnd", 0);
         PlaySong(CurrentSong);

@@ -31,6 +31,10 @@ class TPlay1Map {
   // Runs after the events of every frame of play; tests hold keys here as a
   // player would.
   std::function<void()> AfterEvents;
+  // Runs the moment the elf enters the open exit, before "Map Completed!"
+  // shows: a win recorded here survives the program ending during that
+  // screen. Not called while a run is watched.
+  std::function<void()> OnCompleted;
   bool Completed() const { return FRun.Completed; }
   int MapNo() const { return FRun.MapNo; }
   // The attempt that completed the map, as a key script for sqtool play:
