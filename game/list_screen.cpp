@@ -4,6 +4,7 @@
 #include "graphics/font_collection.h"
 #include "graphics/key_codes.h"
 #include "graphics/video.h"
+#include "registry/player_name.h"
 #include "ui/edit_box.h"
 #include "ui/list_box.h"
 
@@ -50,7 +51,7 @@ std::string RunNameScreen(const TScreenTitle& Title) {
   TEditBox Edit;
   Edit.Setup("X=0|Y=240|Width=640|Height=30|AlignX=Left|AlignY=Top");
   Edit.Setup("Font=0|TextAlign=Center|TextOffsetY=0|TextCase=Normal");
-  Edit.Setup("MaxLength=16|Background=000000|Transparent=0");
+  Edit.Setup("MaxLength=" + std::to_string(kMaxPlayerName) + "|Background=000000|Transparent=0");
   Edit.Setup("CursorChar=.|CursorBlinkRate=30");
   Edit.ShowCursor = true;
   VX_SDL::ClearKeyBuffer();

@@ -124,3 +124,27 @@ TEST_F(RegistryTool, AFileThatCannotBeReadIsNeverReplaced) {
   EXPECT_FALSE(VXToolbox::FileExists(File + ".bad"));
   close(Socket);
 }
+
+// Names the name box could not have made are refused for new players and new
+// names; names already in a file print with their odd bytes escaped.
+TEST_F(RegistryTool, OddNamesAreRefusedAndPrintedAsEscapes) {
+  {
+    TPlayerRegistry R;
+    R.AddPlayer("Bell\a\nNext");
+    R.AddLevelPack("P\x1b.sq");
+    ASSERT_TRUE(R.Save(Dir.File("p.vmu")));
+  }
+  EXPECT_EQ(Dump(),
+            "nextid=2\n"
+            "player 0 Bell\\x07\\x0aNext\n"
+            "pack 1 P\\x1b.sq\n");
+  std::string Out;
+  EXPECT_EQ(Run("set-state p.vmu A.sq " + ShellQuote("Tab\tName") + " 1 0", &Out), 1);
+  EXPECT_EQ(Out, "sqtool: cannot add player 'Tab\\x09Name': it holds a character that is not printable\n");
+  EXPECT_EQ(Run("set-state p.vmu A.sq " + std::string(17, 'x') + " 1 0", &Out), 1);
+  EXPECT_EQ(Out, "sqtool: cannot add player '" + std::string(17, 'x') + "': it is longer than 16 characters\n");
+  EXPECT_EQ(Run("rename-player p.vmu " + ShellQuote("Bell\a\nNext") + " " + ShellQuote("Bell\r"), &Out), 1);
+  EXPECT_EQ(Out, "sqtool: cannot rename to 'Bell\\x0d': it holds a character that is not printable\n");
+  EXPECT_EQ(Run("rename-player p.vmu " + ShellQuote("Bell\a\nNext") + " Bell", &Out), 0) << Out;
+  EXPECT_EQ(Run("set-state p.vmu A.sq " + std::string(16, 'x') + " 1 0", &Out), 0) << Out;
+}

@@ -1,5 +1,6 @@
 // sqtool replay, run as a program on a level pack and runs made here.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "registry/player_reg.h"
 #include "registry/run_store.h"
@@ -145,6 +146,79 @@ TEST_F(ReplayTool, DamagedOrMissingRunsFilesAreReportedNotRewritten) {
   EXPECT_EQ(Replay("list Starquarry.runs").Out, "Ann Caves.sq 0 steps=5\n");
   EXPECT_EQ(Replay("frobnicate").Code, 1);
   EXPECT_EQ(Replay("list").Code, 1);
+}
+
+// A registry or runs file from elsewhere may name anything: every run stays
+// one line and every error one line, and the import adds no name the game
+// could not have typed.
+TEST_F(ReplayTool, OddNamesPrintAsEscapesOnOneLineAndAreNotImported) {
+  const std::string Long(10000, 'n');
+  {
+    TPlayerReg Reg(Dir.File("Starquarry.vmu"));
+    for (const std::string& Name : {std::string("Red\x1b[31m"), std::string("Two\nLines"), Long})
+      ASSERT_TRUE(Reg.AddPlayer(Name));
+    ASSERT_EQ(Reg.KeepRun("Caves.sq", "Red\x1b[31m", 0, "RR"), TRunKept::Kept);
+    ASSERT_EQ(Reg.KeepRun("Caves.sq", "Two\nLines", 0, "RRRRRRRRR"), TRunKept::Kept);
+    ASSERT_EQ(Reg.KeepRun("Caves.sq", Long, 0, "R"), TRunKept::Kept);
+    ASSERT_EQ(Reg.KeepRun("Ca\r\nves\xff.sq", "Two\nLines", 1, "L"), TRunKept::Kept);
+  }
+  TToolResult R = Replay("list Starquarry.runs");
+  ASSERT_EQ(R.Code, 0) << R.Err;
+  EXPECT_EQ(R.Out, Long +
+                       " Caves.sq 0 steps=1\n"
+                       "Red\\x1b[31m Caves.sq 0 steps=2\n"
+                       "Two\\x0aLines Ca\\x0d\\x0aves\\xff.sq 1 steps=1\n"
+                       "Two\\x0aLines Caves.sq 0 steps=9\n");
+
+  R = Replay("export Starquarry.runs " + ShellQuote("No\tbody\n") + " Caves.sq 0 x.keys");
+  EXPECT_EQ(R.Code, 1);
+  EXPECT_EQ(R.Err, "sqtool: no player No\\x09body\\x0a in Starquarry.vmu\n");
+
+  for (const std::string& Bad : {std::string("Esc\x1b"), std::string("Line\nBreak"), std::string(17, 'x'),
+                                 std::string(), std::string("caf\xc3\xa9")}) {
+    R = Import(Bad, 0, "RR..R");
+    EXPECT_EQ(R.Code, 1) << Bad;
+    EXPECT_EQ(R.Out, "") << Bad;
+    EXPECT_EQ(R.Err.find('\n'), R.Err.size() - 1) << "one line: " << R.Err;
+    EXPECT_EQ(R.Err.rfind("sqtool: cannot add player '", 0), 0u) << R.Err;
+  }
+  EXPECT_NE(Import("Esc\x1b", 0, "RR..R").Err.find("'Esc\\x1b': it holds a character that is not printable"),
+            std::string::npos);
+  EXPECT_NE(Import(std::string(17, 'x'), 0, "RR..R").Err.find("it is longer than 16 characters"), std::string::npos);
+  EXPECT_EQ(TPlayerReg(Dir.File("Starquarry.vmu")).PlayerCount(), 3) << "nobody added";
+  // Sixteen printable characters are a name; one already kept is found as it is.
+  R = Import(std::string(16, 'x'), 0, "RR..R");
+  EXPECT_EQ(R.Code, 0) << R.Err;
+  R = Import("Two\nLines", 0, "RR..R");
+  EXPECT_EQ(R.Code, 0) << R.Err;
+  EXPECT_EQ(R.Out, "kept steps=5\n");
+}
+
+// A script longer than any run the game keeps is refused before it is read
+// whole, and before anything is played.
+TEST_F(ReplayTool, HugeKeyScriptsAreRefusedBeforeTheyAreRead) {
+  // 300 MB without a byte on the disk: only its size is ever looked at.
+  WriteFileText(Dir.File("huge.keys"), "");
+  ASSERT_EQ(truncate(Dir.File("huge.keys").c_str(), 300 << 20), 0);
+  const std::string Refused =
+      "sqtool: key file 'huge.keys' is too long (314572800 bytes; a script holds at most 4194304 steps)\n";
+  TToolResult R = Replay("import Starquarry.runs Ann Caves.sq 0 huge.keys --data data.mad4");
+  EXPECT_EQ(R.Code, 1);
+  EXPECT_EQ(R.Err, Refused);
+  R = Tool.Run("play Caves.sq 0 --keys @huge.keys --data data.mad4");
+  EXPECT_EQ(R.Code, 1);
+  EXPECT_EQ(R.Err, Refused);
+  EXPECT_EQ(R.Out, "");
+
+  // One key past the limit, in a file whose size alone would pass.
+  WriteFileText(Dir.File("long.keys"), std::string(4194305, '.'));
+  R = Replay("import Starquarry.runs Ann Caves.sq 0 long.keys --data data.mad4");
+  EXPECT_EQ(R.Code, 1);
+  EXPECT_EQ(R.Err, "sqtool: key file 'long.keys' is too long (more than 4194304 steps)\n");
+  EXPECT_FALSE(VXToolbox::FileExists(Dir.File("Starquarry.vmu"))) << "nobody added";
+  R = Tool.Run("play Caves.sq 0 --keys @long.keys --data data.mad4");
+  EXPECT_EQ(R.Code, 1);
+  EXPECT_EQ(R.Err, "sqtool: key file 'long.keys' is too long (more than 4194304 steps)\n");
 }
 
 TEST_F(ReplayTool, DeletingAPlayerDeletesItsRuns) {

@@ -2,6 +2,7 @@
 // script the solver prints is played back with sqtool play.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <sstream>
 
 #include "tests/support/sqtool_runner.h"
@@ -120,4 +121,38 @@ TEST_F(SolveTool, PackCheckReportsADamagedMapMemberAndGoesOn) {
   EXPECT_NE(L[1].find("error=\"damaged map member 002.mpp\""), std::string::npos) << L[1];
   EXPECT_NE(L[2].find("003 ok"), std::string::npos) << L[2] << ": later maps keep their numbers";
   EXPECT_EQ(L[3], "3 maps, 1 failed");
+}
+
+// No verdict on a map the tool could not load, nor on one played without the
+// pictures of its blocks: either is an error of one line.
+TEST_F(SolveTool, AMapThatDidNotLoadOrDataThatIsNotTheGamesIsAnError) {
+  WriteFileText(Dir.File("info"), "Starquarry level pack\r\nDamaged\r\nTest\r\n");
+  WriteFileText(Dir.File("001.mpp"), TextMap({"%*$ !%"}));
+  WriteFileText(Dir.File("002.mpp"), "MAPT\r\nWI100000\r\nHE100000\r\nMPab\r\nXX\r\n");
+  ASSERT_EQ(Tool.RunJoined("archive create raw.sq info 001.mpp 002.mpp controls.ini b.tga"), 0);
+  TToolResult R = Tool.Run("solve raw.sq 1 --data data.mad4");
+  EXPECT_EQ(R.Code, 1);
+  EXPECT_EQ(R.Out, "");
+  EXPECT_EQ(R.Err, "sqtool: map 1 of 'raw.sq' cannot be loaded: Map width is out of range!\n");
+  R = Tool.Run("solve raw.sq 0 --data data.mad4");
+  EXPECT_EQ(R.Code, 0) << R.Err;
+
+  // A pack without pictures of its own needs the game's; an archive without
+  // them (here a level pack) is not the game's data. (Loose files would
+  // stand in for the archive's.)
+  ASSERT_EQ(Tool.RunJoined("archive create bare.sq info 001.mpp"), 0);
+  ASSERT_EQ(Tool.RunJoined("archive create other.sq info 001.mpp"), 0);
+  ASSERT_EQ(Tool.RunJoined("archive create pictures.mad4 controls.ini b.tga"), 0);
+  ASSERT_EQ(std::remove(Dir.File("controls.ini").c_str()), 0);
+  ASSERT_EQ(std::remove(Dir.File("b.tga").c_str()), 0);
+  for (const char* Data : {"data.mad4", "other.sq"}) {
+    R = Tool.Run(std::string("solve bare.sq 0 --data ") + Data);
+    EXPECT_EQ(R.Code, 1) << Data;
+    EXPECT_EQ(R.Out, "") << Data;
+    EXPECT_EQ(R.Err, "sqtool: map 0 of 'bare.sq' has blocks without an image (%*$!): '" + std::string(Data) +
+                         "' is not the game's data archive\n");
+  }
+  R = Tool.Run("solve bare.sq 0 --data pictures.mad4");
+  EXPECT_EQ(R.Code, 0) << R.Err;
+  EXPECT_EQ(R.Out.rfind("status=solved steps=3 ", 0), 0u) << R.Out;
 }

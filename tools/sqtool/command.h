@@ -20,7 +20,12 @@ class TSqCommand {
 
 const std::vector<TSqCommandInfo>& SqCommands();
 
-// Prints "sqtool: MESSAGE" on standard error and returns 1.
+// Prints "sqtool: MESSAGE" on standard error and returns 1; MESSAGE as
+// SqPrintable shows it, so an error is always one line.
 int SqFail(const std::string& Message);
+// Text as the tool prints names from files: every byte outside printable
+// ASCII (a control character, a line break, a byte of a wider encoding)
+// written as an escape, \x1b.
+std::string SqPrintable(const std::string& Text);
 // Folder of the running sqtool, with its trailing "/".
 std::string SqToolDir();

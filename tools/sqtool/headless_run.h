@@ -5,6 +5,8 @@
 // sqtool pack check both run maps through here.
 #include <string>
 
+#include "tools/sqtool/key_script.h"
+
 class TMaps;
 class TImage;
 
@@ -15,10 +17,7 @@ struct THeadlessResult {
 };
 
 // Keys: one per step, 'U', 'D', 'L', 'R' (that arrow held) or '.' (none).
-// The run stops after the last key, when the map is completed, or 16 steps
-// after the elf died. Screen must be the default sprite target.
+// The run stops after the last key, when the map is completed, 16 steps
+// after the elf died, or after kMaxScriptSteps steps. Screen must be the
+// default sprite target.
 THeadlessResult RunHeadless(TMaps& Maps, int MapNo, const std::string& Keys, TImage& Screen);
-
-// Turns a key script into keys: white space is ignored, letters may be lower
-// case. False with Error set for any other character.
-bool ParseKeyScript(const std::string& Text, std::string& Keys, std::string& Error);

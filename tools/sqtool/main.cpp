@@ -40,8 +40,25 @@ TSqCommand::TSqCommand(TSqCommandInfo Info) { Registry().push_back(std::move(Inf
 const std::vector<TSqCommandInfo>& SqCommands() { return Registry(); }
 
 int SqFail(const std::string& Message) {
-  std::cerr << "sqtool: " << Message << "\n";
+  std::cerr << "sqtool: " << SqPrintable(Message) << "\n";
   return 1;
+}
+
+std::string SqPrintable(const std::string& Text) {
+  static const char* const Digits = "0123456789abcdef";
+  std::string Shown;
+  Shown.reserve(Text.size());
+  for (char C : Text) {
+    const auto B = static_cast<uint8_t>(C);
+    if (B >= 0x20 && B < 0x7F) {
+      Shown += C;
+    } else {
+      Shown += "\\x";
+      Shown += Digits[B >> 4];
+      Shown += Digits[B & 15];
+    }
+  }
+  return Shown;
 }
 
 std::string SqToolDir() { return VXToolbox::ExtractFileDir(ExecutablePath()); }

@@ -180,13 +180,12 @@ int Check(const TArgs& Args) {
     size_t HandLength = 0;
     if (HasSolutions) {
       const std::string Number = VXToolbox::PaddedNumber(MapNo + 1, 3, '0');
-      bool Read;
-      const std::vector<uint8_t> Bytes = ReadFile(Solutions + "/" + Number + ".keys", Read);
+      const std::string KeysFile = Solutions + "/" + Number + ".keys";
       std::string Keys, Error;
-      if (!Read) {
+      if (!TFileStream::Open(KeysFile, TFileStream::TMode::Read)) {
         Solution = " solution=missing";
         Ok = false;
-      } else if (!ParseKeyScript(std::string(Bytes.begin(), Bytes.end()), Keys, Error)) {
+      } else if (!ReadKeyScriptFile(KeysFile, Keys, Error)) {
         Solution = " solution=bad";
         Ok = false;
       } else {

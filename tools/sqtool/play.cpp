@@ -5,7 +5,6 @@
 #include "graphics/image.h"
 #include "graphics/ppm_writer.h"
 #include "graphics/sprite.h"
-#include "shell/file_stream.h"
 #include "shell/random.h"
 #include "shell/toolbox.h"
 #include "tools/sqtool/command.h"
@@ -23,7 +22,8 @@ const char* kUsage =
     "followed by the 12 rows of the grid as tile codes.\n"
     "\n"
     "--keys STEPS  one character per step: U, D, L, R (arrow held) or . (none);\n"
-    "              --keys @FILE reads them from FILE (white space ignored)\n"
+    "              --keys @FILE reads them from FILE (white space ignored);\n"
+    "              at most 4194304 steps\n"
     "--seed N      seeds the random looks of the blocks (default 0)\n"
     "--data FILE   the game's data archive (default: the starquarry program\n"
     "              beside sqtool, or Starquarry.mad4 beside it)\n"
@@ -33,17 +33,8 @@ const char* kUsage =
     "after the elf died.\n";
 
 bool ReadKeys(const std::string& Value, std::string& Keys, std::string& Error) {
-  std::string Text = Value;
-  if (!Text.empty() && Text[0] == '@') {
-    auto In = TFileStream::Open(Text.substr(1), TFileStream::TMode::Read);
-    if (!In) {
-      Error = "cannot read key file '" + Text.substr(1) + "'";
-      return false;
-    }
-    const auto Bytes = In->ReadAll();
-    Text.assign(Bytes.begin(), Bytes.end());
-  }
-  return ParseKeyScript(Text, Keys, Error);
+  if (!Value.empty() && Value[0] == '@') return ReadKeyScriptFile(Value.substr(1), Keys, Error);
+  return ParseKeyScript(Value, Keys, Error);
 }
 
 int Play(const TArgs& Args) {

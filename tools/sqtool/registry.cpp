@@ -1,6 +1,7 @@
 // sqtool registry: inspect and repair the player progress file.
 #include <iostream>
 
+#include "registry/player_name.h"
 #include "registry/player_reg.h"
 #include "registry/store_file.h"
 #include "shell/toolbox.h"
@@ -18,8 +19,11 @@ const char* const kUsage =
     "per level pack (pack ID NAME) and per data record (data PLAYERID PACKID HEX,\n"
     "HEX being the stored bytes or - when none), in file order.\n"
     "get-state prints a map's state as the game reads it: 0 locked, 1 open,\n"
-    "2 completed. set-state adds the player and the pack when missing. Changes\n"
-    "are saved as the game saves them; a damaged file is first kept as FILE.bad.\n"
+    "2 completed. set-state adds the player and the pack when missing; a new\n"
+    "player's name (or a new name) is 1 to 16 printable characters. Changes\n"
+    "are saved as the game saves them; a damaged file is first kept as FILE.bad\n"
+    "(FILE.bad.1, ... when taken). Names print with every byte that is not\n"
+    "printable as an escape such as \\x1b.\n"
     "delete-player also deletes the player's runs from Starquarry.runs beside FILE.\n";
 
 std::string Hex(const std::vector<uint8_t>& Bytes) {
@@ -50,14 +54,15 @@ std::unique_ptr<TPlayerReg> OpenRegistry(const std::string& File, bool Changing)
   auto R = std::make_unique<TPlayerReg>(File);
   R->Logging = true;
   if (R->LoadedDamaged() && !Changing)
-    std::cerr << "sqtool: " << File << " is damaged; only its whole records are read\n";
+    std::cerr << "sqtool: " << SqPrintable(File + " is damaged; only its whole records are read") << "\n";
   return R;
 }
 
 // Tells of a copy only once it has been made.
 int Saved(const TPlayerReg& R) {
   if (!R.KeptAs().empty())
-    std::cerr << "sqtool: " << R.FileName() << " was damaged; the original is kept as " << R.KeptAs() << "\n";
+    std::cerr << "sqtool: " << SqPrintable(R.FileName() + " was damaged; the original is kept as " + R.KeptAs())
+              << "\n";
   return R.LastSaveSucceeded() ? 0 : SqFail("cannot save " + R.FileName() + "; the previous file is kept");
 }
 
@@ -67,11 +72,11 @@ int Dump(const std::string& File) {
   if (!R.Load(File)) return SqFail(File + " is not a player registry file");
   std::cout << "nextid=" << R.NextID << "\n";
   for (const TPlayerData& P : R.Players) {
-    std::cout << "player " << P.ID << " " << P.Name;
-    if (!P.Info.empty()) std::cout << " info=" << P.Info;
+    std::cout << "player " << P.ID << " " << SqPrintable(P.Name);
+    if (!P.Info.empty()) std::cout << " info=" << SqPrintable(P.Info);
     std::cout << "\n";
   }
-  for (const TLevelPackData& L : R.LevelPacks) std::cout << "pack " << L.ID << " " << L.Name << "\n";
+  for (const TLevelPackData& L : R.LevelPacks) std::cout << "pack " << L.ID << " " << SqPrintable(L.Name) << "\n";
   for (const TPlayerPackData& D : R.Datas)
     std::cout << "data " << D.PlayerID << " " << D.LevelPackID << " " << Hex(D.Data) << "\n";
   std::cout.flush();
@@ -95,7 +100,11 @@ int SetState(const TArgs& A) {
   auto R = OpenRegistry(A[1], true);
   const std::string& Pack = A[2];
   const std::string& Player = A[3];
-  if (!R->FindPlayer(Player) && !R->AddPlayer(Player)) return SqFail("cannot add player " + Player);
+  if (!R->FindPlayer(Player)) {
+    if (const std::string Problem = PlayerNameProblem(Player); !Problem.empty())
+      return SqFail("cannot add player '" + Player + "': " + Problem);
+    if (!R->AddPlayer(Player)) return SqFail("cannot add player " + Player);
+  }
   if (!R->FindLevelPack(Pack) && !R->AddLevelPack(Pack)) return SqFail("cannot add level pack " + Pack);
   R->SetMapState(Pack, Player, static_cast<uint8_t>(State), MapNo);
   return Saved(*R);
@@ -104,7 +113,8 @@ int SetState(const TArgs& A) {
 int RenamePlayer(const TArgs& A) {
   if (int Code = NeedFile(A[1])) return Code;
   const std::string &Old = A[2], &New = A[3];
-  if (New.empty()) return SqFail("the new name is empty");
+  if (const std::string Problem = PlayerNameProblem(New); !Problem.empty())
+    return SqFail("cannot rename to '" + New + "': " + Problem);
   auto R = OpenRegistry(A[1], true);
   const TPlayerData* P = R->FindPlayer(Old);
   if (!P) return SqFail("no player " + Old + " in " + A[1]);

@@ -7,6 +7,7 @@
 
 #include "graphics/image.h"
 #include "graphics/sprite.h"
+#include "registry/player_name.h"
 #include "registry/player_reg.h"
 #include "registry/run_store.h"
 #include "shell/random.h"
@@ -29,14 +30,16 @@ const char* const kUsage =
     "maps count from 0.\n"
     "\n"
     "list    one line per run, PLAYER PACK MAPNO steps=N, sorted by player,\n"
-    "        pack and map (a player the registry lacks shows as #ID).\n"
+    "        pack and map (a player the registry lacks shows as #ID, a byte\n"
+    "        that is not printable as an escape such as \\x1b).\n"
     "export  writes the run as a key script for sqtool play --keys @OUTFILE.\n"
     "import  plays the key script INFILE on the map as sqtool play does and\n"
     "        keeps it as the player's run when it completes the map in fewer\n"
     "        steps than the run kept; prints kept steps=N, not kept: longer\n"
     "        than steps=M (or as long as), or not kept: status=dead|playing,\n"
     "        and exits 0 only when kept. A player missing from the registry is\n"
-    "        added. --data FILE is the game's data archive, as for sqtool play.\n";
+    "        added (a name of 1 to 16 printable characters). --data FILE is\n"
+    "        the game's data archive, as for sqtool play.\n";
 
 constexpr size_t kScriptLine = 64;   // keys per line of an exported script
 constexpr size_t kHoldLastKey = 20;  // steps the last key is held past the run
@@ -91,7 +94,9 @@ int List(const TArgs& A) {
     return std::make_tuple(VXToolbox::UpperCase(L.Player), VXToolbox::UpperCase(L.Pack), L.MapNo, L.Player, L.Pack);
   };
   std::sort(Lines.begin(), Lines.end(), [&](const TLine& X, const TLine& Y) { return Key(X) < Key(Y); });
-  for (const TLine& L : Lines) std::cout << L.Player << " " << L.Pack << " " << L.MapNo << " steps=" << L.Steps << "\n";
+  // A name from a file may hold any byte; each run stays one line.
+  for (const TLine& L : Lines)
+    std::cout << SqPrintable(L.Player) << " " << SqPrintable(L.Pack) << " " << L.MapNo << " steps=" << L.Steps << "\n";
   return 0;
 }
 
@@ -153,11 +158,12 @@ int Import(const TArgs& Args) {
   const std::string &RunsFile = A[1], &Player = A[2], &PackFile = A[3];
   int32_t MapNo;
   if (!ParseMapNo(A[4], MapNo)) return SqFail("MAPNO must be a number from 0 to 65535");
-  if (Player.empty()) return SqFail("the player's name is empty");
-  std::vector<uint8_t> Bytes;
-  if (ReadWholeFile(A[5], Bytes) != TFileRead::Read) return SqFail("cannot read key file '" + A[5] + "'");
+  // A player the import adds must be one the game could have made.
+  if (TPlayerRegistry Known; !Known.Load(RegistryBeside(RunsFile)) || !Known.FindPlayer(Player))
+    if (const std::string Problem = PlayerNameProblem(Player); !Problem.empty())
+      return SqFail("cannot add player '" + Player + "': " + Problem);
   std::string Keys, Error;
-  if (!ParseKeyScript(std::string(Bytes.begin(), Bytes.end()), Keys, Error)) return SqFail(Error);
+  if (!ReadKeyScriptFile(A[5], Keys, Error)) return SqFail(Error);
 
   if (!MountGameData(Data))
     return SqFail("cannot mount the data archive '" + (Data.empty() ? DefaultGameData() : Data) + "'");
@@ -187,7 +193,8 @@ int Import(const TArgs& Args) {
     case TRunKept::Kept: break;
   }
   if (!Store.KeptAs().empty())
-    std::cerr << "sqtool: " << RunsFile << " was damaged; the original is kept as " << Store.KeptAs() << "\n";
+    std::cerr << "sqtool: " << SqPrintable(RunsFile + " was damaged; the original is kept as " + Store.KeptAs())
+              << "\n";
   if (!Store.LastSaveSucceeded()) return SqFail("cannot save " + RunsFile + "; the previous file is kept");
   std::cout << "kept steps=" << Result.Steps << "\n";
   return 0;

@@ -8,6 +8,7 @@
 #include "tools/sqtool/command.h"
 #include "tools/sqtool/game_data.h"
 #include "tools/sqtool/solve_format.h"
+#include "world/map_check.h"
 #include "world/maps.h"
 
 namespace {
@@ -32,7 +33,21 @@ const char* kUsage =
     "--seed N       seeds the looks and animations of the searched world (default 0)\n"
     "--data FILE    the game's data archive (as for sqtool play)\n"
     "\n"
-    "Exits 0 when solved, 1 otherwise.\n";
+    "A map that cannot be loaded, or whose blocks the data archive has no\n"
+    "pictures for, is an error (no status line). Exits 0 when solved, 1\n"
+    "otherwise.\n";
+
+// Why the map cannot be judged: a verdict on a map that did not load, or
+// that plays without the game's block images (the exit never opens without
+// its animation), would be a verdict on something else. Empty when it can.
+std::string Unplayable(const TMaps& Pack, int MapNo, const std::string& Data) {
+  const TMapCheck Checked = CheckMap(Pack, *Pack.Maps[static_cast<size_t>(MapNo)]);
+  if (!Checked.Error.empty()) return "cannot be loaded: " + Checked.Error;
+  if (!Checked.Missing.empty())
+    return "has blocks without an image (" + Checked.Missing + "): '" + (Data.empty() ? DefaultGameData() : Data) +
+           "' is not the game's data archive";
+  return {};
+}
 
 int Solve(const TArgs& Args) {
   std::string Data;
@@ -76,6 +91,8 @@ int Solve(const TArgs& Args) {
   } else if (MapNo >= Maps->MapCount()) {
     SqFail("level pack '" + Plain[0] + "' has no map " + std::to_string(MapNo) + " (it has " +
            std::to_string(Maps->MapCount()) + ")");
+  } else if (const std::string Problem = Unplayable(*Maps, static_cast<int>(MapNo), Data); !Problem.empty()) {
+    SqFail("map " + Plain[1] + " of '" + Plain[0] + "' " + Problem);
   } else {
     const TSolveResult R = SolveMap(*Maps, static_cast<int>(MapNo), Options);
     std::cout << SolveReport(R, Options.MaxSteps);
