@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "editor/editor_mouse.h"
+#include "game/help_overlay.h"
 #include "game/play_screen.h"
 #include "graphics/font_collection.h"
 #include "graphics/image.h"
@@ -157,10 +158,18 @@ void TEditorScreen::Press(int Key, bool Ctrl) {
   const int Before = E.MapCount();
   bool Renumbered = false;
   if (Ctrl) {
+    // Nothing changed when there is nothing to undo or redo: the map's own
+    // status would hide the answer.
     if (Key == VXKey::Letter('z')) {
-      if (!E.Undo()) FStatus = "nothing to undo";
+      if (!E.Undo()) {
+        FStatus = "nothing to undo";
+        return;
+      }
     } else if (Key == VXKey::Letter('y')) {
-      if (!E.Redo()) FStatus = "nothing to redo";
+      if (!E.Redo()) {
+        FStatus = "nothing to redo";
+        return;
+      }
     } else if (Key == VXKey::Letter('s')) {
       Save();
       return;
@@ -201,6 +210,10 @@ void TEditorScreen::Press(int Key, bool Ctrl) {
         PlayMap(FSolvedKeys);
         break;
       case VXKey::Escape: FLeave = Leave(); return;
+      case VXKey::Letter('h'):
+        THelpOverlay(THelpScreen::Editor).Run();
+        ForgetPressedKeys();
+        return;
       default: return;
     }
   }

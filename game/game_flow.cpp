@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "game/help_overlay.h"
 #include "game/level_pack_list.h"
 #include "game/list_screen.h"
 #include "game/outro.h"
@@ -39,8 +40,17 @@ std::string TGame::SelectPlayer() {
       Rows.push_back(VXToolbox::Trim(Name));
     }
     Rows.push_back(kNewPlayerRow);
-    const TListChoice C =
-        RunListScreen({"Select player", 1, 30}, kListPlacement, Rows, {VXKey::Escape, VXKey::Return, VXKey::Delete});
+    // The cursor starts on the player just made, else on the current or last one.
+    TListScreenExtras Extras;
+    const std::string Mark = !FNewPlayer.empty()   ? FNewPlayer
+                             : !PlayerName.empty() ? PlayerName
+                                                   : Remembered.LastPlayer;
+    for (int I = 0; I < Count; ++I)
+      if (Names[static_cast<size_t>(I)] == Mark) Extras.Start = I;
+    Extras.HelpPrompt = !Remembered.HelpSeen(Mark);
+    FNewPlayer.clear();
+    const TListChoice C = RunListScreen({"Select player", 1, 30}, kListPlacement, Rows,
+                                        {VXKey::Escape, VXKey::Return, VXKey::Delete}, Extras);
     const bool OnPlayer = C.Index >= 0 && C.Index < Count;
     if (C.Key == VXKey::Escape) return "";
     if (C.Key == VXKey::Delete) {
@@ -48,28 +58,41 @@ std::string TGame::SelectPlayer() {
     } else if (OnPlayer) {
       return Names[static_cast<size_t>(C.Index)];
     } else {
-      NewPlayer();
+      FNewPlayer = NewPlayer();
     }
   }
 }
 
-void TGame::NewPlayer() {
+std::string TGame::RefuseName(const std::string& Typed) {
+  const std::string Name = VXToolbox::Trim(Typed);
+  if (Name.empty()) return "A player needs a name";
+  if (PlayerRegistry && PlayerRegistry->FindPlayer(Name)) return "That name is taken";
+  return "";
+}
+
+std::string TGame::NewPlayer() {
   // Blanks around a typed name would make a player that looks like another
   // and whose progress no lookup by the shown name finds.
-  const std::string Name = VXToolbox::Trim(RunNameScreen({"Enter new player name", 2, 200}));
-  if (!Name.empty() && PlayerRegistry) PlayerRegistry->AddPlayer(Name);
+  const std::string Name = VXToolbox::Trim(RunNameScreen({"Enter new player name", 2, 200}, RefuseName));
+  if (Name.empty() || !PlayerRegistry || !PlayerRegistry->AddPlayer(Name)) return "";
+  return Name;
 }
 
 void TGame::ErasePlayer(const std::string& Name) {
-  const TListChoice C = RunListScreen({"Really erase player?", 4, 180}, kErasePlacement,
-                                      {"No, just kidding.", "Yes, blow it away!"}, {VXKey::Escape, VXKey::Return});
+  const TListChoice C =
+      RunListScreen({"Really erase player?", 4, 180}, kErasePlacement, {"No, just kidding.", "Yes, blow it away!"},
+                    {VXKey::Escape, VXKey::Return}, {THelpScreen::ErasePlayer});
   if (C.Key == VXKey::Return && C.Index == 1 && PlayerRegistry) PlayerRegistry->DeletePlayer(Name);
 }
 
 std::string TGame::SelectLevelPack() {
   const std::vector<std::string> Packs = ListLevelPacks();
+  TListScreenExtras Extras{THelpScreen::LevelPacks};
+  const std::string& Mark = !LevelPack.empty() ? LevelPack : Remembered.LastPack;
+  for (size_t I = 0; I < Packs.size(); ++I)
+    if (Packs[I] == Mark) Extras.Start = static_cast<int>(I);
   const TListChoice C =
-      RunListScreen({"Select level pack", 1, 30}, kListPlacement, Packs, {VXKey::Escape, VXKey::Return});
+      RunListScreen({"Select level pack", 1, 30}, kListPlacement, Packs, {VXKey::Escape, VXKey::Return}, Extras);
   if (C.Key != VXKey::Return || C.Index < 0) return "";
   return Packs[static_cast<size_t>(C.Index)];
 }
@@ -134,18 +157,43 @@ std::unique_ptr<TSelectMap> TGame::NewSelectMap() const {
   return Select;
 }
 
+void TGame::NoteHelp() {
+  if (THelpOverlay::OpenCount() != FHelpCount) {
+    FHelpCount = THelpOverlay::OpenCount();
+    FHelpPending = true;
+  }
+  if (FHelpPending && !PlayerName.empty()) {
+    FHelpPending = false;
+    if (Remembered.MarkHelpSeen(PlayerName)) Remembered.Save();
+  }
+}
+
+void TGame::Remember() {
+  NoteHelp();
+  if (Remembered.LastPlayer == PlayerName && Remembered.LastPack == LevelPack) return;
+  Remembered.LastPlayer = PlayerName;
+  Remembered.LastPack = LevelPack;
+  Remembered.Save();
+}
+
 void TGame::Run() {
+  Remembered.Load();
+  FHelpCount = THelpOverlay::OpenCount();
   FListSong = PlaylistSong("List", 0);
   PlaySong(FListSong);
   PlayerName = SelectPlayer();
+  NoteHelp();
   if (PlayerName.empty() || !ChooseLevelPack()) {
     StopSong(FListSong);
     return;
   }
+  Remember();
   Choice = -1;
   FSelect = NewSelectMap();
   do {
+    FSelect->HelpPrompt = !Remembered.HelpSeen(PlayerName);
     Choice = FSelect->Run(Choice);
+    NoteHelp();
     if (Choice >= 0) {
       PlayMap(Choice);
     } else if (Choice == TSelectMap::kChangePlayer) {
@@ -155,11 +203,13 @@ void TGame::Run() {
         FSelect = NewSelectMap();
         Choice = -1;
       }
+      Remember();
     } else if (Choice == TSelectMap::kChangePack) {
       if (ChooseLevelPack()) {
         FSelect = NewSelectMap();
         Choice = -1;
       }
+      Remember();
     } else if (Choice == TSelectMap::kClosing) {
       PlayOutro();
     }

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "game/remembered.h"
 #include "game/select_map.h"
 
 class TGame {
@@ -24,7 +25,10 @@ class TGame {
 
   // The menu screens. Each answers "" when left with Escape.
   std::string SelectPlayer();
-  void NewPlayer();
+  // The name of the player added, "" when none was.
+  std::string NewPlayer();
+  // Why Name cannot be a new player's, "" when it can.
+  static std::string RefuseName(const std::string& Name);
   void ErasePlayer(const std::string& Name);
   std::string SelectLevelPack();
 
@@ -37,6 +41,8 @@ class TGame {
   std::string LevelPack;
   // Handed to the map selection: what E opens.
   TPackEditor EditPack;
+  // The last player and pack, and who has opened the help; Run reads it.
+  TRemembered Remembered;
 
  private:
   // Asks for a level pack until one loads into Maps; false when the player
@@ -47,7 +53,14 @@ class TGame {
   void PlayOutro();
   // The map selection of the player and pack chosen.
   std::unique_ptr<TSelectMap> NewSelectMap() const;
+  // A help opened since the last look counts for the player (the one chosen
+  // next, when none is yet).
+  void NoteHelp();
+  void Remember();
 
   std::unique_ptr<TSelectMap> FSelect;
   std::string FListSong;
+  int FHelpCount = 0;
+  bool FHelpPending = false;
+  std::string FNewPlayer;  // the cursor's row when the player list comes back
 };

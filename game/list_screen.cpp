@@ -1,5 +1,6 @@
 #include "game/list_screen.h"
 
+#include "game/help_overlay.h"
 #include "game/options_hotkey.h"
 #include "graphics/font_collection.h"
 #include "graphics/key_codes.h"
@@ -17,6 +18,17 @@ void StartScreen(const TScreenTitle& Title) {
     if (TFont* F = FontCollection->Font(Title.Font)) F->DrawText(Title.Text, 320, Title.Y, kAlignCenter);
 }
 
+// Under the list box of the list screens, clear of its last row.
+constexpr int kPromptY = 452;
+// Under the name entry.
+constexpr int kRefusalY = 290;
+
+void DrawLine(const std::string& Text, int Font, int Y) {
+  VX_SDL::FillBox(0, Y, 639, Y + 27, 0, 0, 0);
+  if (FontCollection)
+    if (TFont* F = FontCollection->Font(Font)) F->DrawText(Text, 320, Y, kAlignCenter);
+}
+
 int HeldKey(std::initializer_list<int> Keys) {
   for (int K : Keys)
     if (VX_SDL::Keys[static_cast<size_t>(K)]) return K;
@@ -26,14 +38,17 @@ int HeldKey(std::initializer_list<int> Keys) {
 }  // namespace
 
 TListChoice RunListScreen(const TScreenTitle& Title, const std::string& Placement,
-                          const std::vector<std::string>& Items, std::initializer_list<int> EndKeys) {
+                          const std::vector<std::string>& Items, std::initializer_list<int> EndKeys,
+                          const TListScreenExtras& Extras) {
   StartScreen(Title);
+  if (Extras.HelpPrompt) DrawLine(kHelpPrompt, 3, kPromptY);
   TListBox List;
   List.Setup(Placement);
   List.Setup("Font=0|TextAlign=Center|TextOffsetY=0|RowHeight=40");
   List.Setup("Background=101010|Cursor1=601000|Cursor2=602040");
   List.Setup("KeyUp=Up|KeyDown=Down|KeySelect=Return|KeyEscape=Escape");
   List.Items = Items;
+  if (Extras.Start > 0 && Extras.Start < static_cast<int>(Items.size())) List.SetItemIndex(Extras.Start);
   int Key = 0;
   while (Key == 0) {
     List.Draw();
@@ -41,12 +56,17 @@ TListChoice RunListScreen(const TScreenTitle& Title, const std::string& Placemen
     VX_SDL::PollEvents();
     List.Update();
     if (OptionsOnF12()) VX_SDL::ClearKeys();
+    if (HelpOnH(Extras.Help)) {
+      VX_SDL::ClearKeys();
+      // Found: the prompt has done its work.
+      if (Extras.HelpPrompt) DrawLine("", 3, kPromptY);
+    }
     Key = HeldKey(EndKeys);
   }
   return {Key, List.Items.empty() ? -1 : List.GetItemIndex()};
 }
 
-std::string RunNameScreen(const TScreenTitle& Title) {
+std::string RunNameScreen(const TScreenTitle& Title, const TNameCheck& Check) {
   StartScreen(Title);
   TEditBox Edit;
   Edit.Setup("X=0|Y=240|Width=640|Height=30|AlignX=Left|AlignY=Top");
@@ -55,13 +75,20 @@ std::string RunNameScreen(const TScreenTitle& Title) {
   Edit.Setup("CursorChar=.|CursorBlinkRate=30");
   Edit.ShowCursor = true;
   VX_SDL::ClearKeyBuffer();
-  while (!Edit.Done) {
-    Edit.Draw();
-    VX_SDL::Flip();
-    VX_SDL::PollEvents();
-    Edit.Update();
-    // What was typed to leave the options must not reach the name.
-    if (OptionsOnF12()) VX_SDL::ClearKeyBuffer();
+  for (;;) {
+    while (!Edit.Done) {
+      Edit.Draw();
+      VX_SDL::Flip();
+      VX_SDL::PollEvents();
+      Edit.Update();
+      // What was typed to leave the options must not reach the name.
+      if (OptionsOnF12()) VX_SDL::ClearKeyBuffer();
+    }
+    if (VX_SDL::Keys[VXKey::Escape]) return "";
+    const std::string Why = Check ? Check(Edit.Text) : "";
+    if (Why.empty()) return Edit.Text;
+    // Refused: the player reads why and mends the name.
+    DrawLine(Why, 4, kRefusalY);
+    Edit.Done = false;
   }
-  return VX_SDL::Keys[VXKey::Escape] ? std::string() : Edit.Text;
 }

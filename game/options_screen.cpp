@@ -5,6 +5,7 @@
 
 #include "audio/music_collection.h"
 #include "audio/wave_collection.h"
+#include "game/help_overlay.h"
 #include "game/settings.h"
 #include "graphics/image.h"
 #include "graphics/key_codes.h"
@@ -67,6 +68,7 @@ bool TOptions::Step() {
   Menu->Draw();
   VX_SDL::Flip();
   VX_SDL::PollEvents();
+  if (HelpOnH(THelpScreen::Options)) VX_SDL::ClearKeys();
   // Choosing a volume row does not leave the screen.
   const std::string Row = Menu->SelectedId();
   if (Menu->Finished && (Menu->ExitKey == VXKey::Return || Menu->ExitKey == VXKey::Space) &&

@@ -3,6 +3,7 @@
 #include <array>
 #include <utility>
 
+#include "game/help_overlay.h"
 #include "game/options_screen.h"
 #include "game/songs.h"
 #include "graphics/font_collection.h"
@@ -136,6 +137,11 @@ bool TPlay1Map::Run() {
         VX_SDL::ClearKeys();
         // The options put the picture back as it was, but the cells drawn
         // since then are not known to be on screen: all are drawn afresh.
+        Maps->ForgetDrawnCells();
+      }
+      // The world waits while the help shows; H does not end a watched run.
+      if (HelpOnH(Watching() ? THelpScreen::Watching : THelpScreen::Play)) {
+        VX_SDL::ClearKeys();
         Maps->ForgetDrawnCells();
       }
       if (Watching() && AnyKeyHeld()) return false;

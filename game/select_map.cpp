@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "game/best_runs.h"
+#include "game/help_overlay.h"
 #include "game/options_hotkey.h"
 #include "graphics/font_collection.h"
 #include "graphics/key_codes.h"
@@ -132,8 +133,37 @@ void TSelectMap::DrawHeader() const {
   DrawText(Switch(1) + Author, kValueX, 130, kAlignLeft);
 }
 
+void TSelectMap::NoteRefusal() {
+  if ((VX_SDL::Keys[VXKey::Return] || VX_SDL::Keys[VXKey::Space]) && EntryFont(MapList->GetItemIndex()) == kLockedFont)
+    SayInFoot(kLockedMessage);
+}
+
+void TSelectMap::SayInFoot(const std::string& Message) {
+  FMessage = Message;
+  FMessageFrames = kMessageFrames;
+}
+
+void TSelectMap::DrawHelpPrompt(bool Shown) const {
+  // Beside the pack author's line, which has no key hint of its own.
+  VX_SDL::FillBox(kHintX - 120, 130, kHintX, 157, 0, 0, 0);
+  if (Shown) DrawText(Switch(3) + kHelpPrompt, kHintX, 130, kAlignRight);
+}
+
+void TSelectMap::DrawList() {
+  // Red on the cursor's dark red is hard to read: the highlighted locked
+  // entry is written in white and says it is locked.
+  const int Index = MapList->GetItemIndex();
+  if (EntryFont(Index) != kLockedFont) return MapList->Draw();
+  std::string& Item = MapList->Items[static_cast<size_t>(Index)];
+  const std::string Kept = Item;
+  Item = Switch(7) + Kept.substr(1) + " (locked)";
+  MapList->Draw();
+  Item = Kept;
+}
+
 void TSelectMap::DrawAuthor() const {
   VX_SDL::FillBox(0, 440, 639, 469, 0, 0, 0);
+  if (!FMessage.empty()) return DrawText(Switch(4) + FMessage, 320, 440, kAlignCenter);
   const int Index = MapList->GetItemIndex();
   const std::string Author =
       Index >= 0 && Index < static_cast<int>(Authors.size()) ? Authors[static_cast<size_t>(Index)] : "";
@@ -147,24 +177,33 @@ int TSelectMap::Run(int Selected) {
   VX_SDL::FillBox(0, 0, 639, 479, 0, 0, 0);
   VX_SDL::ShowPictureFile(240, 7, "logolite.tga");
   DrawHeader();
+  DrawHelpPrompt(HelpPrompt);
   ShowProgress(Selected);
   int Result = kUndecided;
   // One flip a round: with two, the keys would be read every other frame
   // and a press lasting one frame could pass unseen.
   while (Result == kUndecided) {
+    if (FMessageFrames > 0 && --FMessageFrames == 0) FMessage.clear();
     DrawAuthor();
-    MapList->Draw();
+    DrawList();
     VX_SDL::Flip();
     VX_SDL::PollEvents();
     MapList->Update();
     // The key that closed the options must not choose here as well.
     if (OptionsOnF12()) VX_SDL::ClearKeys();
+    if (HelpOnH(THelpScreen::MapSelection)) {
+      VX_SDL::ClearKeys();
+      HelpPrompt = false;
+      DrawHelpPrompt(false);
+    }
     Result = Decision();
+    if (Result == kUndecided) NoteRefusal();
     // W plays the player's best run of the highlighted map; the screen is
     // then built anew where it was.
-    if (Result == kUndecided && VX_SDL::Keys[VXKey::Letter('w')] &&
-        WatchBestRun(LevelPack, PlayerName, MapList->GetItemIndex()))
-      return Run(MapList->GetItemIndex());
+    if (Result == kUndecided && VX_SDL::Keys[VXKey::Letter('w')]) {
+      if (WatchBestRun(LevelPack, PlayerName, MapList->GetItemIndex())) return Run(MapList->GetItemIndex());
+      SayInFoot(kNoRunMessage);
+    }
     // E opens the level editor at the highlighted map; the list is then
     // built afresh from the pack as the editor left it.
     if (Result == kUndecided && EditPack && VX_SDL::Keys[VXKey::Letter('e')]) {

@@ -53,6 +53,17 @@ class TSelectMap {
   int Decision() const;
   // The entry's state as its colour shows it.
   char EntryFont(int Index) const;
+  // When the held keys ask for what cannot be done (Return or Space on a
+  // locked entry), the foot strip says why for a while.
+  void NoteRefusal();
+  // What the foot strip says instead of the author, "" when nothing.
+  const std::string& FootMessage() const { return FMessage; }
+  void SayInFoot(const std::string& Message);
+
+  static constexpr const char* kLockedMessage = "Locked: complete an open (yellow) map first";
+  static constexpr const char* kNoRunMessage = "No run kept yet: complete the map to keep one";
+  // Frames a message stays in the foot strip.
+  static constexpr int kMessageFrames = 180;
 
   std::vector<std::string> Authors;
   std::unique_ptr<TSQListBox> MapList;
@@ -60,6 +71,8 @@ class TSelectMap {
   std::string PlayerName;
   // What E opens; nothing when empty.
   TPackEditor EditPack;
+  // Shows where the help is, until it is opened.
+  bool HelpPrompt = false;
 
  private:
   // The entries and authors of the maps of Maps, all locked.
@@ -67,4 +80,9 @@ class TSelectMap {
   void DrawHeader() const;
   void DrawAuthor() const;
   void SetEntryFont(int Index, char Font);
+  void DrawHelpPrompt(bool Shown) const;
+  void DrawList();
+
+  std::string FMessage;
+  int FMessageFrames = 0;
 };
