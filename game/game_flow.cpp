@@ -10,6 +10,7 @@
 #include "game/select_map.h"
 #include "game/songs.h"
 #include "graphics/key_codes.h"
+#include "registry/player_name.h"
 #include "registry/player_reg.h"
 #include "shell/logger.h"
 #include "shell/toolbox.h"
@@ -66,6 +67,7 @@ std::string TGame::SelectPlayer() {
 std::string TGame::RefuseName(const std::string& Typed) {
   const std::string Name = VXToolbox::Trim(Typed);
   if (Name.empty()) return "A player needs a name";
+  if (const std::string Problem = PlayerNameProblem(Name); !Problem.empty()) return "Not a name: " + Problem;
   if (PlayerRegistry && PlayerRegistry->FindPlayer(Name)) return "That name is taken";
   return "";
 }
