@@ -1,13 +1,17 @@
 #include "app/main_app.h"
 
 #include <chrono>
+#include <iostream>
+#include <stdexcept>
 #include <thread>
 
 #include "app/coder.h"
+#include "app/modules.h"
 #include "audio/music_collection.h"
 #include "audio/play_lists.h"
 #include "audio/vx_audio.h"
 #include "audio/wave_collection.h"
+#include "editor/edit_pack_check.h"
 #include "editor/editor_screen.h"
 #include "game/game_flow.h"
 #include "game/options_screen.h"
@@ -41,6 +45,7 @@ TMain::TMain(const std::string& Version, const std::string& Build, const std::st
   const std::string Title = Caption(Version, Build, Date);
   Log->Banner(Title, kCreateHeading);
   HandleParameters();
+  RefuseUneditablePack();
 
   // -scale N (1 to 4) or auto: the window N times as large, the picture enlarged.
   if (const std::string Scale = Parameters ? Parameters->SwitchValue("scale", false) : ""; !Scale.empty())
@@ -71,6 +76,16 @@ TMain::TMain(const std::string& Version, const std::string& Build, const std::st
   }
   // Last: its menu takes its fonts from the collection loaded above.
   Options = std::make_unique<TOptions>();
+}
+
+void TMain::RefuseUneditablePack() {
+  const std::string Pack = Parameters ? Parameters->SwitchValue("edit", false) : "";
+  const std::string Problem = Pack.empty() ? "" : EditPackProblem(Pack);
+  if (Problem.empty()) return;
+  // Known before a window opens: said where the command was typed.
+  Log->Error(Problem, kCreateHeading);
+  std::cerr << "starquarry: " << Problem << "\n";
+  ShutdownAndExit(1);
 }
 
 TMain::~TMain() {
@@ -112,7 +127,11 @@ void TMain::Run() {
   if (const std::string Pack = Parameters ? Parameters->SwitchValue("edit", false) : ""; !Pack.empty()) {
     if (Splash) Splash->Hide();
     Splash.reset();
-    TEditorScreen(Pack, 0).Run();
+    TEditorScreen Editor(Pack, 0);
+    if (!Editor.Run()) {
+      std::cerr << "starquarry: " << Editor.Status() << "\n";
+      throw std::runtime_error("cannot edit " + Pack + ": " + Editor.Status());
+    }
     return;
   }
   if (TestMapIndex == -1) {

@@ -26,6 +26,9 @@ class TMain {
 
   void HandleParameters();
   void Run();
+  // -edit on a file the editor cannot work on: the cause on standard error
+  // and exit code 1, before any window.
+  static void RefuseUneditablePack();
 
   // "Starquarry V1.06 Build 0002 (2018.12.17)".
   static std::string Caption(const std::string& Version, const std::string& Build, const std::string& Date);

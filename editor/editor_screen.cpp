@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <utility>
 
+#include "editor/edit_pack_check.h"
 #include "editor/editor_mouse.h"
 #include "game/help_overlay.h"
 #include "game/play_screen.h"
@@ -21,6 +22,7 @@
 #include "world/map_check.h"
 #include "world/map_runner.h"
 #include "world/maps.h"
+#include "world/pack_reader.h"
 
 namespace {
 
@@ -57,7 +59,12 @@ TEditorScreen::TEditorScreen(std::string PackFile, int MapNo) : FPackFile(std::m
 TEditorScreen::~TEditorScreen() = default;
 
 bool TEditorScreen::EditLoadedPack(const std::string& PackFile, int MapNo) {
-  TEditorScreen(PackFile, std::max(MapNo, 0)).Run();
+  TEditorScreen Screen(PackFile, std::max(MapNo, 0));
+  if (!Screen.Open()) {
+    Screen.ShowRefusal();
+    return false;
+  }
+  Screen.Run();
   auto Loaded = std::make_unique<TMaps>();
   if (!Loaded->Load(PackFile)) return false;
   Maps = std::move(Loaded);
@@ -66,41 +73,36 @@ bool TEditorScreen::EditLoadedPack(const std::string& PackFile, int MapNo) {
 
 bool TEditorScreen::Open() {
   std::string Error;
-  if (!VXToolbox::FileExists(FPackFile)) {
+  // Saving writes every map anew: a pack whose maps cannot all be read (or
+  // that holds none, so is no pack of ours) is left as it is.
+  FStatus = EditPackProblem(FPackFile);
+  if (FStatus.empty() && !VXToolbox::FileExists(FPackFile)) {
     // A new pack: one empty map, named after its file until renamed.
     TMapEditor Fresh;
     Fresh.SetPackName(std::filesystem::path(FPackFile).stem().string());
-    if (!Fresh.Save(FPackFile, {}, Error)) {
-      FStatus = Error;
-      Log->Error("Can't create " + FPackFile + ": " + Error, kHeading);
-      return false;
-    }
-    Log->Status("Created " + FPackFile, kHeading);
+    if (Fresh.Save(FPackFile, {}, Error)) Log->Status("Created " + FPackFile, kHeading);
+    else FStatus = Error;
   }
+  // The maps come from the pack file itself, every one of them: what a save
+  // writes back is what the file holds, not a loose file of a member's name.
+  TStoredPack Stored;
+  if (FStatus.empty() && !ReadStoredPack(FPackFile, Stored, Error)) FStatus = Error;
+  if (!FStatus.empty()) {
+    Log->Error("Can't edit " + FPackFile + ": " + FStatus, kHeading);
+    return false;
+  }
+  // Loaded as the game loads it for the looks: the pack's own block images.
   FPack = std::make_unique<TMaps>();
   if (!FPack->Load(FPackFile)) {
     FStatus = "cannot read " + FPackFile;
     return false;
   }
-  // Members kept only as far as they can be read: a pack whose members
-  // cannot be read is never written over.
-  if (!ReadExtraMembers(FPackFile, FExtras, Error)) {
-    FStatus = Error;
-    Log->Error(Error, kHeading);
-    return false;
-  }
-  // Saving writes every map anew: a pack whose maps cannot all be read
-  // (or that holds none, so is no pack of ours) is left as it is.
-  if (FPack->MapCount() == 0) FStatus = FPackFile + " holds no maps";
-  for (int I = 0; I < FPack->MapCount() && FStatus.empty(); ++I)
-    if (FPack->Maps[static_cast<size_t>(I)]->Status != "OK") FStatus = FPack->Maps[static_cast<size_t>(I)]->Status;
-  if (!FStatus.empty()) {
-    Log->Error("Can't edit " + FPackFile + ": " + FStatus, kHeading);
-    return false;
-  }
-  FEditor = std::make_unique<TMapEditor>(*FPack);
+  FExtras = std::move(Stored.Extras);
+  FEditor = std::make_unique<TMapEditor>(Stored);
   FEditor->SetCurrent(FStartMap);
   Changed();
+  if (const int Gap = FEditor->FileGap())
+    FStatus = "no map " + VXToolbox::PaddedNumber(Gap, 3, '0') + " in the pack: saving numbers the maps after it anew";
   return true;
 }
 
@@ -321,14 +323,17 @@ int TEditorScreen::Ask(const std::string& Question) {
 }
 
 bool TEditorScreen::Save() {
-  if (FEditor->Renumbered() &&
-      Ask("Maps were added, deleted or moved: progress is kept by map number. Save? (Y/N)") != kYes) {
+  const std::string Question = FEditor->FileGap()
+                                   ? "The maps after the gap get new numbers; progress is kept by number. Save? (Y/N)"
+                                   : "Maps were added, deleted or moved: progress is kept by map number. Save? (Y/N)";
+  if (FEditor->Renumbered() && Ask(Question) != kYes) {
     FStatus = "not saved";
     return false;
   }
-  std::string Error;
-  if (!FEditor->Save(FPackFile, FExtras, Error)) {
-    FStatus = Error;
+  std::string Error, Cause;
+  if (!FEditor->Save(FPackFile, FExtras, Error, &Cause)) {
+    // The status line holds the cause, not the paths: the log has them.
+    FStatus = Cause.empty() ? Error : "not saved (" + Cause + "): the pack on disk is unchanged";
     FStatusIsProblem = true;
     Log->Error(Error, kHeading);
     return false;
@@ -392,8 +397,21 @@ void TEditorScreen::Draw() {
   VX_SDL::FrameRect(32 * FCursorX, 48 + 32 * FCursorY, 32, 32, 255, 255, 0);
 }
 
-void TEditorScreen::Run() {
-  if (!FEditor && !Open()) return;
+void TEditorScreen::ShowRefusal() {
+  VX_SDL::ClearKeys();
+  while (!VX_SDL::Keys[VXKey::Escape] && !VX_SDL::Keys[VXKey::Return] && !VX_SDL::Keys[VXKey::Space]) {
+    VX_SDL::Clear(0, 0, 0);
+    DrawText(Switch(0) + "The editor cannot work on this pack:", 320, 200, kAlignCenter);
+    DrawText(Switch(4) + FStatus, 320, 224, kAlignCenter);
+    DrawText(Switch(7) + "The pack on disk is unchanged. Press Escape.", 320, 264, kAlignCenter);
+    VX_SDL::Flip();
+    VX_SDL::PollEvents();
+  }
+  ForgetPressedKeys();
+}
+
+bool TEditorScreen::Run() {
+  if (!FEditor && !Open()) return false;
   TEditorField Field;
   Field.OnBegin = [this] { FEditor->BeginStroke(); };
   Field.OnEnd = [this] { FEditor->EndStroke(); };
@@ -444,4 +462,5 @@ void TEditorScreen::Run() {
   FSolve.reset();
   VX_SDL::ShowCursor(false);
   VX_SDL::ClearKeys();
+  return true;
 }

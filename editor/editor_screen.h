@@ -36,8 +36,10 @@ class TEditorScreen {
   // exist; false (with the reason in Status) when it cannot be used.
   bool Open();
   // The screen until the designer leaves it (Escape, after the question
-  // about unsaved changes).
-  void Run();
+  // about unsaved changes); false at once when the pack cannot be opened.
+  bool Run();
+  // Why the pack was not opened (Status), until Escape.
+  void ShowRefusal();
 
   // One key press as the screen takes it, with Ctrl held or not (typed
   // characters come to Typed).

@@ -16,10 +16,16 @@ TMapEditor::TMapEditor() {
   FSaved = FState;
 }
 
-TMapEditor::TMapEditor(const TMaps& Pack) {
-  FState.Name = Pack.PackName;
-  FState.Author = Pack.PackAuthor;
-  for (const auto& M : Pack.Maps) {
+TMapEditor::TMapEditor(const TMaps& Pack) { Start(Pack.PackName, Pack.PackAuthor, Pack.Maps); }
+
+TMapEditor::TMapEditor(const TStoredPack& Pack) : FFileGap(Pack.FirstGap()) {
+  Start(Pack.Name, Pack.Author, Pack.Maps);
+}
+
+void TMapEditor::Start(std::string Name, std::string Author, const std::vector<std::shared_ptr<TXMap>>& Maps) {
+  FState.Name = std::move(Name);
+  FState.Author = std::move(Author);
+  for (const auto& M : Maps) {
     FState.Maps.push_back(std::make_shared<const TXMap>(*M));
     FState.Ids.push_back(FNextId++);
   }
@@ -184,11 +190,13 @@ bool TMapEditor::Modified() const {
   return FState.Name != FSaved.Name || FState.Author != FSaved.Author || FState.Maps != FSaved.Maps;
 }
 
-bool TMapEditor::Renumbered() const { return FState.Ids != FSaved.Ids; }
+bool TMapEditor::Renumbered() const { return FState.Ids != FSaved.Ids || FFileGap != 0; }
 
-bool TMapEditor::Save(const std::string& FileName, const std::vector<TPackMember>& Extras, std::string& Error) {
-  if (!WritePack(FileName, FState.Name, FState.Author, FState.Maps, Extras, Error)) return false;
+bool TMapEditor::Save(const std::string& FileName, const std::vector<TPackMember>& Extras, std::string& Error,
+                      std::string* Cause) {
+  if (!WritePack(FileName, FState.Name, FState.Author, FState.Maps, Extras, Error, Cause)) return false;
   FSaved = FState;
+  FFileGap = 0;
   return true;
 }
 

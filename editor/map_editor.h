@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "world/pack_reader.h"
 #include "world/pack_writer.h"
 
 class TMaps;
@@ -23,6 +24,8 @@ class TMapEditor {
   TMapEditor();
   // The maps, name and author of a loaded pack (Maps is copied, not kept).
   explicit TMapEditor(const TMaps& Pack);
+  // The maps, name and author of a pack as its file holds them.
+  explicit TMapEditor(const TStoredPack& Pack);
 
   // A 20x12 map of empty cells.
   static std::shared_ptr<TXMap> EmptyMap();
@@ -67,12 +70,18 @@ class TMapEditor {
   // Anything differs from the pack as last saved (or loaded).
   bool Modified() const;
   // Maps were added, deleted or moved since: players' progress, kept by map
-  // number, now points at other maps.
+  // number, now points at other maps. True as well while the file's map
+  // numbers have a gap, which a save closes.
   bool Renumbered() const;
+  // The map number missing in the file as read (0 when none): the maps
+  // after it take the numbers one lower once saved.
+  int FileGap() const { return FFileGap; }
 
   // Writes the pack with Extras (members carried over) through the pack
-  // writer; on success the current state counts as saved.
-  bool Save(const std::string& FileName, const std::vector<TPackMember>& Extras, std::string& Error);
+  // writer; on success the current state counts as saved. Cause as for
+  // WritePack.
+  bool Save(const std::string& FileName, const std::vector<TPackMember>& Extras, std::string& Error,
+            std::string* Cause = nullptr);
 
   // Puts copies of the maps, name and author into World (to play or solve).
   void FillWorld(TMaps& World) const;
@@ -87,6 +96,7 @@ class TMapEditor {
   };
   // Records the state before a change; the redo history ends.
   void Remember();
+  void Start(std::string Name, std::string Author, const std::vector<std::shared_ptr<TXMap>>& Maps);
   std::shared_ptr<TXMap> EditableCurrent() const;
   void Replace(std::shared_ptr<TXMap> Map);
   bool SetText(std::string TState::*Field, const std::string& Value);
@@ -95,6 +105,7 @@ class TMapEditor {
   TState FState, FSaved;
   std::vector<TState> FUndo, FRedo;
   int FCurrent = 0;
+  int FFileGap = 0;
   uint64_t FNextId = 1;
   bool FInStroke = false, FStrokeRemembered = false;
 };

@@ -1,7 +1,8 @@
 #pragma once
-// The level packs a player may choose: the files of a folder whose names end
-// in ".sq" in any letter case. A directory listing comes in whatever order
-// the file system keeps, so the list is sorted by name ignoring case.
+// The level packs a player may choose: the regular files (or links to them)
+// of a folder whose names end in ".sq" in any letter case. A directory
+// listing comes in whatever order the file system keeps, so the list is
+// sorted by name ignoring case.
 #include <string>
 #include <vector>
 

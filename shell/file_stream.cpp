@@ -1,15 +1,34 @@
 #include "shell/file_stream.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 std::unique_ptr<TFileStream> TFileStream::Open(const std::string& FileName, TMode Mode) {
   const char* How = Mode == TMode::Read ? "rb" : Mode == TMode::Create ? "w+b" : "r+b";
-  // Refuse folders: fopen happily opens them for reading on Linux.
+  const int Flags = Mode == TMode::Read ? O_RDONLY : Mode == TMode::Create ? O_RDWR | O_CREAT | O_TRUNC : O_RDWR;
+  // Never wait in open(): a FIFO would hold the program until something
+  // writes into it. Only a regular file is a stream that can seek; fopen
+  // would happily open a folder for reading too.
+  const int Fd = ::open(FileName.c_str(), Flags | O_NONBLOCK | O_CLOEXEC, 0666);
+  if (Fd < 0) return nullptr;
   struct stat St;
-  if (Mode != TMode::Create && (stat(FileName.c_str(), &St) != 0 || S_ISDIR(St.st_mode))) return nullptr;
-  std::FILE* F = std::fopen(FileName.c_str(), How);
-  if (!F) return nullptr;
+  if (fstat(Fd, &St) != 0 || !S_ISREG(St.st_mode)) {
+    const int Cause = S_ISDIR(St.st_mode) ? EISDIR : EINVAL;
+    ::close(Fd);
+    errno = Cause;
+    return nullptr;
+  }
+  fcntl(Fd, F_SETFL, fcntl(Fd, F_GETFL) & ~O_NONBLOCK);
+  std::FILE* F = fdopen(Fd, How);
+  if (!F) {
+    const int Cause = errno;
+    ::close(Fd);
+    errno = Cause;
+    return nullptr;
+  }
   return std::unique_ptr<TFileStream>(new TFileStream(F, FileName, Mode != TMode::Read));
 }
 

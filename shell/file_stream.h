@@ -12,7 +12,8 @@ class TFileStream : public TVXStreamBase {
     ReadWrite,  // existing file, read and write
   };
 
-  // Opens the file; returns null when it cannot be opened in that mode.
+  // Opens the file; returns null (errno tells why) when it cannot be opened
+  // in that mode or is no regular file (a folder, a FIFO, a device).
   static std::unique_ptr<TFileStream> Open(const std::string& FileName, TMode Mode);
   ~TFileStream() override;
   TFileStream(const TFileStream&) = delete;

@@ -10,8 +10,11 @@
 #include "shell/toolbox.h"
 
 namespace {
+// A buffered write can fail without the system naming a cause.
+std::string SystemCause() { return errno != 0 ? std::strerror(errno) : "write error"; }
+
 std::string SystemError(const std::string& What, const std::string& Name) {
-  return What + " " + Name + ": " + std::strerror(errno);
+  return What + " " + Name + ": " + SystemCause();
 }
 
 // A rename is only durable once the folder entry itself is on the disk.
@@ -59,10 +62,18 @@ TSafeFileWriter::~TSafeFileWriter() {
   if (Created) std::remove(FTempName.c_str());
 }
 
+void TSafeFileWriter::Failed(const std::string& What, const std::string& Name) {
+  FCause = SystemCause();
+  FError = What + " " + Name + ": " + FCause;
+}
+
+void TSafeFileWriter::WriteFailed() { Failed("cannot write", FTempName); }
+
 bool TSafeFileWriter::Open() {
+  errno = 0;
   FStream = TFileStream::Open(FTempName, TFileStream::TMode::Create);
   if (!FStream) {
-    FError = SystemError("cannot create", FTempName);
+    Failed("cannot create", FTempName);
     return false;
   }
   return true;
@@ -74,12 +85,15 @@ bool TSafeFileWriter::CommitNew() { return Finish(false); }
 
 bool TSafeFileWriter::Finish(bool Replace) {
   if (!FStream || FCommitted) return false;
+  errno = 0;
   if (!FStream->Sync()) {
-    FError = SystemError("cannot write", FTempName);
+    Failed("cannot write", FTempName);
     return false;
   }
   FStream.reset();
+  errno = 0;
   if (Replace ? !RenameOver(FTempName, FFileName, FError) : !LinkNew(FTempName, FFileName, FError, FExisted)) {
+    FCause = SystemCause();
     std::remove(FTempName.c_str());
     return false;
   }
@@ -88,18 +102,32 @@ bool TSafeFileWriter::Finish(bool Replace) {
   return true;
 }
 
-bool TSafeFileWriter::WriteFile(const std::string& FileName, const void* Bytes, size_t Count, std::string* Error) {
+bool TSafeFileWriter::WriteFile(const std::string& FileName, const void* Bytes, size_t Count, std::string* Error,
+                                std::string* Cause) {
   TSafeFileWriter Writer(FileName);
-  const bool Ok = Writer.Open() && Writer.Stream().WriteExact(Bytes, Count) && Writer.Commit();
-  if (!Ok && Error) *Error = Writer.ErrorText().empty() ? "cannot write " + Writer.TempName() : Writer.ErrorText();
+  bool Ok = Writer.Open();
+  if (Ok) {
+    errno = 0;
+    Ok = Writer.Stream().WriteExact(Bytes, Count);
+    if (!Ok) Writer.WriteFailed();
+  }
+  Ok = Ok && Writer.Commit();
+  if (!Ok && Error) *Error = Writer.ErrorText();
+  if (!Ok && Cause) *Cause = Writer.Cause();
   return Ok;
 }
 
 bool TSafeFileWriter::WriteNewFile(const std::string& FileName, const void* Bytes, size_t Count, std::string* Error,
                                    bool* Existed) {
   TSafeFileWriter Writer(FileName);
-  const bool Ok = Writer.Open() && Writer.Stream().WriteExact(Bytes, Count) && Writer.CommitNew();
-  if (!Ok && Error) *Error = Writer.ErrorText().empty() ? "cannot write " + Writer.TempName() : Writer.ErrorText();
+  bool Ok = Writer.Open();
+  if (Ok) {
+    errno = 0;
+    Ok = Writer.Stream().WriteExact(Bytes, Count);
+    if (!Ok) Writer.WriteFailed();
+  }
+  Ok = Ok && Writer.CommitNew();
+  if (!Ok && Error) *Error = Writer.ErrorText();
   if (Existed) *Existed = Writer.TargetExisted();
   return Ok;
 }

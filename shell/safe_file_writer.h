@@ -29,17 +29,26 @@ class TSafeFileWriter {
 
   const std::string& FileName() const { return FFileName; }
   const std::string& TempName() const { return FTempName; }
-  // The reason of the last failure, for the log.
+  // The reason of the last failure, for the log: what failed, on which
+  // file, and the system's cause.
   const std::string& ErrorText() const { return FError; }
+  // The system's cause alone ("No space left on device"), for a player.
+  const std::string& Cause() const { return FCause; }
+  // Records a failure of writing into Stream() (the system's cause in errno).
+  void WriteFailed();
 
-  // Writes Bytes as the whole new content of FileName; Error gets the reason.
-  static bool WriteFile(const std::string& FileName, const void* Bytes, size_t Count, std::string* Error = nullptr);
+  // Writes Bytes as the whole new content of FileName; Error gets the
+  // reason, Cause the system's cause alone.
+  static bool WriteFile(const std::string& FileName, const void* Bytes, size_t Count, std::string* Error = nullptr,
+                        std::string* Cause = nullptr);
   // The same through CommitNew; Existed (when given) tells why it failed.
   static bool WriteNewFile(const std::string& FileName, const void* Bytes, size_t Count, std::string* Error = nullptr,
                            bool* Existed = nullptr);
 
  private:
-  std::string FFileName, FTempName, FError;
+  void Failed(const std::string& What, const std::string& Name);
+
+  std::string FFileName, FTempName, FError, FCause;
   std::unique_ptr<TFileStream> FStream;
   bool FCommitted = false;
   bool FExisted = false;

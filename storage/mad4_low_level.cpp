@@ -45,6 +45,7 @@ void TMAD4LowLevel::Mount(const std::string& FileName, bool ReadOnly) {
   if (FMounted) Unmount();
   FMounted = false;
   FDamaged = false;
+  FEnded = false;
   FChunks.clear();
   FStream.reset();
   FBaseOffset = 0;
@@ -84,6 +85,7 @@ void TMAD4LowLevel::Mount(const std::string& FileName, bool ReadOnly) {
     const int64_t Length = GetU32(Tail + 8);
     if (Length <= Size) {
       FBaseOffset = static_cast<int32_t>(Size - Length);
+      FEnded = true;
     } else {
       Log->Warning("Archive length " + std::to_string(Length) + " in the trailer exceeds the file; reading from 0",
                    kMountHeading);

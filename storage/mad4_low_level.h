@@ -80,6 +80,11 @@ class TMAD4LowLevel {
   // Nothing is written to a read-only archive, nor to one whose chunk walk
   // met a damaged chunk (writing would cut off what follows it).
   bool Writable() const { return FMounted && !FReadOnly && !FDamaged; }
+  // The chunk walk met a chunk running past the end of the file.
+  bool Damaged() const { return FDamaged; }
+  // The file ends in the archive's closing record: an archive cut short
+  // between two chunks lacks it.
+  bool Ended() const { return FEnded; }
 
  protected:
   std::unique_ptr<TFileStream> FStream;
@@ -94,6 +99,7 @@ class TMAD4LowLevel {
   bool FMounted = false;
   bool FReadOnly = true;
   bool FDamaged = false;
+  bool FEnded = false;
   std::string FFileName;
   int32_t FStatus = kNotMounted;
   int32_t FBaseOffset = 0;

@@ -9,8 +9,10 @@
 #include "shell/random.h"
 #include "shell/toolbox.h"
 #include "storage/mad4_high_level.h"
+#include "storage/stream_opener.h"
 #include "world/block_images.h"
 #include "world/effects.h"
+#include "world/pack_reader.h"
 
 std::unique_ptr<TMaps> Maps;
 
@@ -110,18 +112,15 @@ bool TMaps::Load(const std::string& FileName) {
 }
 
 std::shared_ptr<TXMap> TMaps::LoadMap(const std::string& Member) {
-  auto Map = std::make_shared<TXMap>();
+  // Through the stream opener, as every resource: a loose file of the
+  // member's name wins while playing.
+  TVXStreamPtr Stream;
   try {
-    Map->LoadFromFile(Member);
-    return Map;
-  } catch (const std::exception& E) {
-    // A damaged map keeps its place (later maps keep their numbers and the
-    // players' progress) and plays as an empty map.
-    Log->Error("Can't read map " + Member + ": " + E.what(), kLoadHeading);
+    if (StreamOpener) Stream = StreamOpener->OpenStream(Member);
+  } catch (const EOpenStream&) {
+    // The opener has logged where it looked.
   }
-  auto Empty = std::make_shared<TXMap>();
-  Empty->Status = "damaged map member " + Member;
-  return Empty;
+  return ReadMapMember(Stream.get(), Member);
 }
 
 void TMaps::FreeSprites() {

@@ -167,7 +167,8 @@ class TMaps {
   static bool InField(int X, int Y) { return X >= 0 && X < kCols && Y >= 0 && Y < kRows; }
   // The rules run every step: the grid is read directly, not through calls.
   bool InMap(int X, int Y) const { return InField(X, Y) && X < FActiveWidth && Y < FActiveHeight; }
-  // One map member of the mounted pack; an empty map when it cannot be read.
+  // One map member of the mounted pack; an empty map (Status tells why)
+  // when it cannot be read.
   static std::shared_ptr<TXMap> LoadMap(const std::string& Member);
   void Play(const char* Effect) const {
     if (Effects) Effects(Effect);

@@ -1,15 +1,14 @@
 #include "world/pack_writer.h"
 
-#include <filesystem>
+#include <climits>
 #include <set>
 
 #include "maps/xmap.h"
-#include "shell/file_stream.h"
+#include "shell/logger.h"
 #include "shell/memory_stream.h"
 #include "shell/safe_file_writer.h"
 #include "shell/toolbox.h"
 #include "storage/compressor.h"
-#include "storage/mad4_mid_level.h"
 
 namespace {
 
@@ -20,7 +19,8 @@ bool IsOwnMember(const std::string& UpperName) {
   if (UpperName.size() != 7 || UpperName.substr(3) != ".MPP") return false;
   for (int I = 0; I < 3; ++I)
     if (UpperName[static_cast<size_t>(I)] < '0' || UpperName[static_cast<size_t>(I)] > '9') return false;
-  return true;
+  // 000.mpp is no map the game reads: a pack carries it as any other member.
+  return UpperName.substr(0, 3) != "000";
 }
 
 std::vector<uint8_t> InfoBytes(const std::string& Name, const std::string& Author) {
@@ -28,28 +28,35 @@ std::vector<uint8_t> InfoBytes(const std::string& Name, const std::string& Autho
   return {Info.begin(), Info.end()};
 }
 
-// The archive layer writes into a file it mounts: the archive is made in a
-// scratch file, and its bytes then go to the pack through the safe writer.
-bool ArchiveBytes(const std::string& Scratch, const std::vector<TPackMember>& Members, std::vector<uint8_t>& Bytes) {
-  std::error_code Ignored;
-  std::filesystem::remove(Scratch, Ignored);
-  bool Ok = true;
-  {
-    TMAD4MidLevel Archive;
-    try {
-      Archive.Mount(Scratch, false);
-    } catch (const EArchiveOpen&) { return false; }
-    TCompressor Coder;
-    for (const TPackMember& M : Members)
-      if (Ok && !Archive.AddMember(kFourCCComp, M.Name, Coder.Compress(M.Data, 0x40))) Ok = false;
+void PutU32(std::vector<uint8_t>& Out, uint32_t V) {
+  for (int I = 0; I < 4; ++I) Out.push_back(static_cast<uint8_t>(V >> (8 * I)));
+}
+
+void PutText(std::vector<uint8_t>& Out, const std::string& Text) { Out.insert(Out.end(), Text.begin(), Text.end()); }
+
+// The whole archive is made in memory, as the archive layer lays it out (the
+// header, one "COMP" chunk a member, the closing record): no scratch file
+// that a full disk or a folder the player may not write could fail, and the
+// one file written goes through the safe writer.
+std::vector<uint8_t> ArchiveBytes(const std::vector<TPackMember>& Members) {
+  TCompressor Coder;
+  std::vector<uint8_t> Out;
+  PutText(Out, "MAD4");
+  PutU32(Out, 0);
+  for (const TPackMember& M : Members) {
+    const std::vector<uint8_t> Data = Coder.Compress(M.Data, 0x40);
+    PutText(Out, "COMP");
+    PutU32(Out, static_cast<uint32_t>(1 + M.Name.size() + Data.size()));
+    Out.push_back(static_cast<uint8_t>(M.Name.size()));
+    PutText(Out, M.Name);
+    Out.insert(Out.end(), Data.begin(), Data.end());
   }
-  if (Ok) {
-    auto In = TFileStream::Open(Scratch, TFileStream::TMode::Read);
-    Ok = In != nullptr;
-    if (In) Bytes = In->ReadAll();
-  }
-  std::filesystem::remove(Scratch, Ignored);
-  return Ok;
+  PutText(Out, "ENDS");
+  PutU32(Out, 4);
+  PutU32(Out, static_cast<uint32_t>(Out.size() + 4));
+  const uint32_t Length = static_cast<uint32_t>(Out.size() - 8);
+  for (int I = 0; I < 4; ++I) Out[static_cast<size_t>(4 + I)] = static_cast<uint8_t>(Length >> (8 * I));
+  return Out;
 }
 
 }  // namespace
@@ -65,7 +72,7 @@ std::vector<uint8_t> MapAsMapt(const TXMap& Map) {
 
 bool WritePack(const std::string& FileName, const std::string& Name, const std::string& Author,
                const std::vector<std::shared_ptr<const TXMap>>& Maps, const std::vector<TPackMember>& Extras,
-               std::string& Error) {
+               std::string& Error, std::string* Cause) {
   // The info member is read line by line: a line break inside would shift the fields.
   for (const std::string* Field : {&Name, &Author})
     if (Field->find_first_of("\r\n") != std::string::npos) {
@@ -76,6 +83,13 @@ bool WritePack(const std::string& FileName, const std::string& Name, const std::
     Error = "a pack holds at most " + std::to_string(kMaxPackMaps) + " maps";
     return false;
   }
+  // A map the loader could not read in full would be written back as what
+  // little was read: the member on disk is worth more.
+  for (size_t I = 0; I < Maps.size(); ++I)
+    if (Maps[I]->Status != "OK") {
+      Error = "map " + std::to_string(I + 1) + " was not read (" + Maps[I]->Status + ")";
+      return false;
+    }
   std::vector<TPackMember> Members;
   Members.push_back({"info", InfoBytes(Name, Author)});
   for (size_t I = 0; I < Maps.size(); ++I)
@@ -93,43 +107,17 @@ bool WritePack(const std::string& FileName, const std::string& Name, const std::
     }
     Members.push_back(M);
   }
-  std::vector<uint8_t> Bytes;
-  if (!ArchiveBytes(FileName + ".partial", Members, Bytes)) {
-    Error = "cannot write " + FileName;
+  const std::vector<uint8_t> Bytes = ArchiveBytes(Members);
+  if (Bytes.size() > INT32_MAX) {
+    Error = "the pack would be too large";
     return false;
   }
-  std::string Why;
-  if (!TSafeFileWriter::WriteFile(FileName, Bytes.data(), Bytes.size(), &Why)) {
-    Error = "cannot write " + FileName + (Why.empty() ? "" : " (" + Why + ")");
+  std::string Why, SystemCause;
+  if (!TSafeFileWriter::WriteFile(FileName, Bytes.data(), Bytes.size(), &Why, &SystemCause)) {
+    Error = "cannot write " + FileName + ": " + SystemCause;
+    if (Cause) *Cause = SystemCause;
+    Log->Error(Why, "SQMapsUnit, WritePack");
     return false;
-  }
-  return true;
-}
-
-bool ReadExtraMembers(const std::string& FileName, std::vector<TPackMember>& Extras, std::string& Error) {
-  Extras.clear();
-  TMAD4MidLevel Archive;
-  try {
-    Archive.Mount(FileName, true);
-  } catch (const EArchiveOpen&) {
-    Error = "cannot open " + FileName;
-    return false;
-  }
-  if (Archive.Status() != TMAD4LowLevel::kMountedOk) {
-    Error = FileName + " is not a level pack";
-    return false;
-  }
-  std::set<std::string> Seen;
-  for (const TMAD4FileData& File : Archive.Files()) {
-    const std::string Upper = VXToolbox::UpperCase(File.Name);
-    // "*V" is the archive's version record, not a member a pack carries.
-    if (IsOwnMember(Upper) || Upper == "*V" || !Seen.insert(Upper).second) continue;
-    TVXStreamPtr In = Archive.OpenFile(File.Name);
-    if (!In) {
-      Error = "cannot read the member " + File.Name + " of " + FileName;
-      return false;
-    }
-    Extras.push_back({File.Name, In->ReadAll()});
   }
   return true;
 }

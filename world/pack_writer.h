@@ -26,13 +26,9 @@ std::vector<uint8_t> MapAsMapt(const TXMap& Map);
 // Writes the whole pack to FileName through the safe file writer: a pack
 // that cannot be written completely leaves the old file as it was. False
 // with the reason in Error (the name or author holds a line break, too many
-// maps, an extra member with a bad name or one that would hide info or a
-// map, or the file cannot be written).
+// maps, a map that was not read in full, an extra member with a bad name or
+// one that would hide info or a map, or the file cannot be written: then
+// Cause gets the system's cause alone, "No space left on device").
 bool WritePack(const std::string& FileName, const std::string& Name, const std::string& Author,
                const std::vector<std::shared_ptr<const TXMap>>& Maps, const std::vector<TPackMember>& Extras,
-               std::string& Error);
-
-// The members of the pack file other than info and its maps, decoded, in the
-// archive's order: what a rewrite of the pack must carry over. False when
-// the file cannot be read as an archive.
-bool ReadExtraMembers(const std::string& FileName, std::vector<TPackMember>& Extras, std::string& Error);
+               std::string& Error, std::string* Cause = nullptr);

@@ -8,6 +8,8 @@
 #include "graphics/key_codes.h"
 #include "graphics/video.h"
 #include "maps/xmap.h"
+#include "storage/compressor.h"
+#include "tests/storage/archive_bytes.h"
 #include "tests/support/data_folder.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/scope_guard.h"
@@ -51,6 +53,17 @@ class EditorScreenTest : public ::testing::Test {
   std::vector<std::string> Questions;
   int Reply = TEditorScreen::kYes;
 };
+
+std::string MapText(const std::string& Name) {
+  return "MAPT\r\nWI20\r\nHE12\r\nMN" + Name + "\r\nAUTest\r\nMP*$!\r\nXX\r\n";
+}
+
+TArchiveBytes PackOf(const std::vector<std::pair<std::string, std::string>>& Maps) {
+  TArchiveBytes A;
+  A.Member("RAWD", "info", Bytes("Starquarry level pack\r\nDeep Shafts\r\nAda\r\n"));
+  for (const auto& [Member, Name] : Maps) A.Member("RAWD", Member, Bytes(MapText(Name)));
+  return A;
+}
 
 std::string Row(const TXMap& Map, int Y) {
   std::string R;
@@ -178,4 +191,71 @@ TEST_F(EditorScreenTest, AMapWithoutAWayOutIsImpossible) {
     S->PollSolve();
   }
   EXPECT_EQ(S->Status(), "Map 1: impossible");
+}
+
+// --- Packs the editor could not read in full ------------------------------------
+
+TEST_F(EditorScreenTest, APackWithAMemberItCannotReadIsRefusedAndLeftAsItIs) {
+  TArchiveBytes Damaged = PackOf({{"001.mpp", "One"}});
+  std::vector<uint8_t> Cut = TCompressor().Compress(Bytes(MapText("Two")), 0x40);
+  Cut.resize(Cut.size() / 2);
+  Damaged.Member("COMP", "002.mpp", Cut);
+  WriteFileBytes("damaged.sq", Damaged.Finish());
+  TArchiveBytes Short = PackOf({{"001.mpp", "One"}, {"002.mpp", "Two"}});
+  std::vector<uint8_t> ShortBytes = Short.Finish();
+  ShortBytes.resize(ShortBytes.size() - 30);
+  WriteFileBytes("short.sq", ShortBytes);
+
+  for (const auto& [File, Why] :
+       {std::pair<std::string, std::string>{"damaged.sq", "damaged.sq: damaged map member 002.mpp"},
+        {"short.sq", "short.sq is cut short"}}) {
+    const std::vector<uint8_t> Before = ReadFileBytes(File);
+    TEditorScreen S(File, 1);
+    EXPECT_FALSE(S.Open()) << File;
+    EXPECT_EQ(S.Status(), Why);
+    EXPECT_EQ(ReadFileBytes(File), Before) << File;
+  }
+}
+
+TEST_F(EditorScreenTest, ALooseMapFileBesideThePackIsNeverSavedIntoIt) {
+  WriteFileBytes("deep_shafts.sq", PackOf({{"001.mpp", "Pull the Rug"}, {"002.mpp", "Two"}}).Finish());
+  WriteFileText("001.mpp", MapText("First Dig"));
+  auto S = OpenEditor("deep_shafts.sq");
+  EXPECT_EQ(S->Editor().CurrentMap().MapName, "Pull the Rug");
+  S->Press(VXKey::Letter('s'), true);
+  EXPECT_TRUE(Questions.empty());
+  TStoredPack Saved;
+  std::string Error;
+  ASSERT_TRUE(ReadStoredPack("deep_shafts.sq", Saved, Error)) << Error;
+  ASSERT_EQ(Saved.Maps.size(), 2u);
+  EXPECT_EQ(Saved.Maps[0]->MapName, "Pull the Rug");
+  EXPECT_EQ(Saved.Name, "Deep Shafts");
+}
+
+TEST_F(EditorScreenTest, AGapInTheMapNumbersLosesNoMapAndRenumbersOnlyWhenAsked) {
+  const std::vector<uint8_t> Gapped = PackOf({{"001.mpp", "One"}, {"002.mpp", "Two"}, {"004.mpp", "Four"}}).Finish();
+  WriteFileBytes("gap.sq", Gapped);
+  auto S = OpenEditor("gap.sq");
+  EXPECT_EQ(S->Editor().MapCount(), 3);
+  EXPECT_EQ(S->Editor().Map(2).MapName, "Four");
+  EXPECT_NE(S->Status().find("no map 003"), std::string::npos) << S->Status();
+  EXPECT_FALSE(S->Editor().Modified()) << "leaving asks nothing";
+
+  Reply = TEditorScreen::kNo;
+  EXPECT_FALSE(S->Save());
+  ASSERT_EQ(Questions.size(), 1u);
+  EXPECT_NE(Questions[0].find("new numbers"), std::string::npos) << Questions[0];
+  EXPECT_EQ(ReadFileBytes("gap.sq"), Gapped);
+
+  Reply = TEditorScreen::kYes;
+  ASSERT_TRUE(S->Save()) << S->Status();
+  TStoredPack Saved;
+  std::string Error;
+  ASSERT_TRUE(ReadStoredPack("gap.sq", Saved, Error)) << Error;
+  EXPECT_EQ(Saved.Numbers, (std::vector<int>{1, 2, 3}));
+  EXPECT_EQ(Saved.Maps[2]->MapName, "Four");
+  EXPECT_EQ(Reload("gap.sq")->MapCount(), 3) << "the game now shows the third map too";
+  EXPECT_FALSE(S->Editor().Renumbered());
+  EXPECT_TRUE(S->Save());
+  EXPECT_EQ(Questions.size(), 2u) << "once closed, the gap asks no more";
 }

@@ -13,6 +13,7 @@
 #include "tests/support/test_support.h"
 #include "world/map_check.h"
 #include "world/maps.h"
+#include "world/pack_reader.h"
 
 namespace {
 
@@ -92,8 +93,9 @@ TEST_F(PackWriterTest, MembersTheEditorDoesNotTouchAreCarriedOver) {
   std::string Error;
   ASSERT_TRUE(E.Save(File, {{"controls.ini", Bytes("[Blocks]\r\n")}, {"rock.tga", {1, 2, 3, 0, 255}}}, Error)) << Error;
 
-  std::vector<TPackMember> Extras;
-  ASSERT_TRUE(ReadExtraMembers(File, Extras, Error)) << Error;
+  TStoredPack Stored;
+  ASSERT_TRUE(ReadStoredPack(File, Stored, Error)) << Error;
+  const std::vector<TPackMember>& Extras = Stored.Extras;
   ASSERT_EQ(Extras.size(), 2u);
   EXPECT_EQ(Extras[0].Name, "controls.ini");
   EXPECT_EQ(Extras[0].Data, Bytes("[Blocks]\r\n"));
@@ -105,9 +107,9 @@ TEST_F(PackWriterTest, MembersTheEditorDoesNotTouchAreCarriedOver) {
   Edited.DeleteMap();
   EXPECT_TRUE(Edited.Renumbered());
   ASSERT_TRUE(Edited.Save(File, Extras, Error)) << Error;
-  std::vector<TPackMember> Kept;
-  ASSERT_TRUE(ReadExtraMembers(File, Kept, Error));
-  EXPECT_EQ(Kept.size(), 2u);
+  TStoredPack Kept;
+  ASSERT_TRUE(ReadStoredPack(File, Kept, Error));
+  EXPECT_EQ(Kept.Extras.size(), 2u);
   EXPECT_EQ(Load(File)->MapCount(), 1);
 }
 
@@ -124,8 +126,21 @@ TEST_F(PackWriterTest, RefusedPacksLeaveTheOldFileAsItWas) {
   EXPECT_TRUE(E.Modified()) << "nothing was saved";
   EXPECT_EQ(ReadFileText(File), "not a pack at all");
 
-  std::vector<TPackMember> Extras;
-  EXPECT_FALSE(ReadExtraMembers(File, Extras, Error)) << "a file that is no pack gives no members to carry";
+  TStoredPack Stored;
+  EXPECT_FALSE(ReadStoredPack(File, Stored, Error)) << "a file that is no pack gives no members to carry";
+}
+
+TEST_F(PackWriterTest, AMapTheLoaderDidNotReadIsNeverWritten) {
+  const std::string File = Dir.File("unread.sq");
+  WriteFileText(File, "the old pack");
+  auto Unread = std::make_shared<TXMap>();
+  Unread->Status = "damaged map member 002.mpp";
+  std::string Error;
+  EXPECT_FALSE(WritePack(File, "n", "a", {TMapEditor::EmptyMap(), Unread}, {}, Error));
+  EXPECT_EQ(Error, "map 2 was not read (damaged map member 002.mpp)");
+  EXPECT_EQ(ReadFileText(File), "the old pack");
+  // 000.mpp is no map of the game's: it travels as any other member.
+  EXPECT_TRUE(WritePack(File, "n", "a", {TMapEditor::EmptyMap()}, {{"000.mpp", Bytes("x")}}, Error)) << Error;
 }
 
 TEST_F(PackWriterTest, ChecksTellWhatMakesAMapUnplayable) {

@@ -1,6 +1,7 @@
 #include "game/level_pack_list.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -15,6 +16,16 @@ TEST(LevelPackListTest, PackFilesSortedIgnoringCase) {
   // A folder named like a pack is not one.
   std::filesystem::create_directory(Dir.File("folder.sq"));
   EXPECT_EQ(ListLevelPacks(Dir.Path()), (std::vector<std::string>{"Alpha.SQ", "beta.Sq", "zeta.sq"}));
+}
+
+TEST(LevelPackListTest, OnlyRegularFilesAndLinksToThemAreOffered) {
+  TTempDir Dir;
+  WriteFileText(Dir.File("real.sq"), "x");
+  std::filesystem::create_symlink("real.sq", Dir.File("linked.sq"));
+  std::filesystem::create_symlink("gone.sq", Dir.File("dangling.sq"));
+  // Opening a FIFO waits for a writer: offered, it would hang the game.
+  ASSERT_EQ(mkfifo(Dir.File("pipe.sq").c_str(), 0600), 0);
+  EXPECT_EQ(ListLevelPacks(Dir.Path()), (std::vector<std::string>{"linked.sq", "real.sq"}));
 }
 
 TEST(LevelPackListTest, NamesDifferingOnlyInCaseKeepAFixedOrder) {

@@ -3,6 +3,7 @@
 
 #include <sstream>
 
+#include "tests/storage/archive_bytes.h"
 #include "tests/support/sqtool_runner.h"
 #include "tests/support/test_support.h"
 
@@ -128,6 +129,24 @@ TEST_F(PackTool, CheckNamesEveryProblemOfAMap) {
   EXPECT_EQ(L[3], "004 FAIL size=19x12 elves=1 exits=1 diamonds=0 name=\"Small\"");
   EXPECT_EQ(L[4], "4 maps, 4 failed");
   EXPECT_EQ(Check(Dir.File("none.sq"), "", Out), 1);
+}
+
+TEST_F(PackTool, CheckFailsTheMapsAfterAGapInTheNumbers) {
+  TArchiveBytes A;
+  A.Member("RAWD", "info", Bytes("Starquarry level pack\r\nN\r\nA\r\n"));
+  A.Member("RAWD", "001.mpp", Bytes(TextMap("One", {"*$!"})));
+  A.Member("RAWD", "003.mpp", Bytes(TextMap("Three", {"*$!"})));
+  A.Member("RAWD", "controls.ini", ReadFileBytes(Dir.File("controls.ini")));
+  A.Member("RAWD", "b.tga", ReadFileBytes(Dir.File("b.tga")));
+  const std::string Pack = Dir.File("gap.sq");
+  WriteFileBytes(Pack, A.Finish());
+  std::string Out;
+  EXPECT_EQ(Check(Pack, "", Out), 1);
+  const auto L = Lines(Out);
+  ASSERT_EQ(L.size(), 3u) << Out;
+  EXPECT_EQ(L[0], "001 ok size=20x12 elves=1 exits=1 diamonds=1 name=\"One\"");
+  EXPECT_EQ(L[1], "003 FAIL size=20x12 elves=1 exits=1 diamonds=1 error=\"no map 002 before it\" name=\"Three\"");
+  EXPECT_EQ(L[2], "2 maps, 1 failed");
 }
 
 TEST_F(PackTool, CheckReplaysEachSolutionFromTheMapStart) {

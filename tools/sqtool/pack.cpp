@@ -21,6 +21,7 @@
 #include "world/block_images.h"
 #include "world/map_check.h"
 #include "world/maps.h"
+#include "world/pack_reader.h"
 #include "world/pack_writer.h"
 
 namespace {
@@ -40,7 +41,9 @@ const char* const kUsage =
     "      [hand=N]] name=\"MAP NAME\"\n"
     "then \"N maps, F failed\". A map fails unless it is 20x12 with exactly one\n"
     "elf, at least one exit and an image for every block character, and\n"
-    "unless its member could be read (error tells why not). With\n"
+    "unless its member could be read (error tells why not) and no map number\n"
+    "before it is missing (the game stops there). Maps are read from PACK\n"
+    "itself, never from loose files of a member's name. With\n"
     "--solutions, the key script DIR/NNN.keys (NNN the member number: 001 for\n"
     "the first map; keys as for sqtool play --keys) is played from the map's\n"
     "start with seed 0, and the map fails unless it reports completed.\n"
@@ -166,6 +169,17 @@ int Check(const TArgs& Args) {
     SetDefaultSpriteTarget(nullptr);
     return SqFail("cannot load level pack '" + Pack + "'");
   }
+  // The maps as the pack file holds them: a loose file of a member's name
+  // would vouch for a map the pack does not carry.
+  TStoredPack Stored;
+  std::string ReadError;
+  if (!ReadStoredPack(Pack, Stored, ReadError)) {
+    Maps.reset();
+    SetDefaultSpriteTarget(nullptr);
+    return SqFail(ReadError);
+  }
+  Maps->Maps = Stored.Maps;
+  const int Gap = Stored.FirstGap();
   std::ostringstream Out;
   int Failed = 0;
   for (int MapNo = 0; MapNo < Maps->MapCount(); ++MapNo) {
@@ -174,12 +188,16 @@ int Check(const TArgs& Args) {
     const int Elves = Checked.Elves;
     const int Exits = Checked.Exits;
     const std::string& Missing = Checked.Missing;
-    bool Ok = Checked.Ok();
-    const std::string Error = Checked.Error.empty() ? "" : " error=\"" + Checked.Error + "\"";
+    const std::string Number = VXToolbox::PaddedNumber(Stored.Numbers[static_cast<size_t>(MapNo)], 3, '0');
+    // The game stops at the first missing number: the maps after it are never played.
+    const std::string Why = !Checked.Error.empty()    ? Checked.Error
+                            : Gap && MapNo + 1 >= Gap ? "no map " + VXToolbox::PaddedNumber(Gap, 3, '0') + " before it"
+                                                      : "";
+    bool Ok = Checked.Ok() && Why.empty();
+    const std::string Error = Why.empty() ? "" : " error=\"" + Why + "\"";
     std::string Solution;
     size_t HandLength = 0;
     if (HasSolutions) {
-      const std::string Number = VXToolbox::PaddedNumber(MapNo + 1, 3, '0');
       const std::string KeysFile = Solutions + "/" + Number + ".keys";
       std::string Keys, Error;
       if (!TFileStream::Open(KeysFile, TFileStream::TMode::Read)) {
@@ -208,9 +226,9 @@ int Check(const TArgs& Args) {
       Ok = Ok && R.Status != TSolveResult::TStatus::Unsolvable;
     }
     Failed += !Ok;
-    Out << VXToolbox::PaddedNumber(MapNo + 1, 3, '0') << (Ok ? " ok" : " FAIL") << " size=" << Map.Width << "x"
-        << Map.Height << " elves=" << Elves << " exits=" << Exits << " diamonds=" << Checked.Diamonds
-        << (Missing.empty() ? "" : " missing=" + Missing) << Error << Solution << " name=\"" << Map.MapName << "\"\n";
+    Out << Number << (Ok ? " ok" : " FAIL") << " size=" << Map.Width << "x" << Map.Height << " elves=" << Elves
+        << " exits=" << Exits << " diamonds=" << Checked.Diamonds << (Missing.empty() ? "" : " missing=" + Missing)
+        << Error << Solution << " name=\"" << Map.MapName << "\"\n";
   }
   if (Maps->MapCount() == 0) ++Failed;
   Out << Maps->MapCount() << " maps, " << Failed << " failed\n";
