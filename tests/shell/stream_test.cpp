@@ -1,4 +1,8 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include "shell/file_stream.h"
 #include "shell/memory_stream.h"
@@ -58,4 +62,20 @@ TEST(Streams, FileStreamModes) {
   EXPECT_EQ(TFileStream::Open(Dir.Path(), TFileStream::TMode::Read), nullptr) << "folders are not files";
   auto T = TFileStream::Open(Name, TFileStream::TMode::Create);
   EXPECT_EQ(T->Size(), 0) << "create truncates";
+}
+
+// Opening a FIFO for reading waits until something writes into it: a file
+// stream opens regular files only, at once, in every mode.
+TEST(Streams, FileStreamOpensRegularFilesOnlyAndNeverWaits) {
+  TTempDir Dir;
+  ASSERT_EQ(mkfifo(Dir.File("pipe.sq").c_str(), 0600), 0);
+  for (const auto Mode : {TFileStream::TMode::Read, TFileStream::TMode::ReadWrite, TFileStream::TMode::Create})
+    EXPECT_EQ(TFileStream::Open(Dir.File("pipe.sq"), Mode), nullptr);
+  EXPECT_EQ(TFileStream::Open(Dir.Path(), TFileStream::TMode::Read), nullptr);
+  EXPECT_EQ(errno, EISDIR);
+  WriteFileText(Dir.File("real.sq"), "abc");
+  ASSERT_EQ(symlink("real.sq", Dir.File("link.sq").c_str()), 0);
+  auto Linked = TFileStream::Open(Dir.File("link.sq"), TFileStream::TMode::Read);
+  ASSERT_NE(Linked, nullptr);
+  EXPECT_EQ(Linked->Size(), 3);
 }
