@@ -26,6 +26,9 @@ void DrawText(const std::string& Text, int X, int Y, int Align) {
 constexpr int kLabelX = 80;
 constexpr int kValueX = 88;
 constexpr int kHintX = 632;
+// The list's width, and what a highlighted locked entry adds when it fits.
+constexpr int kListWidth = 520;
+constexpr const char* kLockedMark = " (locked)";
 
 }  // namespace
 
@@ -156,7 +159,9 @@ void TSelectMap::DrawList() {
   if (EntryFont(Index) != kLockedFont) return MapList->Draw();
   std::string& Item = MapList->Items[static_cast<size_t>(Index)];
   const std::string Kept = Item;
-  Item = Switch(7) + Kept.substr(1) + " (locked)";
+  Item = Switch(7) + Kept.substr(1);
+  // The word only where the row has room for it.
+  if (FontCollection && FontCollection->TextWidth(Item + kLockedMark) <= kListWidth) Item += kLockedMark;
   MapList->Draw();
   Item = Kept;
 }

@@ -60,8 +60,8 @@ class TSelectMap {
   const std::string& FootMessage() const { return FMessage; }
   void SayInFoot(const std::string& Message);
 
-  static constexpr const char* kLockedMessage = "Locked: complete an open (yellow) map first";
-  static constexpr const char* kNoRunMessage = "No run kept yet: complete the map to keep one";
+  static constexpr const char* kLockedMessage = "Locked: complete an open map first";
+  static constexpr const char* kNoRunMessage = "No run kept: complete the map first";
   // Frames a message stays in the foot strip.
   static constexpr int kMessageFrames = 180;
 
