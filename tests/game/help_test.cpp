@@ -104,6 +104,40 @@ TEST_P(ListScreenKeysTest, EveryKeyOfTheTableActsAndNoOther) {
 INSTANTIATE_TEST_SUITE_P(Lists, ListScreenKeysTest,
                          ::testing::Values(THelpScreen::Players, THelpScreen::ErasePlayer, THelpScreen::LevelPacks));
 
+class OptionsKeysTest : public HelpFixture {
+ protected:
+  // Whether one frame of the options with Key held does anything, from the
+  // row Row: moves the cursor, changes a volume, leaves, or opens the help.
+  bool Reacts(int Key, const char* Row) {
+    // A help that opens is closed again by its first frame's Escape.
+    OnFrames([](int F) {
+      if (F > 0) Hold({VXKey::Escape});
+    });
+    const int Opened = THelpOverlay::OpenCount();
+    Options->Begin();
+    Options->Menu->SelectById(Row);
+    const std::string Music = Options->Menu->GetOption("MV"), Effects = Options->Menu->GetOption("SV");
+    VX_SDL::ClearKeys();
+    VX_SDL::Keys[static_cast<size_t>(Key)] = true;
+    const bool Left = !Options->Step();
+    const bool Reacted = Left || Options->Menu->SelectedId() != Row || Options->Menu->GetOption("MV") != Music ||
+                         Options->Menu->GetOption("SV") != Effects || THelpOverlay::OpenCount() != Opened;
+    Options->End();
+    return Reacted;
+  }
+};
+
+TEST_F(OptionsKeysTest, EveryKeyOfTheTableActsAndNoOther) {
+  Options = std::make_unique<TOptions>();
+  Options->Menu->SetOption("MV", "5");
+  const THelpPage& Page = HelpPage(THelpScreen::Options);
+  for (int Key = 1; Key < VX_SDL::kKeyCount; ++Key) {
+    if (Key == VXKey::F12) continue;  // the key that opened them
+    const bool Reacted = Reacts(Key, "B") || Reacts(Key, "MV");
+    EXPECT_EQ(Reacted, HelpKeyFor(Page, Key) != nullptr) << "key " << Key;
+  }
+}
+
 TEST_F(HelpTest, TheOptionsOpenTheirOwnHelpAndStayOpenAfterIt) {
   Options = std::make_unique<TOptions>();
   const int Opened = THelpOverlay::OpenCount();
