@@ -102,7 +102,7 @@ bool TEditorScreen::Open() {
   FEditor->SetCurrent(FStartMap);
   Changed();
   if (const int Gap = FEditor->FileGap())
-    FStatus = "no map " + VXToolbox::PaddedNumber(Gap, 3, '0') + " in the pack: saving numbers the maps after it anew";
+    FStatus = "No map " + VXToolbox::PaddedNumber(Gap, 3, '0') + ": saving renumbers later maps";
   return true;
 }
 
@@ -323,9 +323,10 @@ int TEditorScreen::Ask(const std::string& Question) {
 }
 
 bool TEditorScreen::Save() {
-  const std::string Question = FEditor->FileGap()
-                                   ? "The maps after the gap get new numbers; progress is kept by number. Save? (Y/N)"
-                                   : "Maps were added, deleted or moved: progress is kept by map number. Save? (Y/N)";
+  const std::string Question =
+      FEditor->FileGap()
+          ? "No map " + VXToolbox::PaddedNumber(FEditor->FileGap(), 3, '0') + ": renumber and save? (Y/N)"
+          : "Maps were added, deleted or moved: progress is kept by map number. Save? (Y/N)";
   if (FEditor->Renumbered() && Ask(Question) != kYes) {
     FStatus = "not saved";
     return false;
@@ -333,7 +334,7 @@ bool TEditorScreen::Save() {
   std::string Error, Cause;
   if (!FEditor->Save(FPackFile, FExtras, Error, &Cause)) {
     // The status line holds the cause, not the paths: the log has them.
-    FStatus = Cause.empty() ? Error : "not saved (" + Cause + "): the pack on disk is unchanged";
+    FStatus = Cause.empty() ? Error : "Pack unchanged: " + Cause;
     FStatusIsProblem = true;
     Log->Error(Error, kHeading);
     return false;
@@ -399,11 +400,18 @@ void TEditorScreen::Draw() {
 
 void TEditorScreen::ShowRefusal() {
   VX_SDL::ClearKeys();
+  // A cause too wide for one line is broken after its file's name.
+  std::vector<std::string> Lines{FStatus};
+  const size_t Colon = FStatus.find(": ");
+  if (FontCollection && FontCollection->TextWidth(Switch(4) + FStatus) > 600 && Colon != std::string::npos)
+    Lines = {FStatus.substr(0, Colon + 1), FStatus.substr(Colon + 2)};
   while (!VX_SDL::Keys[VXKey::Escape] && !VX_SDL::Keys[VXKey::Return] && !VX_SDL::Keys[VXKey::Space]) {
     VX_SDL::Clear(0, 0, 0);
-    DrawText(Switch(0) + "The editor cannot work on this pack:", 320, 200, kAlignCenter);
-    DrawText(Switch(4) + FStatus, 320, 224, kAlignCenter);
-    DrawText(Switch(7) + "The pack on disk is unchanged. Press Escape.", 320, 264, kAlignCenter);
+    DrawText(Switch(0) + "The editor cannot open this pack:", 320, 170, kAlignCenter);
+    for (size_t I = 0; I < Lines.size(); ++I)
+      DrawText(Switch(4) + Lines[I], 320, 200 + 24 * static_cast<int>(I), kAlignCenter);
+    DrawText(Switch(7) + "The pack on disk is unchanged.", 320, 264, kAlignCenter);
+    DrawText(Switch(7) + "Escape goes back.", 320, 288, kAlignCenter);
     VX_SDL::Flip();
     VX_SDL::PollEvents();
   }

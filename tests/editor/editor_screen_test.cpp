@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <thread>
 
 #include "graphics/key_codes.h"
@@ -238,13 +239,13 @@ TEST_F(EditorScreenTest, AGapInTheMapNumbersLosesNoMapAndRenumbersOnlyWhenAsked)
   auto S = OpenEditor("gap.sq");
   EXPECT_EQ(S->Editor().MapCount(), 3);
   EXPECT_EQ(S->Editor().Map(2).MapName, "Four");
-  EXPECT_NE(S->Status().find("no map 003"), std::string::npos) << S->Status();
+  EXPECT_EQ(S->Status(), "No map 003: saving renumbers later maps");
   EXPECT_FALSE(S->Editor().Modified()) << "leaving asks nothing";
 
   Reply = TEditorScreen::kNo;
   EXPECT_FALSE(S->Save());
   ASSERT_EQ(Questions.size(), 1u);
-  EXPECT_NE(Questions[0].find("new numbers"), std::string::npos) << Questions[0];
+  EXPECT_EQ(Questions[0], "No map 003: renumber and save? (Y/N)");
   EXPECT_EQ(ReadFileBytes("gap.sq"), Gapped);
 
   Reply = TEditorScreen::kYes;
@@ -258,4 +259,17 @@ TEST_F(EditorScreenTest, AGapInTheMapNumbersLosesNoMapAndRenumbersOnlyWhenAsked)
   EXPECT_FALSE(S->Editor().Renumbered());
   EXPECT_TRUE(S->Save());
   EXPECT_EQ(Questions.size(), 2u) << "once closed, the gap asks no more";
+}
+
+TEST_F(EditorScreenTest, AFailedSaveTellsTheCauseAndThatThePackIsUnchanged) {
+  std::filesystem::create_directory("sub");
+  auto S = OpenEditor("sub/p.sq");
+  Type(*S, "*$!");
+  // The folder goes away under the editor: nothing can be written there now.
+  std::filesystem::rename("sub", "moved");
+  const std::vector<uint8_t> Before = ReadFileBytes("moved/p.sq");
+  EXPECT_FALSE(S->Save());
+  EXPECT_EQ(S->Status(), "Pack unchanged: No such file or directory");
+  EXPECT_TRUE(S->Editor().Modified());
+  EXPECT_EQ(ReadFileBytes("moved/p.sq"), Before);
 }
