@@ -127,6 +127,19 @@ class OptionsKeysTest : public HelpFixture {
   }
 };
 
+TEST_F(HelpTest, EscapeClosingTheHelpDoesNotLeaveTheList) {
+  OnFrames([](int F) {
+    if (F == 1) Hold({VXKey::Letter('h')});
+    else if (F == 3 || F == 6) Hold({VXKey::Escape});
+    else VX_SDL::ClearKeys();
+  });
+  const TListChoice C = RunListScreen({"Title", 1, 30}, "X=60|Y=90|Width=520|Height=360|AlignX=Left|AlignY=Top",
+                                      {"one", "two"}, {VXKey::Escape, VXKey::Return}, {THelpScreen::LevelPacks, 1});
+  EXPECT_EQ(Frame, 7) << "the Escape that closed the help ended the list";
+  EXPECT_EQ(C.Key, VXKey::Escape);
+  EXPECT_EQ(C.Index, 1);
+}
+
 TEST_F(OptionsKeysTest, EveryKeyOfTheTableActsAndNoOther) {
   Options = std::make_unique<TOptions>();
   Options->Menu->SetOption("MV", "5");
