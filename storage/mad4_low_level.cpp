@@ -1,9 +1,12 @@
 #include "storage/mad4_low_level.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 
 #include "shell/logger.h"
@@ -69,7 +72,13 @@ void TMAD4LowLevel::Mount(const std::string& FileName, bool ReadOnly) {
   }
 
   FStream = TFileStream::Open(FileName, ReadOnly ? TFileStream::TMode::Read : TFileStream::TMode::ReadWrite);
-  if (!FStream) throw EArchiveOpen("Cannot open file " + FileName);
+  if (!FStream) {
+    // A FIFO or a device is refused without waiting on it: say so plainly.
+    const std::string Cause = std::strerror(errno);
+    struct stat St;
+    const bool Regular = ::stat(FileName.c_str(), &St) != 0 || S_ISREG(St.st_mode);
+    throw EArchiveOpen("Cannot open file " + FileName + ": " + (Regular ? Cause : "not a regular file"));
+  }
   const int64_t Size = FStream->Size();
   if (Size > INT32_MAX) {
     Log->Error("File too large for a MAD4 archive: " + FileName, kMountHeading);

@@ -1,6 +1,7 @@
 #include "world/pack_reader.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "graphics/image_collection.h"
 #include "maps/xmap.h"
@@ -146,4 +147,14 @@ TEST_F(PackReaderTest, EveryMapMemberIsReadWhateverItsNumber) {
   EXPECT_EQ(NoGap.FirstGap(), 0);
   NoGap.Numbers = {2};
   EXPECT_EQ(NoGap.FirstGap(), 1);
+}
+
+TEST_F(PackReaderTest, AFifoNamedLikeAPackIsRefusedWithoutWaiting) {
+  ASSERT_EQ(mkfifo("pipe.sq", 0600), 0);
+  TMaps Game;
+  EXPECT_FALSE(Game.Load("pipe.sq"));
+  EXPECT_NE(ReadFileText(Dir.File("t.log")).find("Cannot open file pipe.sq: not a regular file"), std::string::npos);
+  TStoredPack P;
+  std::string Error;
+  EXPECT_FALSE(ReadStoredPack("pipe.sq", P, Error));
 }
