@@ -3,6 +3,7 @@ JOBS ?= $(shell nproc)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 10
 PREFIX ?= /usr/local
 
 .PHONY: all deps build run test test-asan bench fuzz format format-check clean install uninstall deb
@@ -64,10 +65,20 @@ solve-check: deps $(BUILD)/CMakeCache.txt
 	    --solutions levels/$$p || status=1; \
 	done; exit $$status
 
-# libFuzzer targets, built with clang: make fuzz, then run build-fuzz/fuzz/fuzz_NAME.
+# libFuzzer targets, built with clang, then each run for FUZZ_SECONDS from
+# an empty corpus; the first that finds a fault stops make, its input kept
+# in build-fuzz/. Run one longer by hand: build-fuzz/fuzz/fuzz_NAME -max_total_time=600.
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSQ_FUZZ=ON -DSQ_TESTS=OFF
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	@for f in $(FUZZ_BUILD)/fuzz/fuzz_*; do \
+	  [ -x "$$f" ] || continue; \
+	  n=$$(basename $$f); echo "$$n: $(FUZZ_SECONDS) s"; \
+	  if ! "$$f" -max_total_time=$(FUZZ_SECONDS) -artifact_prefix=$(FUZZ_BUILD)/$$n- > $(FUZZ_BUILD)/$$n.log 2>&1; then \
+	    tail -n 40 $(FUZZ_BUILD)/$$n.log; echo "$$n found a fault (log: $(FUZZ_BUILD)/$$n.log)"; exit 1; \
+	  fi; \
+	  grep -m1 "Done" $(FUZZ_BUILD)/$$n.log || true; \
+	done
 
 # Every C++ file follows .clang-format; format-check fails on the first that differs.
 format:
