@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "editor/edit_pack_check.h"
+#include "editor/editor_fonts.h"
 #include "editor/editor_mouse.h"
 #include "game/help_overlay.h"
 #include "game/play_screen.h"
@@ -26,16 +27,15 @@
 
 namespace {
 
-std::string Switch(int Font) { return std::string(1, static_cast<char>(Font)); }
-
-void DrawText(const std::string& Text, int X, int Y, int Align) {
-  if (FontCollection) FontCollection->DrawText(Text, X, Y, Align);
-}
-
 constexpr int kPaletteX = 8;
 constexpr int kPaletteY = 442;
 constexpr int kPaletteStep = 36;
-constexpr int kStatusY = 22;
+// The header's lines run from here to there; the pack keeps at least its
+// share when the map's line is long.
+constexpr int kHeaderLeft = 8;
+constexpr int kHeaderRight = 632;
+constexpr int kHeaderGap = 16;
+constexpr int kPackShare = 240;
 constexpr int kSolveSeconds = 60;
 constexpr const char* kHint = "F5 play  F6 solve  F7 watch  Ctrl+S save  Esc leave";
 
@@ -54,7 +54,8 @@ class TPlayWorld {
 
 }  // namespace
 
-TEditorScreen::TEditorScreen(std::string PackFile, int MapNo) : FPackFile(std::move(PackFile)), FStartMap(MapNo) {}
+TEditorScreen::TEditorScreen(std::string PackFile, int MapNo)
+    : FPackFile(std::move(PackFile)), FStartMap(MapNo), FFonts(std::make_unique<TEditorFonts>()) {}
 
 TEditorScreen::~TEditorScreen() = default;
 
@@ -234,11 +235,17 @@ void TEditorScreen::EditText(int Key) {
                      : Key == VXKey::F4 ? E.PackName()
                                         : E.PackAuthor();
   if ((Key == VXKey::F2 || Key == VXKey::F3) && Text == "Unknown") Text.clear();
-  VX_SDL::FillBox(0, kStatusY, 639, 43, 0, 0, 0);
-  DrawText(Switch(0) + Label, 8, kStatusY, kAlignLeft);
+  VX_SDL::FillBox(0, TEditorFonts::kSecondLineY, 639, 43, 0, 0, 0);
+  const std::string Shown = FontSwitch(TEditorFonts::kLabel) + Label;
+  FFonts->Draw(Shown, kHeaderLeft, TEditorFonts::kSecondLineY, kAlignLeft);
+  const int BoxX = kHeaderLeft + FFonts->Width(Shown) + 8;
+  const int Font = TEditorFonts::GameFontForEditing();
   TEditBox Box;
-  Box.Setup("X=160|Y=" + std::to_string(kStatusY) + "|Width=472|Height=20|AlignX=Left|AlignY=Top");
-  Box.Setup("Font=1|TextAlign=Left|TextOffsetY=0|TextCase=Normal|MaxLength=60|Background=000000|Transparent=0");
+  Box.Setup("X=" + std::to_string(BoxX) + "|Y=" + std::to_string(TEditorFonts::kSecondLineY) +
+            "|Width=" + std::to_string(kHeaderRight - BoxX) + "|Height=" + std::to_string(TEditorFonts::kLineHeight) +
+            "|AlignX=Left|AlignY=Top");
+  Box.Setup("Font=" + std::to_string(Font < 0 ? 1 : Font) +
+            "|TextAlign=Left|TextOffsetY=0|TextCase=Normal|MaxLength=60|Background=000000|Transparent=0");
   Box.Setup("CursorChar=_|CursorBlinkRate=30");
   Box.ShowCursor = true;
   Box.Text = Text;
@@ -306,7 +313,10 @@ int TEditorScreen::Ask(const std::string& Question) {
   if (Answer) return Answer(Question);
   VX_SDL::ClearKeys();
   const std::string Old = FStatus;
+  const bool OldIsProblem = FStatusIsProblem;
+  // A question is no problem of the map's, whatever the line said before.
   FStatus = Question;
+  FStatusIsProblem = false;
   int Result = kCancel;
   for (;;) {
     Draw();
@@ -319,6 +329,7 @@ int TEditorScreen::Ask(const std::string& Question) {
   }
   ForgetPressedKeys();
   FStatus = Old;
+  FStatusIsProblem = OldIsProblem;
   return Result;
 }
 
@@ -358,13 +369,23 @@ bool TEditorScreen::Leave() {
 void TEditorScreen::DrawHeader() {
   const TMapEditor& E = *FEditor;
   VX_SDL::FillBox(0, 0, 639, 43, 0, 0, 0);
-  const std::string Name = E.CurrentMap().MapName;
-  DrawText(Switch(0) + "Map " + Switch(1) + std::to_string(E.Current() + 1) + "/" + std::to_string(E.MapCount()) +
-               Switch(0) + " " + Name + (E.Modified() ? Switch(4) + " *" : ""),
-           8, 2, kAlignLeft);
-  const std::string By = E.PackAuthor().empty() ? "" : Switch(0) + " by " + Switch(3) + E.PackAuthor();
-  DrawText(Switch(3) + E.PackName() + By, 632, 2, kAlignRight);
-  DrawText(Switch(FStatusIsProblem ? 4 : 7) + FStatus, 8, kStatusY, kAlignLeft);
+  const TEditorFonts& F = *FFonts;
+  using TF = TEditorFonts;
+  const std::string Author = E.CurrentMap().Author;
+  const std::string Map = FontSwitch(TF::kLabel) + "Map " + FontSwitch(TF::kValue) + std::to_string(E.Current() + 1) +
+                          "/" + std::to_string(E.MapCount()) + "  " + E.CurrentMap().MapName +
+                          (Author.empty() ? "" : FontSwitch(TF::kLabel) + " by " + FontSwitch(TF::kValue) + Author);
+  const std::string Mark = E.Modified() ? FontSwitch(TF::kProblem) + " *" : "";
+  const std::string Pack =
+      FontSwitch(TF::kPack) + E.PackName() +
+      (E.PackAuthor().empty() ? "" : FontSwitch(TF::kLabel) + " by " + FontSwitch(TF::kPack) + E.PackAuthor());
+  // The map comes first; the pack takes what is left, a fair share at least.
+  const int Room = kHeaderRight - kHeaderLeft - kHeaderGap;
+  const std::string PackShown = F.Fit(Pack, std::max(Room - F.Width(Map + Mark), kPackShare));
+  F.Draw(F.Fit(Map, Room - F.Width(PackShown) - F.Width(Mark)) + Mark, kHeaderLeft, TF::kFirstLineY, kAlignLeft);
+  F.Draw(PackShown, kHeaderRight, TF::kFirstLineY, kAlignRight);
+  F.Draw(F.Fit(FontSwitch(FStatusIsProblem ? TF::kProblem : TF::kPlain) + FStatus, kHeaderRight - kHeaderLeft),
+         kHeaderLeft, TF::kSecondLineY, kAlignLeft);
 }
 
 void TEditorScreen::DrawPalette() {
@@ -379,8 +400,6 @@ void TEditorScreen::DrawPalette() {
     else VX_SDL::FrameRect(X, kPaletteY, 32, 32, 96, 96, 96);
     if (C == static_cast<char>(FChosen)) VX_SDL::FrameRect(X - 2, kPaletteY - 2, 36, 36, 255, 255, 0);
   }
-  const std::string Author = FEditor->CurrentMap().Author;
-  DrawText(Switch(0) + "by " + Switch(1) + Author, 632, 446, kAlignRight);
 }
 
 void TEditorScreen::Draw() {

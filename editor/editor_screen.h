@@ -16,6 +16,7 @@
 class TMaps;
 class TSolveJob;
 class TKeyCatcher;
+class TEditorFonts;
 
 class TEditorScreen {
  public:
@@ -97,4 +98,5 @@ class TEditorScreen {
   int FCursorX = 0, FCursorY = 0;
   bool FLeave = false;
   TKeyCatcher* FCatcher = nullptr;  // while Run runs
+  std::unique_ptr<TEditorFonts> FFonts;
 };

@@ -47,7 +47,10 @@ TListChoice RunListScreen(const TScreenTitle& Title, const std::string& Placemen
   List.Setup("Font=0|TextAlign=Center|TextOffsetY=0|RowHeight=40");
   List.Setup("Background=101010|Cursor1=601000|Cursor2=602040");
   List.Setup("KeyUp=Up|KeyDown=Down|KeySelect=Return|KeyEscape=Escape");
-  List.Items = Items;
+  // Rows name players and pack files: one too long for the box ends in "...".
+  constexpr int kRowMargin = 16;
+  for (const std::string& Item : Items)
+    List.Items.push_back(FontCollection ? FontCollection->FitText(Item, List.GetInt("Width") - 2 * kRowMargin) : Item);
   if (Extras.Start > 0 && Extras.Start < static_cast<int>(Items.size())) List.SetItemIndex(Extras.Start);
   int Key = 0;
   while (Key == 0) {

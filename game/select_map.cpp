@@ -22,10 +22,23 @@ void DrawText(const std::string& Text, int X, int Y, int Align) {
   if (FontCollection) FontCollection->DrawText(Text, X, Y, Align);
 }
 
+int Width(const std::string& Text) { return FontCollection && !Text.empty() ? FontCollection->TextWidth(Text) : 0; }
+
+// Names come from packs and players: what is too long for its place ends in "...".
+std::string Fit(const std::string& Text, int Room) {
+  return FontCollection ? FontCollection->FitText(Text, std::max(Room, 0)) : Text;
+}
+
 // Labels end here, values start here, key hints end here.
 constexpr int kLabelX = 80;
 constexpr int kValueX = 88;
 constexpr int kHintX = 632;
+// Space kept between a value and its key hint, and around the author line
+// and the list's rows.
+constexpr int kGap = 16;
+constexpr int kScreenWidth = 640;
+// Room kept at the end of the pack author's line for the help prompt.
+constexpr int kHelpPromptWidth = 120;
 // The list's width, and what a highlighted locked entry adds when it fits.
 constexpr int kListWidth = 520;
 constexpr const char* kLockedMark = " (locked)";
@@ -48,7 +61,7 @@ void TSelectMap::FillEntries() {
   const int Count = Maps ? Maps->MapCount() : 0;
   for (int I = 0; I < Count; ++I) {
     Authors.push_back(VXToolbox::Trim(Maps->MapAuthor(I)));
-    MapList->Items.push_back(Switch(kLockedFont) + VXToolbox::Trim(Maps->MapName(I)));
+    MapList->Items.push_back(Switch(kLockedFont) + Fit(VXToolbox::Trim(Maps->MapName(I)), kListWidth - 2 * kGap));
   }
   Authors.push_back(kClosingAuthor);
   MapList->Items.push_back(Switch(kLockedFont) + "Congratulations");
@@ -126,14 +139,16 @@ int TSelectMap::Decision() const {
 void TSelectMap::DrawHeader() const {
   const std::string Pack = Maps ? VXToolbox::Trim(Maps->PackName) : "";
   const std::string Author = Maps ? VXToolbox::Trim(Maps->PackAuthor) : "";
+  const std::string F1 = Switch(3) + "(F1)", F2 = Switch(3) + "(F2)";
   DrawText(Switch(0) + "PL:", kLabelX, 50, kAlignRight);
-  DrawText(Switch(1) + PlayerName, kValueX, 50, kAlignLeft);
-  DrawText(Switch(3) + "(F1)", kHintX, 50, kAlignRight);
+  DrawText(Switch(1) + Fit(PlayerName, kHintX - Width(F1) - kGap - kValueX), kValueX, 50, kAlignLeft);
+  DrawText(F1, kHintX, 50, kAlignRight);
   DrawText(Switch(0) + "LP:", kLabelX, 90, kAlignRight);
-  DrawText(Switch(1) + Pack, kValueX, 90, kAlignLeft);
-  DrawText(Switch(3) + "(F2)", kHintX, 90, kAlignRight);
+  DrawText(Switch(1) + Fit(Pack, kHintX - Width(F2) - kGap - kValueX), kValueX, 90, kAlignLeft);
+  DrawText(F2, kHintX, 90, kAlignRight);
   DrawText(Switch(0) + "AU:", kLabelX, 130, kAlignRight);
-  DrawText(Switch(1) + Author, kValueX, 130, kAlignLeft);
+  // The help prompt may stand at the end of this line.
+  DrawText(Switch(1) + Fit(Author, kHintX - kHelpPromptWidth - kGap - kValueX), kValueX, 130, kAlignLeft);
 }
 
 void TSelectMap::NoteRefusal() {
@@ -148,7 +163,7 @@ void TSelectMap::SayInFoot(const std::string& Message) {
 
 void TSelectMap::DrawHelpPrompt(bool Shown) const {
   // Beside the pack author's line, which has no key hint of its own.
-  VX_SDL::FillBox(kHintX - 120, 130, kHintX, 157, 0, 0, 0);
+  VX_SDL::FillBox(kHintX - kHelpPromptWidth, 130, kHintX, 157, 0, 0, 0);
   if (Shown) DrawText(Switch(3) + kHelpPrompt, kHintX, 130, kAlignRight);
 }
 
@@ -174,7 +189,9 @@ void TSelectMap::DrawAuthor() const {
       Index >= 0 && Index < static_cast<int>(Authors.size()) ? Authors[static_cast<size_t>(Index)] : "";
   // A completed map shows how few steps the player's best run took.
   const std::string Note = EntryFont(Index) == kCompletedFont ? BestRunNote(LevelPack, PlayerName, Index) : "";
-  DrawText(Switch(0) + "Author:" + Switch(1) + Author + Note, 320, 440, kAlignCenter);
+  const std::string Label = Switch(0) + "Author:" + Switch(1);
+  const int Room = kScreenWidth - 2 * kGap - Width(Label) - Width(Note);
+  DrawText(Label + Fit(Author, Room) + Note, kScreenWidth / 2, 440, kAlignCenter);
 }
 
 int TSelectMap::Run(int Selected) {

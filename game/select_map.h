@@ -32,7 +32,7 @@ class TSelectMap {
   static constexpr char kCompletedFont = 6;
 
   // The author line under the closing entry.
-  static constexpr const char* kClosingAuthor = "The Quarry Crew, with thanks for playing";
+  static constexpr const char* kClosingAuthor = "The Quarry Crew";
 
   // Lists the maps of the global Maps.
   TSelectMap(std::string LevelPack, std::string PlayerName);

@@ -158,13 +158,23 @@ void TFont::DrawGlyphs(std::string_view Text, int X, int Y, int Align, TDraw&& D
   }
 }
 
+TTextBox TFont::InkBox(std::string_view Text, int X, int Y, int Align) const {
+  TTextBox Box;
+  DrawGlyphs(Text, X, Y, Align, [&Box](int DX, int DY, const TGlyphRect& G) {
+    Box = Box.Union({DX, DY, G.Width, G.Height});
+  });
+  return Box;
+}
+
 void TFont::DrawText(std::string_view Text, int X, int Y, int Align) const {
+  if (TextListenerHears()) TellTextListener(Text, InkBox(Text, X, Y, Align), VX_SDL::DrawTarget());
   DrawGlyphs(Text, X, Y, Align, [this](int DX, int DY, const TGlyphRect& G) {
     VX_SDL::DrawImagePart(DX, DY, G.X, G.Y, G.Width, G.Height, *Image);
   });
 }
 
 void TFont::DrawTextOn(TImage& Target, std::string_view Text, int X, int Y, int Align) const {
+  if (TextListenerHears()) TellTextListener(Text, InkBox(Text, X, Y, Align), &Target);
   DrawGlyphs(Text, X, Y, Align, [this, &Target](int DX, int DY, const TGlyphRect& G) {
     Target.DrawPart(DX, DY, G.X, G.Y, G.Width, G.Height, *Image);
   });

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "graphics/image.h"
+#include "graphics/text_listener.h"
 #include "shell/memory_stream.h"
 
 class TIniFile;
@@ -37,6 +38,8 @@ class TFont {
   // Onto the video layer's back surface, and onto an image.
   void DrawText(std::string_view Text, int X, int Y, int Align) const;
   void DrawTextOn(TImage& Target, std::string_view Text, int X, int Y, int Align) const;
+  // The box the glyphs of Text would cover, drawn at X, Y with Align.
+  TTextBox InkBox(std::string_view Text, int X, int Y, int Align) const;
 
   TMemoryStream Source;
   std::unique_ptr<TImage> Image;

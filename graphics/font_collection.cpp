@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "config/ini_file.h"
+#include "graphics/video.h"
 #include "shell/logger.h"
 #include "storage/stream_opener.h"
 
@@ -117,11 +118,35 @@ void TFontCollection::DrawEach(std::string_view Text, int X, int Align, TDraw&& 
   }
 }
 
+std::string TFontCollection::FitText(std::string_view Text, int Width) const {
+  if (TextWidth(Text) <= Width) return std::string(Text);
+  for (size_t N = Text.size(); N-- > 0;) {
+    std::string Cut(Text.substr(0, N));
+    while (!Cut.empty() && Cut.back() == ' ') Cut.pop_back();
+    Cut += "...";
+    if (TextWidth(Cut) <= Width) return Cut;
+  }
+  return "";
+}
+
+TTextBox TFontCollection::InkBox(std::string_view Text, int X, int Y, int Align) const {
+  TTextBox Box;
+  DrawEach(Text, X, Align, [Y, &Box](const TFont& F, std::string_view One, int DX) {
+    Box = Box.Union(F.InkBox(One, DX, Y, kAlignLeft));
+  });
+  return Box;
+}
+
 void TFontCollection::DrawText(std::string_view Text, int X, int Y, int Align) const {
+  if (TextListenerHears()) TellTextListener(Text, InkBox(Text, X, Y, Align), VX_SDL::DrawTarget());
+  // Told as one text above, not glyph by glyph.
+  TTextListenerMute Mute;
   DrawEach(Text, X, Align, [Y](const TFont& F, std::string_view One, int DX) { F.DrawText(One, DX, Y, kAlignLeft); });
 }
 
 void TFontCollection::DrawTextOn(TImage& Target, std::string_view Text, int X, int Y, int Align) const {
+  if (TextListenerHears()) TellTextListener(Text, InkBox(Text, X, Y, Align), &Target);
+  TTextListenerMute Mute;
   DrawEach(Text, X, Align, [Y, &Target](const TFont& F, std::string_view One, int DX) {
     F.DrawTextOn(Target, One, DX, Y, kAlignLeft);
   });

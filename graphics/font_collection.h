@@ -38,6 +38,11 @@ class TFontCollection {
   void DrawTextOn(TImage& Target, std::string_view Text, int X, int Y, int Align) const;
   // The tallest font a text uses (0 for an empty collection).
   int32_t TextHeight(std::string_view Text) const;
+  // Text as it fits into Width pixels: whole when it does, else cut short
+  // with "..." (in the font of the last character kept).
+  std::string FitText(std::string_view Text, int Width) const;
+  // The box the glyphs of a text with font switches would cover.
+  TTextBox InkBox(std::string_view Text, int X, int Y, int Align) const;
 
  private:
   // The font a switch code selects: beyond the last, the last.

@@ -278,3 +278,60 @@ TEST_F(FontTest, CollectionNumbersPrefixesAndSwitches) {
   EXPECT_EQ(InkOf(T).Right, 49);
   EXPECT_EQ(InkOf(T).Bottom, 9) << "drawn at size 1";
 }
+
+// Layout checks hear each text once, as a whole, with the box its glyphs
+// cover; a text drawn glyph by glyph through the collection is not heard
+// glyph by glyph as well.
+TEST_F(FontTest, TheTextListenerHearsEachTextOnceWithItsInk) {
+  struct THeard {
+    std::string Text;
+    TTextBox Box;
+    const TImage* Target;
+  };
+  std::vector<THeard> Heard;
+  TScopeGuard Restore([Old = SetTextListener([&Heard](std::string_view T, const TTextBox& B, const TImage* I) {
+                         Heard.push_back({std::string(T), B, I});
+                       })]() mutable { SetTextListener(std::move(Old)); });
+  TFontCollection C;
+  C.Add(std::make_unique<TTGAFont>(Dir.File("page.tga")), "A");
+  C.Add(std::make_unique<TTGAFont>(Dir.File("page.tga")), "B");
+  C.Font(1)->SetColor(255, 255, 255);
+  C.Font(0)->SetColor(255, 255, 255);
+
+  TImage T(100, 40);
+  const std::string Text = std::string("\x01") + "a b";
+  C.DrawTextOn(T, Text, 60, 3, kAlignRight);
+  ASSERT_EQ(Heard.size(), 1u);
+  EXPECT_EQ(Heard[0].Text, Text);
+  EXPECT_EQ(Heard[0].Target, &T);
+  const TInk I = InkOf(T);
+  const TTextBox& B = Heard[0].Box;
+  EXPECT_EQ(B.X, I.Left);
+  EXPECT_EQ(B.Right() - 1, I.Right);
+  EXPECT_EQ(B.Y, I.Top);
+  EXPECT_EQ(B.Bottom() - 1, I.Bottom) << "the box reaches down to b, two rows below a";
+
+  C.Font(0)->DrawTextOn(T, "b", 0, 0, kAlignLeft);
+  ASSERT_EQ(Heard.size(), 2u) << "a font drawn alone is heard as well";
+  EXPECT_EQ(Heard[1].Box.X, 0);
+  EXPECT_EQ(Heard[1].Box.Width, 6);
+  {
+    TTextListenerMute Mute;
+    C.DrawTextOn(T, "ab", 0, 0, kAlignLeft);
+  }
+  EXPECT_EQ(Heard.size(), 2u);
+}
+
+TEST_F(FontTest, TextTooWideForItsPlaceEndsInDots) {
+  TFontCollection C;
+  C.Add(std::make_unique<TTGAFont>(Dir.File("page.tga")), "A");
+  // "abab" is 5+1+6+1+5+1+6 = 25 wide; a dot has no glyph here and takes
+  // just its letter space.
+  EXPECT_EQ(C.FitText("abab", 25), "abab");
+  EXPECT_EQ(C.FitText("abab", 20), "ab...");
+  EXPECT_LE(C.TextWidth(C.FitText("abab", 20)), 20);
+  EXPECT_EQ(C.FitText("ab ab", 20), "ab...") << "no blank before the dots";
+  EXPECT_EQ(C.FitText(std::string("\x00", 1) + "abab", 20), std::string("\x00", 1) + "ab...")
+      << "font switches are kept";
+  EXPECT_EQ(C.FitText("abab", 1), "");
+}
