@@ -27,6 +27,15 @@
 
 namespace {
 
+std::string Switch(int Font) { return std::string(1, static_cast<char>(Font)); }
+
+void DrawText(const std::string& Text, int X, int Y, int Align) {
+  if (FontCollection) FontCollection->DrawText(Text, X, Y, Align);
+}
+
+// A line of the game's font as it fits across the screen.
+std::string Fit(const std::string& Text) { return FontCollection ? FontCollection->FitText(Text, 624) : Text; }
+
 constexpr int kPaletteX = 8;
 constexpr int kPaletteY = 442;
 constexpr int kPaletteStep = 36;
@@ -428,7 +437,7 @@ void TEditorScreen::ShowRefusal() {
     VX_SDL::Clear(0, 0, 0);
     DrawText(Switch(0) + "The editor cannot open this pack:", 320, 170, kAlignCenter);
     for (size_t I = 0; I < Lines.size(); ++I)
-      DrawText(Switch(4) + Lines[I], 320, 200 + 24 * static_cast<int>(I), kAlignCenter);
+      DrawText(Fit(Switch(4) + Lines[I]), 320, 200 + 24 * static_cast<int>(I), kAlignCenter);
     DrawText(Switch(7) + "The pack on disk is unchanged.", 320, 264, kAlignCenter);
     DrawText(Switch(7) + "Escape goes back.", 320, 288, kAlignCenter);
     VX_SDL::Flip();
