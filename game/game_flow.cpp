@@ -1,10 +1,13 @@
 #include "game/game_flow.h"
 
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 #include "game/help_overlay.h"
 #include "game/level_pack_list.h"
 #include "game/list_screen.h"
+#include "game/no_packs_screen.h"
 #include "game/outro.h"
 #include "game/play_screen.h"
 #include "game/select_map.h"
@@ -89,6 +92,13 @@ void TGame::ErasePlayer(const std::string& Name) {
 
 std::string TGame::SelectLevelPack() {
   const std::vector<std::string> Packs = ListLevelPacks();
+  if (Packs.empty()) {
+    // An empty list and a silent end would leave a new player guessing.
+    std::error_code Error;
+    const std::filesystem::path Here = std::filesystem::current_path(Error);
+    RunNoPacksScreen(Error ? std::string(".") : Here.string());
+    return "";
+  }
   TListScreenExtras Extras{THelpScreen::LevelPacks};
   const std::string& Mark = !LevelPack.empty() ? LevelPack : Remembered.LastPack;
   for (size_t I = 0; I < Packs.size(); ++I)

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -192,51 +193,94 @@ class TextLayoutTest : public ::testing::Test {
   static constexpr const char* kLongPack = "0_the_wonderfully_winding_workings_of_wendelmoor.sq";
   // As wide as a player's name may be.
   static constexpr const char* kPlayer = "Wilhelmina Wendt";
+  // Runs the whole program with the walk's presses, the layout checked
+  // from the splash on; Prepare runs once the game's data is mounted.
+  // False when the program did not end after the walk.
+  bool RunWalk(std::vector<TPress> Presses, TTextLayoutCheck& Check, const std::function<void()>& Prepare = {}) {
+    std::vector<std::string> Args = {GameProgram(), "-mainlog", Dir.File("run.log")};
+    std::vector<char*> Argv;
+    for (auto& A : Args) Argv.push_back(A.data());
+    StartModules(static_cast<int>(Argv.size()), Argv.data());
+    TScopeGuard Modules([] { StopModules(); });
+    // The application mounts the program it runs as: here that is the test.
+    EXPECT_TRUE(VolumeManager->Mount(GameProgram(), 100, true));
+    Check.SetScene("splash");
+    TKeyWalk Keys(std::move(Presses), Check);
+    bool Stuck = false;
+    {
+      TMain Main("1.06", "0002", "2018.12.17");
+      if (Prepare) Prepare();
+      // The walk needs no real time between frames.
+      VX_SDL::SetFrameRate(0);
+      VX_SDL::SetPresentHook([&Keys](const std::vector<TDirtyRect>&) { Keys.Frame(); });
+      TScopeGuard Unhook([] { VX_SDL::SetPresentHook(nullptr); });
+      try {
+        Main.Run();
+      } catch (const TWalkStuck&) { Stuck = true; }
+    }
+    return !Stuck && Keys.Done();
+  }
+  static std::string Faults(const TTextLayoutCheck& Check) {
+    std::string F;
+    for (const std::string& Line : Check.Faults()) F += Line + "\n";
+    return F;
+  }
+  // Each expected piece is part of some text drawn.
+  static void ExpectDrawn(const TTextLayoutCheck& Check, std::initializer_list<const char*> Expected) {
+    std::string Seen;
+    for (const std::string& T : Check.Texts()) Seen += T + "\n";
+    for (const char* E : Expected)
+      EXPECT_NE(Seen.find(E), std::string::npos) << "no text with \"" << E << "\" was drawn; seen:\n" << Seen;
+  }
+
   TTempDir Dir;
   TChangeDir Here{Dir.Path()};
 };
 
 TEST_F(TextLayoutTest, EveryScreenShowsEveryTextWholeAndApart) {
-  std::vector<std::string> Args = {GameProgram(), "-mainlog", Dir.File("run.log")};
-  std::vector<char*> Argv;
-  for (auto& A : Args) Argv.push_back(A.data());
-  StartModules(static_cast<int>(Argv.size()), Argv.data());
-  TScopeGuard Modules([] { StopModules(); });
-  // The application mounts the program it runs as: here that is the test.
-  ASSERT_TRUE(VolumeManager->Mount(GameProgram(), 100, true));
-
   TTextLayoutCheck Check;
-  Check.SetScene("splash");
-  TKeyWalk Keys(Walk(), Check);
-  bool Stuck = false;
-  {
-    TMain Main("1.06", "0002", "2018.12.17");
-    CompleteEveryMap();
-    // The walk needs no real time between frames.
-    VX_SDL::SetFrameRate(0);
-    VX_SDL::SetPresentHook([&Keys](const std::vector<TDirtyRect>&) { Keys.Frame(); });
-    TScopeGuard Unhook([] { VX_SDL::SetPresentHook(nullptr); });
-    try {
-      Main.Run();
-    } catch (const TWalkStuck&) { Stuck = true; }
-  }
-  EXPECT_FALSE(Stuck) << "the program did not end after the walk";
-  EXPECT_TRUE(Keys.Done());
-
-  std::string Faults;
-  for (const std::string& F : Check.Faults()) Faults += F + "\n";
-  EXPECT_TRUE(Check.Faults().empty()) << Faults;
-
+  EXPECT_TRUE(RunWalk(Walk(), Check, [this] { CompleteEveryMap(); })) << "the program did not end after the walk";
+  EXPECT_TRUE(Check.Faults().empty()) << Faults(Check);
   // The walk reached every screen it means to look at.
-  std::string Seen;
-  for (const std::string& T : Check.Texts()) Seen += T + "\n";
-  for (const char* Expected : {"Press Space!", "Select player", "Really erase player?", "Enter new player name",
-                               "Select level pack", "Congratulations!", "You completed all maps",
-                               "Diamonds: ", "Delete map", "Save changes before leaving?", "Maps were added"}) {
-    bool Found = false;
-    for (const std::string& T : Check.Texts()) Found = Found || T.find(Expected) != std::string::npos;
-    EXPECT_TRUE(Found) << "no text with \"" << Expected << "\" was drawn; seen:\n" << Seen;
-  }
+  ExpectDrawn(
+      Check, {"Press Space!", "Select player", "Really erase player?", "Enter new player name", "Select level pack",
+              "deep_shafts.sq", "0_the_wonderfully", "Wandering Westward", "The Wonderfully Winding",
+              "Congratulations!", "You completed all maps", "Diamonds: ", "Map Completed!", "Map 20/20", "Yellow: open",
+              "survives every explosion", "Delete map", "Save changes before leaving?", "Maps were added"});
+}
+
+}  // namespace
+
+namespace {
+
+// A new player starts the game in a folder without packs, deep enough that
+// its name takes more than one line: the pack list says so and names the
+// folder, Return leaves, and the log says it too.
+TEST_F(TextLayoutTest, WithoutPacksThePackListSaysWhereTheyGo) {
+  namespace fs = std::filesystem;
+  const std::string Empty = Dir.File("a_folder_with_a_rather_long_name/and_another_one_inside/where_no_packs_are");
+  fs::create_directories(Empty);
+  TChangeDir There(Empty);
+  using namespace VXKey;
+  TTextLayoutCheck Check;
+  EXPECT_TRUE(RunWalk({{"splash", Space, 3, 20},
+                       {"player list", Return},
+                       {"new player name", Letter('w')},
+                       {"new player name", Return, 3, 20},
+                       {"player list", Return, 3, 20},
+                       {"no packs", Return, 3, 20}},
+                      Check))
+      << "Return did not end the game";
+  EXPECT_TRUE(Check.Faults().empty()) << Faults(Check);
+  ExpectDrawn(Check, {"No level packs found!", "Escape or Return"});
+  // The folder, whole, over the lines it takes.
+  std::string Joined;
+  for (const std::string& T : Check.Texts())
+    if (T.starts_with("/") || (!Joined.empty() && Joined.back() == '/' && T.find(' ') == std::string::npos))
+      Joined += T;
+  EXPECT_EQ(Joined, fs::current_path().string());
+  EXPECT_NE(ReadFileText(Dir.File("run.log")).find("No level packs (*.sq files) in " + fs::current_path().string()),
+            std::string::npos);
 }
 
 }  // namespace
