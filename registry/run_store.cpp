@@ -88,7 +88,13 @@ std::vector<uint8_t> TRunStore::Encode(const std::vector<TRun>& Runs) {
 }
 
 bool TRunStore::Decode(const std::vector<uint8_t>& Bytes, std::vector<TRun>& Runs) {
+  TIndex Index;
+  return DecodeIndexed(Bytes, Runs, Index);
+}
+
+bool TRunStore::DecodeIndexed(const std::vector<uint8_t>& Bytes, std::vector<TRun>& Runs, TIndex& Index) {
   Runs.clear();
+  Index.clear();
   if (Bytes.size() < 14) return false;
   const size_t Body = Bytes.size() - 4;
   const uint32_t Stored =
@@ -104,6 +110,7 @@ bool TRunStore::Decode(const std::vector<uint8_t>& Bytes, std::vector<TRun>& Run
   std::vector<TRun> Read;
   // Files of a few hundred thousand runs load in a blink: one lookup a run.
   TIndex Seen;
+  Seen.reserve(std::min<size_t>(Count, Bytes.size() / 15));
   for (uint32_t I = 0; I < Count; ++I) {
     TRun R;
     if (!ReadRun(In, R)) return false;
@@ -113,6 +120,7 @@ bool TRunStore::Decode(const std::vector<uint8_t>& Bytes, std::vector<TRun>& Run
   }
   if (!In.Eof()) return false;
   Runs = std::move(Read);
+  Index = std::move(Seen);
   return true;
 }
 
@@ -129,13 +137,12 @@ void TRunStore::Load() {
       return;
     case TFileRead::Read: break;
   }
-  if (!Decode(Bytes, FRuns)) {
+  if (!DecodeIndexed(Bytes, FRuns, FIndex)) {
     Log->Error("Damaged runs file " + FFileName + "; starting without runs, the file will be kept aside as " +
                    FFileName + ".bad (or .bad.N)",
                kLoadHeading);
     FFile.MarkDamaged(FFileName);
   }
-  Reindex();
 }
 
 bool TRunStore::Save() {

@@ -77,6 +77,8 @@ class TRunStore {
   using TIndex = std::unordered_map<TKey, size_t, TKeyHash>;
   static TKey KeyOf(int32_t Player, const std::string& Pack, int32_t MapNo);
 
+  // Decode, with the index of the runs read; both empty when false.
+  static bool DecodeIndexed(const std::vector<uint8_t>& Bytes, std::vector<TRun>& Runs, TIndex& Index);
   void Load();
   bool Save();
   void Reindex();
