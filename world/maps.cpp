@@ -113,7 +113,9 @@ bool TMaps::Load(const std::string& FileName) {
 
 std::shared_ptr<TXMap> TMaps::LoadMap(const std::string& Member) {
   // Through the stream opener, as every resource: a loose file of the
-  // member's name wins while playing.
+  // member's name wins while playing. The map reader's own open would hide
+  // a member that cannot be opened behind an empty map.
+  Log->Debug("FileName=" + Member, "XMapUnit, TXMap.Load");
   TVXStreamPtr Stream;
   try {
     if (StreamOpener) Stream = StreamOpener->OpenStream(Member);

@@ -68,8 +68,11 @@ bool ReadStoredPack(const std::string& FileName, TStoredPack& Pack, std::string&
   TMAD4MidLevel Archive;
   try {
     Archive.Mount(FileName, true);
-  } catch (const EArchiveOpen&) {
-    Error = "cannot open " + FileName;
+  } catch (const EArchiveOpen& E) {
+    // The archive layer's text ends in the cause ("Permission denied").
+    const std::string What = E.what();
+    const size_t Cause = What.rfind(": ");
+    Error = "cannot open " + FileName + (Cause == std::string::npos ? "" : What.substr(Cause));
     return false;
   }
   if (Archive.Status() != TMAD4LowLevel::kMountedOk) {

@@ -157,4 +157,5 @@ TEST_F(PackReaderTest, AFifoNamedLikeAPackIsRefusedWithoutWaiting) {
   TStoredPack P;
   std::string Error;
   EXPECT_FALSE(ReadStoredPack("pipe.sq", P, Error));
+  EXPECT_EQ(Error, "cannot open pipe.sq: not a regular file");
 }
