@@ -6,6 +6,7 @@
 #include "game/help_overlay.h"
 #include "game/options_screen.h"
 #include "game/songs.h"
+#include "game/step_keys.h"
 #include "graphics/font_collection.h"
 #include "graphics/image.h"
 #include "graphics/key_codes.h"
@@ -22,15 +23,6 @@ bool AnyKeyHeld() {
   for (bool Held : VX_SDL::Keys)
     if (Held) return true;
   return false;
-}
-
-TElfKeys HeldElfKeys() {
-  TElfKeys Keys;
-  Keys.Up = VX_SDL::Keys[VXKey::Up];
-  Keys.Down = VX_SDL::Keys[VXKey::Down];
-  Keys.Left = VX_SDL::Keys[VXKey::Left];
-  Keys.Right = VX_SDL::Keys[VXKey::Right];
-  return Keys;
 }
 }  // namespace
 
@@ -74,6 +66,8 @@ void TPlay1Map::StartMap() {
   }
   VX_SDL::ShowPictureFile(240, 7, "logolite.tga");
   StartMapRun(*Maps, FRun);
+  // Arrows pressed in the menus, or before a restart, are not moves of this map.
+  VX_SDL::TakePresses();
   FHistory.Start(*Maps);
   FScriptAt = 0;
   FRewindFrame = -1;
@@ -89,7 +83,7 @@ TElfKeys TPlay1Map::KeysForStep() {
   // may open a step later than it did (the door's animation starts anew).
   if (Watching())
     return ElfKeysFor(FScriptAt < FScript.size() ? FScript[FScriptAt++] : FScript.empty() ? '.' : FScript.back());
-  const TElfKeys Keys = HeldElfKeys();
+  const TElfKeys Keys = StepElfKeys(VX_SDL::Keys, VX_SDL::TakePresses());
   FHistory.Record(*Maps, FRun, Keys);
   return Keys;
 }

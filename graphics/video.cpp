@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "graphics/image.h"
@@ -46,6 +47,7 @@ struct TState {
   // Ring of typed characters: empty when Write == Read, so 254 are held at most.
   std::array<uint8_t, kKeyBufferSlots> KeyBuffer{};
   uint8_t KeyWrite = 0, KeyRead = 0;
+  std::vector<int> Presses;
 };
 
 TState State;
@@ -202,11 +204,28 @@ void PutKey(uint8_t Ch) {
   if (State.KeyWrite == State.KeyRead) State.KeyRead = static_cast<uint8_t>((State.KeyRead + 1) % kKeyBufferSlots);
 }
 
+void LatchPress(int Key) {
+  if (State.Presses.size() >= kPressesKept) State.Presses.erase(State.Presses.begin());
+  State.Presses.push_back(Key);
+}
+
+// The pad reports directions and buttons, not keys: its presses are the keys
+// it turned from up to down.
+void HandlePadEvent(const SDL_Event& Event) {
+  const std::array<bool, kKeyCount> Before = Keys;
+  if (!VXGamepad::HandleEvent(Event, Keys)) return;
+  for (int K = 0; K < kKeyCount; ++K)
+    if (Keys[static_cast<size_t>(K)] && !Before[static_cast<size_t>(K)]) LatchPress(K);
+}
+
 void HandleOwnEvent(const SDL_Event& Event) {
   switch (Event.type) {
     case SDL_KEYDOWN: {
       const int Sym = Event.key.keysym.sym;
-      if (Sym >= 0 && Sym < kKeyCount) Keys[static_cast<size_t>(Sym)] = true;
+      if (Sym >= 0 && Sym < kKeyCount) {
+        Keys[static_cast<size_t>(Sym)] = true;
+        LatchPress(Sym);
+      }
       if (Sym >= 'a' && Sym <= 'z') {
         const bool Shift = Event.key.keysym.mod & (KMOD_LSHIFT | KMOD_RSHIFT);
         PutKey(static_cast<uint8_t>(Shift ? Sym - 'a' + 'A' : Sym));
@@ -231,7 +250,7 @@ void HandleOwnEvent(const SDL_Event& Event) {
       ReleaseSurfaces();
       QuitVideo();
       EndProcess(2);
-    default: VXGamepad::HandleEvent(Event, Keys); break;
+    default: HandlePadEvent(Event); break;
   }
 }
 }  // namespace
@@ -390,8 +409,11 @@ uint8_t GetKey(bool Wait) {
 void ClearKeyBuffer() { State.KeyWrite = State.KeyRead = 0; }
 void ClearKeys() {
   Keys.fill(false);
+  State.Presses.clear();
   VXGamepad::Reset();
 }
+std::vector<int> TakePresses() { return std::exchange(State.Presses, {}); }
+
 void AddEventHandler(TEventHandlerProc Handler) { State.EventHandlers.push_back(std::move(Handler)); }
 
 void AddInputHandler(TInputHandlerProc Handler) {

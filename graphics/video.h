@@ -107,6 +107,12 @@ void AddEventHandler(TEventHandlerProc Handler);
 void AddInputHandler(TInputHandlerProc Handler);
 // Held state per SDL key symbol, true from key-down to key-up.
 extern std::array<bool, kKeyCount> Keys;
+// The keys that went down since the last call, oldest first, whether or not
+// they are still held: a reader that looks less often than every frame (the
+// play screen, once a step) still sees a tap that was over between two of
+// its looks. ClearKeys forgets them too; the latest kPressesKept are kept.
+inline constexpr size_t kPressesKept = 32;
+std::vector<int> TakePresses();
 uint16_t MouseX();
 uint16_t MouseY();
 uint8_t MouseButton();

@@ -410,6 +410,45 @@ TEST_F(VideoTest, TheGamepadHoldsTheSameKeys) {
   EXPECT_EQ(Typed(), "") << "the pad holds keys, it types nothing";
 }
 
+TEST_F(VideoTest, PressesAreLatchedUntilTaken) {
+  Open();
+  using Presses = std::vector<int>;
+  // A tap over before anyone looked is still a press; so is a key held on.
+  Press(SDLK_LEFT);
+  Key(SDL_KEYDOWN, SDLK_UP);
+  VX_SDL::PollEvents();
+  EXPECT_FALSE(VX_SDL::Keys[SDLK_LEFT]);
+  EXPECT_EQ(VX_SDL::TakePresses(), (Presses{SDLK_LEFT, SDLK_UP}));
+  // Taken once: holding a key presses it no more.
+  VX_SDL::PollEvents();
+  EXPECT_EQ(VX_SDL::TakePresses(), Presses{});
+  EXPECT_TRUE(VX_SDL::Keys[SDLK_UP]);
+
+  Press(SDLK_RIGHT);
+  VX_SDL::PollEvents();
+  VX_SDL::ClearKeys();
+  EXPECT_EQ(VX_SDL::TakePresses(), Presses{}) << "cleared keys leave no press behind";
+
+  // Nobody taking them: the latest are kept, not all.
+  for (int I = 0; I < 40; ++I) {
+    Press(I % 2 ? SDLK_DOWN : SDLK_a);
+    VX_SDL::PollEvents();
+  }
+  const Presses Kept = VX_SDL::TakePresses();
+  ASSERT_EQ(Kept.size(), VX_SDL::kPressesKept);
+  EXPECT_EQ(Kept.back(), SDLK_DOWN);
+
+  // The pad presses the keys it turns down.
+  SDL_Event E{};
+  E.type = SDL_JOYHATMOTION;
+  E.jhat.value = SDL_HAT_RIGHT;
+  Push(E);
+  E.jhat.value = SDL_HAT_CENTERED;
+  Push(E);
+  VX_SDL::PollEvents();
+  EXPECT_EQ(VX_SDL::TakePresses(), Presses{SDLK_RIGHT});
+}
+
 TEST_F(VideoTest, DrawingWhileClosedDoesNothing) {
   TImage Image;
   VX_SDL::PutImage(0, 0, Image);
