@@ -15,8 +15,9 @@ std::unique_ptr<TFileStream> TFileStream::Open(const std::string& FileName, TMod
   const int Fd = ::open(FileName.c_str(), Flags | O_NONBLOCK | O_CLOEXEC, 0666);
   if (Fd < 0) return nullptr;
   struct stat St;
-  if (fstat(Fd, &St) != 0 || !S_ISREG(St.st_mode)) {
-    const int Cause = S_ISDIR(St.st_mode) ? EISDIR : EINVAL;
+  const bool Known = fstat(Fd, &St) == 0;
+  if (!Known || !S_ISREG(St.st_mode)) {
+    const int Cause = !Known ? errno : S_ISDIR(St.st_mode) ? EISDIR : EINVAL;
     ::close(Fd);
     errno = Cause;
     return nullptr;

@@ -17,6 +17,7 @@
 #include "tests/storage/archive_bytes.h"
 #include "world/map_runner.h"
 #include "world/maps.h"
+#include "world/pack_reader.h"
 
 namespace {
 
@@ -79,6 +80,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
           while (!RunMapFrame(World, Run, Screen, [Key] { return ElfKeysFor(Key); })) {}
       }
     }
+  }
+  // The editor's reading: whatever it accepts, every map it keeps was read.
+  {
+    TStoredPack Stored;
+    std::string Error;
+    if (ReadStoredPack(Name, Stored, Error) && Stored.Maps.size() != Stored.Numbers.size()) __builtin_trap();
   }
   SetDefaultSpriteTarget(nullptr);
   Blocks.reset();
