@@ -129,8 +129,12 @@ std::vector<TPress> Walk() {
       {"options over play", Escape, 3, 20},
       {"play", Letter('h'), 3, 20},
       {"help over play", Letter('h'), 3, 20},
+      {"play", Letter('p'), 3, 10},
+      {"paused", Letter('p'), 3, 10},
       {"play", Right, 8, 30},
       {"map completed", Space, 3, 20},
+      {"map selection", Letter('w'), 3, 20},
+      {"watching the best run", Letter('x'), 3, 20},
       {"map selection", Letter('e'), 3, 20},
       {"editor", Letter('h'), 3, 20},
       {"help over the editor", Letter('h'), 3, 20},
@@ -242,11 +246,26 @@ TEST_F(TextLayoutTest, EveryScreenShowsEveryTextWholeAndApart) {
   EXPECT_TRUE(RunWalk(Walk(), Check, [this] { CompleteEveryMap(); })) << "the program did not end after the walk";
   EXPECT_TRUE(Check.Faults().empty()) << Faults(Check);
   // The walk reached every screen it means to look at.
-  ExpectDrawn(
-      Check, {"Press Space!", "Select player", "Really erase player?", "Enter new player name", "Select level pack",
-              "deep_shafts.sq", "0_the_wonderfully", "Wandering Westward", "The Wonderfully Winding",
-              "Congratulations!", "You completed all maps", "Diamonds: ", "Map Completed!", "Map 20/20", "Yellow: open",
-              "survives every explosion", "Delete map", "Save changes before leaving?", "Maps were added"});
+  ExpectDrawn(Check, {"Press Space!",
+                      "Select player",
+                      "Really erase player?",
+                      "Enter new player name",
+                      "Select level pack",
+                      "deep_shafts.sq",
+                      "0_the_wonderfully",
+                      "Wandering Westward",
+                      "The Wonderfully Winding",
+                      "Congratulations!",
+                      "You completed all maps",
+                      "Diamonds: ",
+                      "Map Completed!",
+                      "Best run of",
+                      "Map 20/20",
+                      "Yellow: open",
+                      "survives every explosion",
+                      "Delete map",
+                      "Save changes before leaving?",
+                      "Maps were added"});
 }
 
 }  // namespace
