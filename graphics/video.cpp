@@ -84,6 +84,8 @@ void Open(int Width, int Height, int Bpp, uint32_t Flags) {
   State.P2x2 = Flags & kP2x2;
   Flags &= ~kP2x2;
   if (SDL_Init(SDL_INIT_VIDEO) == -1) Fatal(std::string("Could not initialize SDL : ") + SDL_GetError());
+  // Typed characters come from SDL's translation: shift, AltGr and the layout.
+  SDL_EnableUNICODE(1);
   // A window scale enlarges the window around a back surface of the asked
   // size; scale 2 is the doubled mode. Without a back surface there is
   // nothing to enlarge.
@@ -198,6 +200,19 @@ bool IsAltReturn(const SDL_Event& Event) {
   return Event.type == SDL_KEYDOWN && Event.key.keysym.sym == SDLK_RETURN && (Event.key.keysym.mod & KMOD_ALT);
 }
 
+// The character a key-down types: what the keyboard's layout and shift made
+// of it, when SDL translated it to printable ASCII; the editing keys by their
+// own codes. A key event that comes untranslated (pushed by a program, not
+// typed) falls back to its symbol, a letter shifted by Shift. -1 for none.
+int TypedCharacter(const SDL_keysym& Key) {
+  const int Sym = Key.sym;
+  if (Sym == SDLK_BACKSPACE || Sym == SDLK_TAB || Sym == SDLK_RETURN || Sym == SDLK_ESCAPE) return Sym;
+  if (Key.unicode >= 32 && Key.unicode < 127) return Key.unicode;
+  if (Key.unicode != 0) return -1;
+  if (Sym >= 'a' && Sym <= 'z') return Key.mod & KMOD_SHIFT ? Sym - 'a' + 'A' : Sym;
+  return Sym >= 0 && Sym < 127 ? Sym : -1;
+}
+
 void PutKey(uint8_t Ch) {
   State.KeyBuffer[State.KeyWrite] = Ch;
   State.KeyWrite = static_cast<uint8_t>((State.KeyWrite + 1) % kKeyBufferSlots);
@@ -226,12 +241,7 @@ void HandleOwnEvent(const SDL_Event& Event) {
         Keys[static_cast<size_t>(Sym)] = true;
         LatchPress(Sym);
       }
-      if (Sym >= 'a' && Sym <= 'z') {
-        const bool Shift = Event.key.keysym.mod & (KMOD_LSHIFT | KMOD_RSHIFT);
-        PutKey(static_cast<uint8_t>(Shift ? Sym - 'a' + 'A' : Sym));
-      } else if (Sym >= 0 && Sym < 127) {
-        PutKey(static_cast<uint8_t>(Sym));
-      }
+      if (const int Ch = TypedCharacter(Event.key.keysym); Ch >= 0) PutKey(static_cast<uint8_t>(Ch));
       break;
     }
     case SDL_KEYUP: {

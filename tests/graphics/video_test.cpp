@@ -119,7 +119,8 @@ TEST_F(VideoTest, KeyEventsFillTheKeyTableAndTheBuffer) {
   EXPECT_FALSE(VX_SDL::Keys[293]);
   EXPECT_EQ(Typed(), " ");  // F12 is not a character
 
-  // Only letters are shifted; Return, Escape and Backspace come as their codes.
+  // Events without SDL's translation (pushed by a program): only letters are
+  // shifted; Return, Escape and Backspace come as their codes.
   Press('a', KMOD_LSHIFT);
   Press('b', KMOD_RSHIFT);
   Press('c');
@@ -133,6 +134,39 @@ TEST_F(VideoTest, KeyEventsFillTheKeyTableAndTheBuffer) {
   VX_SDL::PollEvents();
   EXPECT_EQ(Typed(), "ABc1\r\x1b\ba");
   EXPECT_EQ(VX_SDL::ReadKey(), VX_SDL::kNoKey);
+}
+
+TEST_F(VideoTest, TypedCharactersAreWhatTheKeyboardMadeOfTheKeys) {
+  Open();
+  EXPECT_EQ(SDL_EnableUNICODE(-1), 1) << "the window asks SDL to translate keys";
+  const auto Translated = [](int Sym, int Mod, int Unicode) {
+    SDL_Event E{};
+    E.type = E.key.type = SDL_KEYDOWN;
+    E.key.keysym.sym = static_cast<SDLKey>(Sym);
+    E.key.keysym.mod = static_cast<SDLMod>(Mod);
+    E.key.keysym.unicode = static_cast<Uint16>(Unicode);
+    Push(E);
+  };
+  Translated('-', KMOD_LSHIFT, '_');
+  Translated('4', KMOD_RSHIFT, '$');
+  Translated('8', KMOD_LSHIFT, '*');
+  Translated('.', KMOD_LSHIFT, '>');
+  Translated('q', KMOD_RALT, '@');    // AltGr on a German layout
+  Translated('7', KMOD_LSHIFT, '/');  // Shift+7 on a German layout
+  Translated(SDLK_KP1, KMOD_NUM, '1');
+  VX_SDL::PollEvents();
+  EXPECT_EQ(Typed(), "_$*>@/1");
+  // The editing keys keep their codes; control characters and what lies
+  // beyond ASCII type nothing.
+  Translated(SDLK_BACKSPACE, KMOD_NONE, 8);
+  Translated(SDLK_TAB, KMOD_NONE, 9);
+  Translated(SDLK_RETURN, KMOD_NONE, 13);
+  Translated(SDLK_ESCAPE, KMOD_NONE, 27);
+  Translated('s', KMOD_LCTRL, 19);
+  Translated('e', KMOD_NONE, 0xE9);
+  Translated(SDLK_DELETE, KMOD_NONE, 127);
+  VX_SDL::PollEvents();
+  EXPECT_EQ(Typed(), "\b\t\r\x1b");
 }
 
 TEST_F(VideoTest, KeyBufferKeepsTheLast254) {

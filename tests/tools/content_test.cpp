@@ -10,6 +10,7 @@
 #include <set>
 
 #include "config/ini_file.h"
+#include "graphics/font_collection.h"
 #include "graphics/image.h"
 #include "graphics/image_collection.h"
 #include "graphics/raw_picture.h"
@@ -221,16 +222,15 @@ TEST_F(GameContent, FontPageHoldsExactlyTheGameGlyphs) {
   ASSERT_TRUE(Page.ReadTGA("font.tga"));
   EXPECT_EQ(Page.Height, 28);
   ASSERT_EQ(Page.InfoKind, kInfoGlyphs);
-  std::string Expected = "!";
-  for (char C = '%'; C <= ':'; ++C) Expected += C;
-  for (char C = '?'; C <= 'Z'; ++C) Expected += C;
-  for (char C = 'a'; C <= 'z'; ++C) Expected += C;
-  ASSERT_EQ(Expected.size(), 77u);
+  // Every printable character but the space, which the font draws as a gap.
+  std::string Expected;
+  for (char C = '!'; C <= '~'; ++C) Expected += C;
+  ASSERT_EQ(Expected.size(), 94u);
   std::string Present;
   for (int C = 0; C < 256; ++C)
     if (Page.Info[C / 8] & (0x80 >> (C % 8))) Present += static_cast<char>(C);
   EXPECT_EQ(Present, Expected);
-  ASSERT_EQ(Page.Info.size(), 32u + 8u * 77u);
+  ASSERT_EQ(Page.Info.size(), 32u + 8u * 94u);
   // Rectangles: inside the page, left to right without overlap, each with ink.
   auto U16 = [&](size_t At) { return Page.Info[At] | (Page.Info[At + 1] << 8); };
   std::map<char, std::array<int, 4>> Rects;
@@ -256,6 +256,32 @@ TEST_F(GameContent, FontPageHoldsExactlyTheGameGlyphs) {
   EXPECT_LT(Rects['A'][1], Rects['a'][1]);
   EXPECT_GT(Rects['y'][3], Rects['a'][3]);
   EXPECT_LT(Rects['!'][2] - Rects['!'][0], Rects['W'][2] - Rects['W'][0]);
+}
+
+// Whatever a player types shows: names of players, packs and maps take any
+// printable character.
+TEST_F(GameContent, EveryGameFontDrawsEveryPrintableCharacter) {
+  ASSERT_TRUE(Data.Mounted());
+  TFontCollection Fonts;
+  Fonts.LoadFromFile("controls.ini", "Game.Fonts");
+  ASSERT_EQ(Fonts.Count(), 9);
+  for (int N = 0; N < Fonts.Count(); ++N) {
+    const TFont* F = Fonts.Font(N);
+    ASSERT_NE(F, nullptr);
+    SCOPED_TRACE(F->Name);
+    EXPECT_GT(F->TextWidth("a b"), F->TextWidth("ab")) << "the space leaves a gap";
+    std::string Missing;
+    for (int C = '!'; C <= '~'; ++C) {
+      TImage Target(40, 40);
+      F->DrawTextOn(Target, std::string(1, static_cast<char>(C)), 4, 4, kAlignLeft);
+      TSurfaceLock Lock(Target.Surface());
+      bool Ink = false;
+      for (int Y = 0; Y < Target.Height() && !Ink; ++Y)
+        for (int X = 0; X < Target.Width() && !Ink; ++X) Ink = (Target.Pixel(X, Y) & 0xFFFFFF) != 0;
+      if (!Ink || F->TextWidth(std::string(1, static_cast<char>(C))) <= 0) Missing += static_cast<char>(C);
+    }
+    EXPECT_EQ(Missing, "");
+  }
 }
 
 TEST_F(GameContent, AntiFontCoversAllCodesAt8x16) {

@@ -93,6 +93,27 @@ TEST_F(EditBoxTest, LetterCaseRules) {
   EXPECT_EQ(Lower.Text, "a1") << "Shift+a types A, stored in lower case";
 }
 
+// A name takes what the keyboard types: Shift and the layout make the
+// character, not the key's own symbol.
+TEST_F(EditBoxTest, TypingStoresTheCharactersTheKeyboardMade) {
+  TEditBox Name;
+  Name.Setup("MaxLength=20");
+  TypeAsKeyboard("Ada_s Test! $5");
+  Feed(Name, 14);
+  EXPECT_EQ(Name.Text, "Ada_s Test! $5");
+
+  std::string Printable;
+  for (char C = ' '; C <= '~'; ++C) Printable += C;
+  TEditBox All;
+  All.Setup("MaxLength=100");
+  // SDL's queue holds fewer events than that: typed as the box takes them.
+  for (char C : Printable) {
+    TypeAsKeyboard(std::string(1, C));
+    All.Update();
+  }
+  EXPECT_EQ(All.Text, Printable);
+}
+
 TEST_F(EditBoxTest, CursorFollowsTheShownTextInEachAlignment) {
   // Test-font widths: a 4, b 5, * 5, _ 6, one pixel between letters.
   TEditBox Box;

@@ -136,4 +136,29 @@ void UiTest::Type(const std::string& Text, bool Shift) {
   }
 }
 
+void UiTest::TypeAsKeyboard(const std::string& Text) {
+  // Shifted characters and the key under each, on a US layout.
+  static const std::string Shifted = "~!@#$%^&*()_+{}|:\"<>?", Unshifted = "`1234567890-=[]\\;',./";
+  for (char Ch : Text) {
+    int Sym = static_cast<uint8_t>(Ch);
+    bool Shift = false;
+    if (Ch >= 'A' && Ch <= 'Z') {
+      Sym = Ch - 'A' + 'a';
+      Shift = true;
+    } else if (const size_t At = Shifted.find(Ch); At != std::string::npos) {
+      Sym = static_cast<uint8_t>(Unshifted[At]);
+      Shift = true;
+    }
+    SDL_Event E{};
+    E.type = E.key.type = SDL_KEYDOWN;
+    E.key.keysym.sym = static_cast<SDLKey>(Sym);
+    E.key.keysym.mod = Shift ? KMOD_LSHIFT : KMOD_NONE;
+    E.key.keysym.unicode = static_cast<uint8_t>(Ch);
+    ASSERT_EQ(SDL_PushEvent(&E), 0);
+    E.type = E.key.type = SDL_KEYUP;
+    E.key.keysym.unicode = 0;
+    ASSERT_EQ(SDL_PushEvent(&E), 0);
+  }
+}
+
 }  // namespace ui_test

@@ -59,6 +59,9 @@ class UiTest : public ::testing::Test {
   // Typed characters go through SDL's queue and the video layer's pump.
   static void Type(const std::string& Text, bool Shift = false);
   static void PushKey(int Sym, bool Down, bool Shift = false);
+  // Each character as a US keyboard types it, with SDL's translation: the
+  // key's own symbol, Shift where the character needs it, and the character.
+  static void TypeAsKeyboard(const std::string& Text);
   static uint32_t Rgb(uint8_t R, uint8_t G, uint8_t B) { return (uint32_t{R} << 16) | (uint32_t{G} << 8) | B; }
 };
 

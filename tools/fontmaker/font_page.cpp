@@ -34,10 +34,9 @@ std::vector<uint8_t> TFontPage::EncodeTga() const {
 }
 
 std::string GameFontCharacters() {
-  std::string S = "!";
-  for (char C = '%'; C <= ':'; ++C) S += C;
-  for (char C = '?'; C <= 'Z'; ++C) S += C;
-  for (char C = 'a'; C <= 'z'; ++C) S += C;
+  // The space is no glyph: the font leaves its own gap for it.
+  std::string S;
+  for (char C = '!'; C <= '~'; ++C) S += C;
   return S;
 }
 

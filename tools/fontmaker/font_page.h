@@ -28,7 +28,8 @@ struct TFontPage {
   std::vector<uint8_t> EncodeTga() const;
 };
 
-// The characters of the game's font: "!", "%" to ":", "?" to "Z", "a" to "z".
+// The characters of the game's font: every printable ASCII character but the
+// space, so whatever a player can type can be shown.
 std::string GameFontCharacters();
 
 // Renders Characters (ascending, no repeats) into a page PageHeight pixels
