@@ -1,10 +1,25 @@
-// Program entry: modules up, the application, modules down.
+// Program entry: the command line answered, modules up, the application,
+// modules down.
+#include <cstdlib>
+#include <iostream>
+
+#include "app/command_line.h"
+#include "app/display_check.h"
 #include "app/main_app.h"
 #include "app/modules.h"
 
 int main(int Argc, char** Argv) {
+  // Help, version and a command line the game cannot follow are answered
+  // before any module starts, so nothing is logged or opened for them.
+  if (const int Code = AnswerCommandLine({Argv + 1, Argv + Argc}, SQ_VERSION, std::cout, std::cerr); Code >= 0)
+    return Code;
+  if (const std::string Reason = NoDisplayReason(std::getenv("DISPLAY"), std::getenv("SDL_VIDEODRIVER"));
+      !Reason.empty()) {
+    std::cerr << "starquarry: " << Reason << "\n";
+    return 1;
+  }
   return RunWithModules(Argc, Argv, [] {
-    TMain Main("1.06", "0002", "2018.12.17");
+    TMain Main(SQ_VERSION, "0002", "2018.12.17");
     Main.Run();
   });
 }

@@ -70,6 +70,8 @@ TToolResult RunShell(const std::string& Command, bool Joined) {
 
 }  // namespace
 
+TToolResult RunCaptured(const std::string& Command) { return RunShell(Command, false); }
+
 std::string ShellQuote(const std::string& Text) {
   std::string Q = "'";
   for (char C : Text) Q += C == '\'' ? std::string("'\\''") : std::string(1, C);

@@ -16,6 +16,9 @@ struct TToolResult {
 // Text as one single-quoted shell word.
 std::string ShellQuote(const std::string& Text);
 
+// Any shell command line, its two output streams apart.
+TToolResult RunCaptured(const std::string& Command);
+
 // sqtool run in a folder: Run("map convert a.mapt b.mapb b").
 class TSqtool {
  public:
@@ -40,6 +43,7 @@ class TSqtool {
 
 }  // namespace test_support
 
+using test_support::RunCaptured;
 using test_support::ShellQuote;
 using test_support::TSqtool;
 using test_support::TToolResult;

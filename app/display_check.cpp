@@ -1,0 +1,7 @@
+#include "app/display_check.h"
+
+std::string NoDisplayReason(const char* Display, const char* VideoDriver) {
+  const auto Given = [](const char* V) { return V && *V; };
+  if (Given(Display) || Given(VideoDriver)) return "";
+  return "no display to open the window on (DISPLAY is not set)";
+}
