@@ -277,7 +277,7 @@ namespace {
 // folder, Return leaves, and the log says it too.
 TEST_F(TextLayoutTest, WithoutPacksThePackListSaysWhereTheyGo) {
   namespace fs = std::filesystem;
-  const std::string Empty = Dir.File("a_folder_with_a_rather_long_name/and_another_one_inside/where_no_packs_are");
+  const std::string Empty = Dir.File("a_folder_with_a_long_name/and_one_inside/no_packs_here");
   fs::create_directories(Empty);
   TChangeDir There(Empty);
   using namespace VXKey;
