@@ -57,6 +57,11 @@ void TMusic::Stop() {
   Log->Status("BASS: Music stopped.", "MusicUnit, TMusic.Stop");
 }
 
+void TMusic::Resume() {
+  if (FMusic == 0 || !SoundSystem) return;
+  SoundSystem->Play(FMusic, false);
+}
+
 void TMusic::SetVolume(float Volume) {
   if (FMusic == 0 || !SoundSystem) return;
   const float V = std::isnan(Volume) ? 0.0f : std::clamp(Volume, 0.0f, 1.0f);

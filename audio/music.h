@@ -21,6 +21,8 @@ class TMusic {
   // Starts from the beginning.
   void Play();
   void Stop();
+  // Goes on from where Stop left it.
+  void Resume();
   // Clamped to 0..1.
   void SetVolume(float Volume);
 

@@ -1,12 +1,15 @@
 #include "game/play_screen.h"
 
 #include <array>
+#include <memory>
 #include <utility>
 
 #include "game/help_overlay.h"
 #include "game/options_screen.h"
+#include "game/play_notes.h"
 #include "game/songs.h"
 #include "game/step_keys.h"
+#include "game/watch_controls.h"
 #include "graphics/font_collection.h"
 #include "graphics/image.h"
 #include "graphics/key_codes.h"
@@ -19,9 +22,10 @@ namespace {
 
 std::string Switch(int Font) { return std::string(1, static_cast<char>(Font)); }
 
-bool AnyKeyHeld() {
-  for (bool Held : VX_SDL::Keys)
-    if (Held) return true;
+// A key that ends a watched run: any but those that speed or pause it.
+bool EndWatchingHeld() {
+  for (int Key = 0; Key < static_cast<int>(VX_SDL::Keys.size()); ++Key)
+    if (VX_SDL::Keys[static_cast<size_t>(Key)] && !WatchControls::IsControl(Key)) return true;
   return false;
 }
 }  // namespace
@@ -50,11 +54,12 @@ void TPlay1Map::DrawMapNo() {
 }
 
 void TPlay1Map::DrawWatching() {
-  VX_SDL::FillBox(0, 443, 639, 470, 0, 0, 0);
-  if (FontCollection)
-    FontCollection->DrawText(Switch(0) + "Best run of " + Switch(1) + FPlayer + Switch(0) + ": " + Switch(1) +
-                                 std::to_string(FScript.size()) + Switch(0) + " steps",
-                             320, 443, kAlignCenter);
+  WatchControls::DrawFootStrip(FPlayer, static_cast<int>(FScript.size()), static_cast<int>(FScriptAt));
+}
+
+void TPlay1Map::DrawNotes() {
+  if (Watching()) return DrawWatching();
+  PlayNotes::Draw(Maps->MapName(FRun.MapNo), "Step " + std::to_string(FHistory->Steps()));
 }
 
 void TPlay1Map::StartMap() {
@@ -68,29 +73,73 @@ void TPlay1Map::StartMap() {
   StartMapRun(*Maps, FRun);
   // Arrows pressed in the menus, or before a restart, are not moves of this map.
   VX_SDL::TakePresses();
-  FHistory.Start(*Maps);
+  FHistory->Start(*Maps);
   FScriptAt = 0;
   FRewindFrame = -1;
   DrawMapNo();
   DrawDiamonds();
+  DrawNotes();
+}
+
+char TPlay1Map::WatchedKey() {
+  // Past its end the run holds its last key: the step into the exit, which
+  // may open a step later than it did (the door's animation starts anew).
+  return FScriptAt < FScript.size() ? FScript[FScriptAt++] : FScript.empty() ? '.' : FScript.back();
+}
+
+void TPlay1Map::FastForward() {
+  // The frames skipped run as drawn ones would, without the drawing.
+  for (int Frame = 1; Frame < kFastForward && !FRun.Completed; ++Frame)
+    AdvanceMapFrame(*Maps, FRun, FRun.Ticks <= 1 ? ElfKeysFor(WatchedKey()) : TElfKeys{});
+  // The cells changed under what was drawn last.
+  Maps->ForgetDrawnCells();
+}
+
+void TPlay1Map::KeepAttempt() {
+  // An attempt without a step (Escape held down restarts every frame) keeps
+  // the one before it.
+  if (Watching() || FHistory->Steps() == 0) return;
+  auto Kept = std::make_unique<TAttempt>();
+  Kept->World = std::make_unique<TMaps>(*Maps);
+  Kept->World->Effects = {};
+  Kept->Run = FRun;
+  Kept->History = std::move(FHistory);
+  FHistory = std::make_unique<TRunHistory>();
+  FEarlier = std::move(Kept);
+}
+
+bool TPlay1Map::ResumeEarlierAttempt() {
+  if (!FEarlier) return false;
+  TEffectListener Listener = std::move(Maps->Effects);
+  *Maps = *FEarlier->World;
+  Maps->Effects = std::move(Listener);
+  FRun = FEarlier->Run;
+  FHistory = std::move(FEarlier->History);
+  FEarlier.reset();
+  return true;
 }
 
 TElfKeys TPlay1Map::KeysForStep() {
   DrawDiamonds();
   // A dead elf lets go of every key: nothing held carries on past the death.
   if (Maps->ElfDead > 0) VX_SDL::ClearKeys();
-  // Past its end the run holds its last key: the step into the exit, which
-  // may open a step later than it did (the door's animation starts anew).
-  if (Watching())
-    return ElfKeysFor(FScriptAt < FScript.size() ? FScript[FScriptAt++] : FScript.empty() ? '.' : FScript.back());
-  const TElfKeys Keys = StepElfKeys(VX_SDL::Keys, VX_SDL::TakePresses());
-  FHistory.Record(*Maps, FRun, Keys);
+  TElfKeys Keys;
+  if (Watching()) {
+    Keys = ElfKeysFor(WatchedKey());
+  } else {
+    Keys = StepElfKeys(VX_SDL::Keys, VX_SDL::TakePresses());
+    FHistory->Record(*Maps, FRun, Keys);
+  }
+  DrawNotes();
   return Keys;
 }
 
 void TPlay1Map::Rewind(TImage* Target) {
   // One step back every second frame; the first at once.
-  if (FRewindFrame++ % kRewindFrames != 0 || !FHistory.StepBack(*Maps, FRun)) return;
+  if (FRewindFrame++ % kRewindFrames != 0) return;
+  // At the start of an attempt a restart began, the world goes back to
+  // where the attempt before it ended.
+  if (!FHistory->StepBack(*Maps, FRun) && !ResumeEarlierAttempt()) return;
   if (FView) *FView = *Maps;
   else FView = std::make_unique<TMaps>(*Maps);
   FView->Effects = {};
@@ -98,6 +147,7 @@ void TPlay1Map::Rewind(TImage* Target) {
   FView->DrawMap();
   if (Target) DrawElf(*FView, *Target);
   DrawDiamonds();
+  DrawNotes();
 }
 
 bool TPlay1Map::Run() {
@@ -121,6 +171,7 @@ bool TPlay1Map::Run() {
           Maps->ForgetDrawnCells();
           FRewindFrame = -1;
         }
+        if (Watching() && WatchControls::FastForwardHeld()) FastForward();
         if (Target) RunMapFrame(*Maps, FRun, *Target, [this] { return KeysForStep(); });
       }
       VX_SDL::Flip();
@@ -138,7 +189,8 @@ bool TPlay1Map::Run() {
         VX_SDL::ClearKeys();
         Maps->ForgetDrawnCells();
       }
-      if (Watching() && AnyKeyHeld()) return false;
+      if (FPause.Asked()) FPause.Run(CurrentSong, AfterEvents);
+      if (Watching() && EndWatchingHeld()) return false;
       if (VX_SDL::Keys[VXKey::F10] || VX_SDL::Keys[VXKey::Escape] || FRun.Completed || Maps->ElfDead > kDeadSteps)
         break;
     }
@@ -156,7 +208,9 @@ bool TPlay1Map::Run() {
       StopSong(CurrentSong);
       return false;
     }
-    // Escape, or the elf died a while ago: the map starts again, the music plays on.
+    // Escape, or the elf died a while ago: the map starts again, the music
+    // plays on. Backspace can still go back into the attempt.
+    KeepAttempt();
   }
 }
 

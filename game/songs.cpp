@@ -28,3 +28,7 @@ void PlaySong(const std::string& Name) {
 void StopSong(const std::string& Name) {
   if (TMusic* M = Song(Name)) M->Stop();
 }
+
+void ResumeSong(const std::string& Name) {
+  if (TMusic* M = Song(Name)) M->Resume();
+}

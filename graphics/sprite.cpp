@@ -5,7 +5,9 @@
 #include "shell/random.h"
 
 namespace {
-TImage* GDefaultTarget = nullptr;
+// Per thread: a search on a worker thread gives its sprites a target of its
+// own without the screen's sprites ever seeing it.
+thread_local TImage* GDefaultTarget = nullptr;
 
 TImage* NewSpriteTarget() {
   if (GDefaultTarget) return GDefaultTarget;

@@ -58,8 +58,8 @@ class TSprite {
   void Advance();
 };
 
-// The target new sprites draw onto; null means the video layer's back
-// surface (or its screen when there is none).
+// The target new sprites draw onto, set for the calling thread alone; null
+// means the video layer's back surface (or its screen when there is none).
 void SetDefaultSpriteTarget(TImage* Target);
 TImage* DefaultSpriteTarget();
 

@@ -52,6 +52,9 @@ TLogger::~TLogger() = default;
 
 void TLogger::Put(const std::string& Line) {
   if (!FStream) return;
+  // A search on a worker thread may log (a block image missing) while the
+  // screen does.
+  const std::lock_guard<std::mutex> Hold(FPutLock);
   const std::string Whole = Line + "\r\n";
   FStream->Write(Whole.data(), Whole.size());
   std::fflush(nullptr);

@@ -1,6 +1,7 @@
 #pragma once
 // The run log: one line per entry, CR LF ends, each kind in its own brackets.
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "shell/file_stream.h"
@@ -42,6 +43,7 @@ class TLogger {
   std::unique_ptr<TFileStream> FStream;
   std::string FExeName, FExeDir, FFileName;
   bool FEnabled = false;
+  std::mutex FPutLock;
 };
 
 // The process-wide logger. Calls through it are safe before the logger module

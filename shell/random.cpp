@@ -4,8 +4,10 @@
 
 namespace VXRandom {
 namespace {
+// One generator per thread: a search on a worker thread seeds its own and
+// leaves alone the one whose draws give the game's worlds their looks.
 std::mt19937& Generator() {
-  static std::mt19937 G(0x5EED1732u);
+  thread_local std::mt19937 G(0x5EED1732u);
   return G;
 }
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
-// The one process-wide pseudo-random generator. Seeded from the clock at
-// start-up; a seed makes a run repeatable (headless runs, tests).
+// The pseudo-random generator, one per thread (each starts from the same
+// fixed seed). The main thread's is seeded from the clock at start-up; a
+// seed makes a run repeatable (headless runs, tests).
 #include <cstdint>
 
 namespace VXRandom {

@@ -7,8 +7,9 @@
 #include "storage/stream_opener.h"
 
 namespace {
+// Per thread, as a search on a worker thread looks images up too.
 std::set<std::string>& Reported() {
-  static std::set<std::string> Names;
+  thread_local std::set<std::string> Names;
   return Names;
 }
 }  // namespace

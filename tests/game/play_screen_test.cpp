@@ -1,0 +1,217 @@
+// The play screen's step counter, its pause (the key that resumes does
+// nothing else) and Backspace going back past a restart into the attempt
+// the restart ended.
+#include "game/play_screen.h"
+
+#include "graphics/key_codes.h"
+#include "shell/random.h"
+#include "storage/stream_opener.h"
+#include "tests/support/log_capture.h"
+#include "tests/support/scope_guard.h"
+#include "tests/world/world_fixture.h"
+
+namespace {
+
+class PlayScreenTest : public WorldTest {
+ protected:
+  void SetUp() override {
+    WorldTest::SetUp();
+    VX_SDL::Start();
+    VX_SDL::Initialize(640, 480, 32, VX_SDL::kUseSecondary);
+    VX_SDL::SetFrameRate(0);
+  }
+  void TearDown() override {
+    VX_SDL::ClearKeys();
+    VX_SDL::Finalize();
+    VX_SDL::Stop();
+    WorldTest::TearDown();
+  }
+  void Pack(const std::vector<std::string>& Rows) {
+    Load(Rows);
+    Maps = std::move(World);
+  }
+  static void Hold(std::initializer_list<int> Keys) {
+    VX_SDL::ClearKeys();
+    for (int K : Keys) VX_SDL::Keys[static_cast<size_t>(K)] = true;
+  }
+  // What a step can change, for comparing two worlds.
+  struct TSeen {
+    std::array<int32_t, TMaps::kCols * TMaps::kRows> Cells;
+    std::array<uint8_t, TMaps::kCols * TMaps::kRows> Flags;
+    int ElfX, ElfY, Diamonds, Dead;
+    std::string Image;
+    bool operator==(const TSeen&) const = default;
+  };
+  static TSeen Seen() {
+    return {Maps->Cells(), Maps->Flags, Maps->ElfX, Maps->ElfY, Maps->DiamondsLeft, Maps->ElfDead, Maps->ElfImage};
+  }
+
+  TTempDir Dir;
+  TChangeDir Here{Dir.Path()};
+  TLogCapture Captured;
+  TRestore<std::unique_ptr<TVXStreamOpener>> Opener{StreamOpener,
+                                                    std::make_unique<TVXStreamOpener>(Dir.Path() + "/Data/")};
+  TRestore<std::unique_ptr<TMaps>> PackGuard{Maps};
+};
+
+TEST_F(PlayScreenTest, TheStepCounterCountsTheAttemptsStepsAndForgetsWhatBackspaceUndid) {
+  Pack({"%*.......$!%"});
+  TPlay1Map Play(0);
+  int Frames = 0;
+  std::vector<int> Counted;
+  Play.AfterEvents = [&] {
+    ++Frames;
+    if (Frames % TMapRun::kFramesPerStep == 0) Counted.push_back(Play.Steps());
+    // Three steps right, then back two (a step back every second frame).
+    if (Frames <= 3 * TMapRun::kFramesPerStep) Hold({VXKey::Right});
+    else if (Frames <= 3 * TMapRun::kFramesPerStep + 2 * TPlay1Map::kRewindFrames - 1) Hold({VXKey::Backspace});
+    else Hold({VXKey::F10});
+  };
+  EXPECT_FALSE(Play.Run());
+  ASSERT_EQ(Counted.size(), 3u);
+  EXPECT_EQ(Counted, (std::vector<int>{1, 2, 3}));
+  EXPECT_EQ(Play.Steps(), 1) << "two steps undone";
+  EXPECT_EQ(Maps->ElfX, 2);
+}
+
+TEST_F(PlayScreenTest, PauseFreezesTheWorldAndTheKeyThatResumesDoesNothingElse) {
+  Pack({"%.@..%", "%. ..%", "%.*..%", "%$..!%"});
+  TPlay1Map Play(0);
+  int Frames = 0, Phase = 0, StepsAtPause = -1;
+  TSeen AtPause{};
+  Play.AfterEvents = [&] {
+    ++Frames;
+    switch (Phase) {
+      case 0:  // the boulder has not fallen yet: pause it in the air
+        if (Frames == 2) {
+          Hold({VXKey::Letter('p')});
+          StepsAtPause = Play.Steps();
+          AtPause = Seen();
+          Phase = 1;
+        }
+        break;
+      case 1:  // paused: nothing moves for a long while, then Right is pressed
+        EXPECT_EQ(Seen(), AtPause);
+        if (Frames == 60) {
+          VX_SDL::Keys[VXKey::Right] = true;
+          Phase = 2;
+        }
+        break;
+      case 2:  // playing again, with Right still held down by the player
+        if (Frames == 61) { EXPECT_FALSE(VX_SDL::Keys[VXKey::Right]) << "the resuming key was let go"; }
+        if (Frames == 61 + 3 * TMapRun::kFramesPerStep) Hold({VXKey::F10});
+        break;
+    }
+  };
+  EXPECT_FALSE(Play.Run());
+  EXPECT_EQ(Phase, 2);
+  EXPECT_GE(Play.FramesPaused(), 55);
+  EXPECT_EQ(Maps->ElfX, 2) << "the key that resumed did not move the elf";
+  EXPECT_GT(Play.Steps(), StepsAtPause) << "play went on after the pause";
+  EXPECT_NE(Maps->Code(2, 0), Tile::Boulder) << "the boulder fell once play went on";
+}
+
+TEST_F(PlayScreenTest, BackspaceAfterEscapeGoesBackToTheWorldBeforeTheRestart) {
+  Pack({"%*.....$..!%"});
+  TPlay1Map Play(0);
+  int Frames = 0, Phase = 0;
+  TSeen BeforeEscape{}, AfterRewind{};
+  int StepsBefore = 0;
+  std::string ScriptBefore;
+  Play.AfterEvents = [&] {
+    ++Frames;
+    switch (Phase) {
+      case 0:
+        Hold({VXKey::Right});
+        if (Maps->ElfX == 5) {
+          Hold({VXKey::Escape});
+          BeforeEscape = Seen();
+          StepsBefore = Play.Steps();
+          ScriptBefore = Play.RunScript();
+          Phase = 1;
+        }
+        break;
+      case 1:  // restarted: the elf is back at the start
+        EXPECT_EQ(Maps->ElfX, 1);
+        EXPECT_EQ(Play.Steps(), 0);
+        Hold({VXKey::Backspace});
+        Phase = 2;
+        break;
+      case 2:
+        AfterRewind = Seen();
+        EXPECT_EQ(Play.Steps(), StepsBefore);
+        EXPECT_EQ(Play.RunScript(), ScriptBefore);
+        Hold({VXKey::Right});
+        Phase = 3;
+        break;
+    }
+  };
+  VXRandom::Seed(9);
+  EXPECT_TRUE(Play.Run());
+  EXPECT_EQ(Phase, 3);
+  EXPECT_EQ(AfterRewind, BeforeEscape);
+  EXPECT_EQ(Play.RunScript().substr(0, ScriptBefore.size()), ScriptBefore) << "the run goes on from the old attempt";
+}
+
+TEST_F(PlayScreenTest, EscapeHeldDownKeepsTheAttemptBeforeIt) {
+  Pack({"%*.....$..!%"});
+  TPlay1Map Play(0);
+  int Phase = 0, Restarts = 0;
+  TSeen BeforeEscape{};
+  Play.AfterEvents = [&] {
+    if (Phase == 0) {
+      Hold({VXKey::Right});
+      if (Maps->ElfX == 4) {
+        BeforeEscape = Seen();
+        Phase = 1;
+      }
+    }
+    if (Phase == 1) {
+      // Several frames: a restart each, none with a step.
+      Hold({VXKey::Escape});
+      if (++Restarts == 5) Phase = 2;
+    } else if (Phase == 2) {
+      Hold({VXKey::Backspace});
+      Phase = 3;
+    } else if (Phase == 3) {
+      EXPECT_EQ(Seen(), BeforeEscape);
+      Hold({VXKey::F10});
+    }
+  };
+  EXPECT_FALSE(Play.Run());
+  EXPECT_EQ(Phase, 3);
+}
+
+TEST_F(PlayScreenTest, AWatchedRunGoesFourTimesAsFastWhileRightOrFIsHeldAndPauses) {
+  Pack({"%*$..........!%"});
+  const std::string Run(12, 'R');
+  const auto FramesToWatch = [&](int Key, bool PauseOnce) {
+    VXRandom::Seed(3);
+    TPlay1Map Watch(0, Run, "Wren");
+    int Frames = 0;
+    bool Paused = false;
+    Watch.AfterEvents = [&] {
+      ++Frames;
+      if (PauseOnce && !Paused && Frames == 5) {
+        Hold({VXKey::Letter('p')});
+        Paused = true;
+      } else if (PauseOnce && Paused && Frames == 20) {
+        Hold({VXKey::Down});  // resumes, and does not end the run
+      } else if (Key) {
+        Hold({Key});
+      }
+    };
+    EXPECT_FALSE(Watch.Run());
+    EXPECT_TRUE(Watch.Completed());
+    EXPECT_EQ(Watch.Steps(), static_cast<int>(Run.size()));
+    return Frames;
+  };
+  const int Plain = FramesToWatch(0, false);
+  for (int Key : {VXKey::Right, VXKey::Letter('f')}) {
+    const int Fast = FramesToWatch(Key, false);
+    EXPECT_LE(Fast * TPlay1Map::kFastForward, Plain + TPlay1Map::kFastForward * TMapRun::kFramesPerStep) << Key;
+  }
+  EXPECT_GE(FramesToWatch(0, true), Plain + 14) << "the paused frames came on top";
+}
+
+}  // namespace
