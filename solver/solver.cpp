@@ -169,13 +169,19 @@ class TSearch {
     int Beam = 0;
   };
   enum class TEnd { Solved, Exhausted, Limited };
-  // One search from the map's start until Deadline (seconds into the
-  // search); adds to Result.
-  TEnd Pass(TKind Kind, double Deadline, TSolveResult& Result);
+  // One search from the map's start until Share of the time (or of the
+  // states) allowed is spent; adds to Result.
+  TEnd Pass(TKind Kind, double Share, TSolveResult& Result);
   // The next step's states of a beam, taken from the queue.
   void NextLayer(int Width, std::vector<uint32_t>& Layer);
   // Checks the limits now and then; false (Result.Why set) to stop.
-  bool WithinLimits(double Deadline, TSolveResult& Result);
+  bool WithinLimits(double Share, TSolveResult& Result);
+  // Share of the allowed time or states already spent.
+  bool Spent(double Share, const TSolveResult& Result) const {
+    if (FOptions.MaxStates > 0)
+      return static_cast<double>(Result.States) >= static_cast<double>(FOptions.MaxStates) * Share;
+    return Elapsed() > FOptions.Seconds * Share;
+  }
   // Expands Node: runs every key that changes something from its world.
   // False when the pass must end (solved, or a world it cannot keep).
   bool Expand(uint32_t Node, TKind Kind);
@@ -367,7 +373,7 @@ bool TSearch::Expand(uint32_t Node, TKind Kind) {
   return true;
 }
 
-TSearch::TEnd TSearch::Pass(TKind Kind, double Deadline, TSolveResult& Result) {
+TSearch::TEnd TSearch::Pass(TKind Kind, double Share, TSolveResult& Result) {
   Reset();
   FPackFailed = !FPacker.Read(FStart, FStartRun, FChild);
   // A diamond or exit walled off by steel ends it at once (no bound).
@@ -385,7 +391,7 @@ TSearch::TEnd TSearch::Pass(TKind Kind, double Deadline, TSolveResult& Result) {
     NextLayer(Kind.Beam, Layer);
     while (!Layer.empty() && !FPackFailed && FBest.empty()) {
       for (uint32_t N : Layer) {
-        if (!WithinLimits(Deadline, Result)) return TEnd::Limited;
+        if (!WithinLimits(Share, Result)) return TEnd::Limited;
         if (FNodes[N].G >= FMaxSteps) break;
         ++Result.States;
         if (!Expand(N, Kind)) break;
@@ -394,7 +400,7 @@ TSearch::TEnd TSearch::Pass(TKind Kind, double Deadline, TSolveResult& Result) {
     }
   }
   while (!FPackFailed && (Kind.Least || FBest.empty()) && Next(Node, Priority)) {
-    if (!WithinLimits(Deadline, Result)) return TEnd::Limited;
+    if (!WithinLimits(Share, Result)) return TEnd::Limited;
     // Nothing left in the queue can complete sooner than the best found.
     if (Kind.Least && static_cast<int>(Priority >> 16) >= FBestSteps) return TEnd::Solved;
     if (FNodes[Node].G >= FMaxSteps) {
@@ -416,10 +422,15 @@ TSearch::TEnd TSearch::Pass(TKind Kind, double Deadline, TSolveResult& Result) {
   return FBest.empty() ? TEnd::Exhausted : TEnd::Solved;
 }
 
-bool TSearch::WithinLimits(double Deadline, TSolveResult& Result) {
+bool TSearch::WithinLimits(double Share, TSolveResult& Result) {
+  // Counting states is cheap and must stop at the same state every time.
+  if (FOptions.MaxStates > 0 && Spent(Share, Result)) {
+    Result.Why = "states";
+    return false;
+  }
   if ((FChecks++ & 63) != 0) return true;
   if (FOptions.Cancel && FOptions.Cancel->load()) Result.Why = "cancelled";
-  else if (Elapsed() > Deadline) Result.Why = "time";
+  else if (FOptions.MaxStates <= 0 && Spent(Share, Result)) Result.Why = "time";
   else if (Bytes() > FOptions.MemoryCap) Result.Why = "memory";
   else return true;
   return false;
@@ -465,10 +476,10 @@ TSolveResult TSearch::Run() {
   TEnd End = TEnd::Limited;
   TKind Ran;  // the last pass run
   for (const auto& [Kind, Share] : Passes) {
-    if (Elapsed() > FOptions.Seconds * Share) continue;
+    if (Spent(Share, Result)) continue;
     Ran = Kind;
     Result.Why.clear();
-    End = Pass(Kind, FOptions.Seconds * Share, Result);
+    End = Pass(Kind, Share, Result);
     if (Result.Why == "cancelled" || FPackFailed) break;
     // A dive's completion is the answer unless the fewest steps are asked for.
     if (End == TEnd::Solved && (!FOptions.Optimal || Kind.Least)) break;
@@ -486,7 +497,7 @@ TSolveResult TSearch::Run() {
     if (FRejected) Result.Why = "no script completes the map for every seed";
     else Result.Status = TSolveResult::TStatus::Unsolvable;
   } else if (Result.Why.empty() || Result.Why == "beam") {
-    Result.Why = "time";
+    Result.Why = FOptions.MaxStates > 0 ? "states" : "time";
   }
   return Result;
 }

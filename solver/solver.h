@@ -16,6 +16,10 @@ class TMaps;
 struct TSolveOptions {
   int MaxSteps = 1000;
   double Seconds = 60;
+  // When above 0, the search is bounded by the states it expands instead of
+  // by the clock (Seconds is then not looked at): the same map then gets the
+  // same answer on any machine and under any load, as a generator needs.
+  int64_t MaxStates = 0;
   // Fewest steps (breadth-first over steps; should the exact search run out
   // of time, the fewest a search merging states that differ only in idle
   // grass finds); otherwise any script, found fast.
@@ -82,3 +86,29 @@ class TSolveJob {
   std::atomic<bool> FDone{false};
   std::thread FThread;
 };
+
+// What a map asks of a player, measured on the way the solver found through
+// it: how hard that way was to find, how long it is, how often it waits, and
+// what beyond digging it needs.
+struct TMapRating {
+  double Value = 1;  // 1.0 (a walk) to 5.0, one decimal
+  int64_t States = 0;
+  int Steps = 0;
+  int Waits = 0;
+  int Diamonds = 0;
+  // Seen on the way: something fell (or rolled) to rest, a push, a blast, a
+  // balloon moved, a tunnel ride.
+  bool Falls = false, Pushes = false, Blasts = false, Balloons = false, Tunnels = false;
+  int Needs() const { return Falls + Pushes + Blasts + Balloons + Tunnels; }
+};
+
+// The states the rating's own search may expand: bounded by states, so a
+// map gets the same rating on every machine.
+inline constexpr int64_t kRatingStates = 1000000;
+// Rates map MapNo of Pack by a search of its own (kRatingStates). Found, when
+// given, is a completed search of the map: should the rating's search run out
+// of states, the way Found holds is rated as the hardest to find.
+// False when neither completes the map.
+bool RateMap(const TMaps& Pack, int MapNo, TMapRating& Rating, const TSolveResult* Found = nullptr);
+// "3.4": the value as sqtool prints it.
+std::string RatingText(double Value);

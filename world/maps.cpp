@@ -99,6 +99,12 @@ bool TMaps::Load(const std::string& FileName) {
     Maps.push_back(LoadMap(Member));
   }
   LoadBlockImages();
+  CountVariants();
+  Log->Status(std::to_string(Maps.size()) + " maps loaded.", kLoadHeading);
+  return true;
+}
+
+void TMaps::CountVariants() {
   VariantCounts.clear();
   for (const char* C = kVariantChars; *C; ++C) {
     int K = 1;
@@ -107,8 +113,6 @@ bool TMaps::Load(const std::string& FileName) {
     VariantCounts += *C;
     VariantCounts += static_cast<char>(K);
   }
-  Log->Status(std::to_string(Maps.size()) + " maps loaded.", kLoadHeading);
-  return true;
 }
 
 std::shared_ptr<TXMap> TMaps::LoadMap(const std::string& Member) {

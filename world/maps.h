@@ -81,6 +81,10 @@ class TMaps {
   TMaps& operator=(const TMaps& Other);
 
   bool Load(const std::string& FileName);
+  // VariantCounts from the block images in use, as Load sets it: a world
+  // made without a pack file draws its looks (and random numbers) as the
+  // game will once the map is in a pack.
+  void CountVariants();
   void SetActive(uint16_t MapNo);
   int MapCount() const { return static_cast<int>(Maps.size()); }
   std::string MapName(int MapNo) const;

@@ -25,8 +25,8 @@ class SolveTool : public ::testing::Test {
  protected:
   void SetUp() override {
     std::string Ini = "[*Blocks]\r\n";
-    for (const char* Name :
-         {"!", "!1", "!2", "$1", "#", "%", ".1", "@1", "&1", "01", ">", ">2", "X", "*D", "*R", "*L", "*U"})
+    for (const char* Name : {"!", "!1", "!2", "$1", "#", "%", ".1", "@1", "&1", "01",
+                             ">", ">2", "<",  "<2", "=", "X", "*D", "*R", "*L", "*U"})
       Ini += std::string("b.tga,") + Name + "\r\n";
     WriteFileText(Dir.File("controls.ini"), Ini);
     WriteFileBytes(Dir.File("b.tga"), SolidTga(90));
@@ -155,4 +155,48 @@ TEST_F(SolveTool, AMapThatDidNotLoadOrDataThatIsNotTheGamesIsAnError) {
   R = Tool.Run("solve bare.sq 0 --data pictures.mad4");
   EXPECT_EQ(R.Code, 0) << R.Err;
   EXPECT_EQ(R.Out.rfind("status=solved steps=3 ", 0), 0u) << R.Out;
+}
+
+TEST_F(SolveTool, RateAddsARatingLineForASolvedMapOnly) {
+  Pack({{"%*$     !%"}, {"%* .%$% !%", "%  .%%%  %"}});
+  TToolResult R = Tool.Run("solve pack.sq 0 --rate --data data.mad4");
+  ASSERT_EQ(R.Code, 0) << R.Err;
+  const std::vector<std::string> Out = Lines(R.Out);
+  ASSERT_EQ(Out.size(), 3u) << R.Out;
+  ASSERT_EQ(Out[2].rfind("rating=", 0), 0u) << R.Out;
+  const std::string Value = Out[2].substr(7);
+  ASSERT_EQ(Value.size(), 3u) << "one decimal: " << Value;
+  EXPECT_EQ(Value[1], '.');
+  EXPECT_GE(std::stod(Value), 1.0);
+  EXPECT_LE(std::stod(Value), 5.0);
+  R = Tool.Run("solve pack.sq 1 --rate --data data.mad4");
+  EXPECT_EQ(R.Code, 1);
+  EXPECT_EQ(R.Out.find("rating="), std::string::npos) << R.Out;
+}
+
+TEST_F(SolveTool, GenerateWritesTheSamePackTwiceWithScriptsThatReplay) {
+  const std::string Small = " --max-states 20000 --data data.mad4";
+  ASSERT_EQ(Tool.RunJoined("generate --seed 11 --count 2 --out a.sq --name Mine" + Small), 0);
+  const TToolResult R = Tool.Run("generate --seed 11 --count 2 --out b.sq --name Mine" + Small);
+  ASSERT_EQ(R.Code, 0) << R.Err;
+  EXPECT_EQ(ReadFileBytes(Dir.File("a.sq")), ReadFileBytes(Dir.File("b.sq")));
+  const std::vector<std::string> Out = Lines(R.Out);
+  ASSERT_EQ(Out.size(), 2u) << R.Out;
+  for (size_t I = 0; I < Out.size(); ++I) {
+    unsigned Seed = 0, Steps = 0;
+    int Map = -1;
+    double Rating = 0;
+    ASSERT_EQ(std::sscanf(Out[I].c_str(), "map=%d seed=%u difficulty=%lf steps=%u", &Map, &Seed, &Rating, &Steps), 4)
+        << Out[I];
+    EXPECT_EQ(Map, static_cast<int>(I));
+    EXPECT_GE(Steps, 30u);
+  }
+  std::string Check;
+  EXPECT_EQ(Tool.RunJoined("pack check a.sq --solutions --data data.mad4", &Check), 0) << Check;
+  EXPECT_NE(Check.find("2 maps, 0 failed"), std::string::npos) << Check;
+  // Without --out the maps come as MAPT text, each after its line.
+  const TToolResult Text = Tool.Run("generate --seed 11" + Small);
+  EXPECT_EQ(Text.Out.rfind(Out[0] + "\nMAPT\r\n", 0), 0u) << Text.Out;
+  EXPECT_EQ(Tool.Run("generate --seed 11 --difficulty 6 --data data.mad4").Code, 1);
+  EXPECT_EQ(Tool.Run("generate --count 2 --data data.mad4").Code, 1);
 }

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <map>
 #include <set>
 #include <sstream>
 
@@ -28,7 +29,7 @@ namespace {
 
 const char* const kUsage =
     "usage: sqtool pack build OUTFILE --name NAME --author AUTHOR MAPFILE... [--extra FILE...]\n"
-    "       sqtool pack check PACK [--solutions DIR] [--solve [--seconds S]] [--data FILE]\n"
+    "       sqtool pack check PACK [--solutions [DIR]] [--solve [--seconds S]] [--data FILE]\n"
     "\n"
     "build writes a level pack: the member \"info\" (a first line, then NAME and\n"
     "AUTHOR), the maps as 001.mpp, 002.mpp, ... in the order given (any XMAP\n"
@@ -47,6 +48,8 @@ const char* const kUsage =
     "--solutions, the key script DIR/NNN.keys (NNN the member number: 001 for\n"
     "the first map; keys as for sqtool play --keys) is played from the map's\n"
     "start with seed 0, and the map fails unless it reports completed.\n"
+    "--solutions without DIR replays the scripts the pack carries as its\n"
+    "members NNN.keys (as sqtool generate stores them).\n"
     "--solve runs the solver (as sqtool solve, S seconds a map, default 60)\n"
     "on every map: the length of the script it finds, or unsolvable (the map\n"
     "fails) or unknown; with --solutions, hand is the length of DIR/NNN.keys.\n"
@@ -136,14 +139,16 @@ int Build(const TArgs& Args) {
 }
 
 int Check(const TArgs& Args) {
-  const char* Usage = "usage: sqtool pack check PACK [--solutions DIR] [--solve [--seconds S]] [--data FILE]";
+  const char* Usage = "usage: sqtool pack check PACK [--solutions [DIR]] [--solve [--seconds S]] [--data FILE]";
   std::string Pack, Solutions, Data;
-  bool HasSolutions = false, Solve = false;
+  bool HasSolutions = false, Solve = false, InPack = false;
   TSolveOptions SolveOptions;
   for (size_t I = 0; I < Args.size(); ++I) {
     const std::string& A = Args[I];
     if (A == "--solve") {
       Solve = true;
+    } else if (A == "--solutions" && (I + 1 == Args.size() || Args[I + 1].rfind("--", 0) == 0)) {
+      HasSolutions = InPack = true;
     } else if (A == "--seconds" && I + 1 < Args.size()) {
       if (!ParseSeconds(Args[++I], SolveOptions.Seconds)) return SqFail("bad time '" + Args[I] + "'");
     } else if ((A == "--solutions" || A == "--data") && I + 1 < Args.size()) {
@@ -156,7 +161,13 @@ int Check(const TArgs& Args) {
     }
   }
   if (Pack.empty()) return SqFail(Usage);
-  if (HasSolutions && !std::filesystem::is_directory(Solutions))
+  std::map<std::string, std::vector<uint8_t>> Carried;
+  if (InPack) {
+    std::vector<TPackMember> Extras;
+    std::string Error;
+    if (!ReadExtraMembers(Pack, Extras, Error)) return SqFail(Error);
+    for (TPackMember& M : Extras) Carried[VXToolbox::UpperCase(M.Name)] = std::move(M.Data);
+  } else if (HasSolutions && !std::filesystem::is_directory(Solutions))
     return SqFail("no solutions folder '" + Solutions + "'");
   if (!MountGameData(Data))
     return SqFail("cannot mount the data archive '" + (Data.empty() ? DefaultGameData() : Data) + "'");
@@ -200,10 +211,12 @@ int Check(const TArgs& Args) {
     if (HasSolutions) {
       const std::string KeysFile = Solutions + "/" + Number + ".keys";
       std::string Keys, Error;
-      if (!TFileStream::Open(KeysFile, TFileStream::TMode::Read)) {
+      const auto Carries = Carried.find(Number + ".KEYS");
+      if (InPack ? Carries == Carried.end() : !TFileStream::Open(KeysFile, TFileStream::TMode::Read)) {
         Solution = " solution=missing";
         Ok = false;
-      } else if (!ReadKeyScriptFile(KeysFile, Keys, Error)) {
+      } else if (InPack ? !ParseKeyScript(std::string(Carries->second.begin(), Carries->second.end()), Keys, Error)
+                        : !ReadKeyScriptFile(KeysFile, Keys, Error)) {
         Solution = " solution=bad";
         Ok = false;
       } else {

@@ -13,7 +13,8 @@
 
 namespace {
 const char* kUsage =
-    "usage: sqtool solve PACK MAPNO [--max-steps N] [--seconds S] [--optimal] [--seed N] [--data FILE]\n"
+    "usage: sqtool solve PACK MAPNO [--max-steps N] [--seconds S] [--max-states N] [--optimal] [--seed N]\n"
+    "                    [--rate] [--data FILE]\n"
     "\n"
     "Searches for a key script (as for sqtool play --keys) that completes map\n"
     "MAPNO (counted from 0) of the level pack PACK, running the game's own\n"
@@ -28,9 +29,15 @@ const char* kUsage =
     "\n"
     "--max-steps N  the longest script searched (default 1000)\n"
     "--seconds S    the time the search may take (default 60)\n"
+    "--max-states N bounds the search by states expanded instead of time, so\n"
+    "               that it ends alike on every machine\n"
     "--optimal      a script with the fewest steps, and proof that none is\n"
     "               shorter (otherwise unknown, even when some script was found)\n"
     "--seed N       seeds the looks and animations of the searched world (default 0)\n"
+    "--rate         when solved, a last line rating=R: how hard the map is, from\n"
+    "               1.0 to 5.0, by a search of its own bounded by states (the\n"
+    "               same rating on every machine): the states it searched, the\n"
+    "               steps, the diamonds, what the way needs beyond digging\n"
     "--data FILE    the game's data archive (as for sqtool play)\n"
     "\n"
     "A map that cannot be loaded, or whose blocks the data archive has no\n"
@@ -52,6 +59,7 @@ std::string Unplayable(const TMaps& Pack, int MapNo, const std::string& Data) {
 int Solve(const TArgs& Args) {
   std::string Data;
   TSolveOptions Options;
+  bool Rate = false;
   std::vector<std::string> Plain;
   for (size_t I = 0; I < Args.size(); ++I) {
     const std::string& A = Args[I];
@@ -68,8 +76,13 @@ int Solve(const TArgs& Args) {
       Options.Seed = static_cast<uint32_t>(V);
     } else if (A == "--data" && HasValue) {
       Data = Args[++I];
+    } else if (A == "--max-states" && HasValue) {
+      Options.MaxStates = VXToolbox::StrToIntDef(Args[++I], -1);
+      if (Options.MaxStates < 1) return SqFail("bad state count '" + Args[I] + "'");
     } else if (A == "--optimal") {
       Options.Optimal = true;
+    } else if (A == "--rate") {
+      Rate = true;
     } else if (A.rfind("--", 0) == 0) {
       return SqFail("unknown or incomplete option '" + A + "' (see sqtool help solve)");
     } else {
@@ -96,6 +109,9 @@ int Solve(const TArgs& Args) {
   } else {
     const TSolveResult R = SolveMap(*Maps, static_cast<int>(MapNo), Options);
     std::cout << SolveReport(R, Options.MaxSteps);
+    if (TMapRating Rating;
+        Rate && R.Status == TSolveResult::TStatus::Solved && RateMap(*Maps, static_cast<int>(MapNo), Rating, &R))
+      std::cout << "rating=" << RatingText(Rating.Value) << "\n";
     Exit = R.Status == TSolveResult::TStatus::Solved ? 0 : 1;
   }
   Maps.reset();
