@@ -161,13 +161,7 @@ int Check(const TArgs& Args) {
     }
   }
   if (Pack.empty()) return SqFail(Usage);
-  std::map<std::string, std::vector<uint8_t>> Carried;
-  if (InPack) {
-    std::vector<TPackMember> Extras;
-    std::string Error;
-    if (!ReadExtraMembers(Pack, Extras, Error)) return SqFail(Error);
-    for (TPackMember& M : Extras) Carried[VXToolbox::UpperCase(M.Name)] = std::move(M.Data);
-  } else if (HasSolutions && !std::filesystem::is_directory(Solutions))
+  if (HasSolutions && !InPack && !std::filesystem::is_directory(Solutions))
     return SqFail("no solutions folder '" + Solutions + "'");
   if (!MountGameData(Data))
     return SqFail("cannot mount the data archive '" + (Data.empty() ? DefaultGameData() : Data) + "'");
@@ -190,6 +184,9 @@ int Check(const TArgs& Args) {
     return SqFail(ReadError);
   }
   Maps->Maps = Stored.Maps;
+  // The scripts the pack carries (sqtool generate stores them), by member name.
+  std::map<std::string, std::vector<uint8_t>> Carried;
+  for (const TPackMember& M : Stored.Extras) Carried[VXToolbox::UpperCase(M.Name)] = M.Data;
   const int Gap = Stored.FirstGap();
   std::ostringstream Out;
   int Failed = 0;
