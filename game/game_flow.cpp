@@ -4,6 +4,7 @@
 #include <system_error>
 #include <vector>
 
+#include "game/daily_screen.h"
 #include "game/help_overlay.h"
 #include "game/level_pack_list.h"
 #include "game/list_screen.h"
@@ -103,10 +104,14 @@ std::string TGame::SelectLevelPack() {
   const std::string& Mark = !LevelPack.empty() ? LevelPack : Remembered.LastPack;
   for (size_t I = 0; I < Packs.size(); ++I)
     if (Packs[I] == Mark) Extras.Start = static_cast<int>(I);
+  // The Daily Quarry follows the packs on disk.
+  std::vector<std::string> Rows = Packs;
+  for (const std::string& Row : DailyRows()) Rows.push_back(Row);
   const TListChoice C =
-      RunListScreen({"Select level pack", 1, 30}, kListPlacement, Packs, {VXKey::Escape, VXKey::Return}, Extras);
+      RunListScreen({"Select level pack", 1, 30}, kListPlacement, Rows, {VXKey::Escape, VXKey::Return}, Extras);
   if (C.Key != VXKey::Return || C.Index < 0) return "";
-  return Packs[static_cast<size_t>(C.Index)];
+  const size_t Row = static_cast<size_t>(C.Index);
+  return Row < Packs.size() ? Packs[Row] : ChooseDailyRow(Row - Packs.size());
 }
 
 bool TGame::LoadPack(const std::string& Pack) {

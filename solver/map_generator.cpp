@@ -109,7 +109,7 @@ bool Layout(uint32_t Seed, int Difficulty, TGrid& G) {
 }
 
 std::shared_ptr<TXMap> MapOf(const TGrid& G, const std::string& Name) {
-  std::string Text = "MAPT\r\nWI20\r\nHE12\r\nMN" + Name + "\r\n";
+  std::string Text = "MAPT\r\nWI20\r\nHE12\r\nAUQuarry Engine\r\nMN" + Name + "\r\n";
   for (const auto& Row : G) Text += "MP" + std::string(Row.begin(), Row.end()) + "\r\n";
   Text += "XX\r\n";
   auto Map = std::make_shared<TXMap>();

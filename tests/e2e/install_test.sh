@@ -30,7 +30,7 @@ fail() {
 have() { command -v "$1" >/dev/null 2>&1; }
 
 # Every file an install holds, relative to the prefix, links included.
-PACKS=(quarry_basics deep_shafts)
+PACKS=(quarry_basics deep_shafts quarry_mix)
 expected_files() {
   {
     printf '%s\n' bin/starquarry bin/sqtool lib/starquarry/starquarry lib/starquarry/sqtool

@@ -32,3 +32,5 @@ void CheckPack(const std::string& Folder, int MinMaps) {
 TEST(LevelPacks, QuarryBasicsIsSolvable) { CheckPack("quarry_basics", 20); }
 
 TEST(LevelPacks, DeepShaftsIsSolvable) { CheckPack("deep_shafts", 20); }
+
+TEST(LevelPacks, QuarryMixIsSolvable) { CheckPack("quarry_mix", 20); }
