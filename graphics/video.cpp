@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
@@ -28,9 +29,16 @@ struct TState {
   std::unique_ptr<TImage> ScreenImage, SecondaryImage;
   bool UseSecondary = false;
   bool P2x2 = false;
-  int Scale = 1;           // window pixels per back-surface pixel
-  int RequestedScale = 1;  // for the next Initialize
-  uint32_t Flags = 0;      // SDL's flags of the open window
+  int Scale = 1;                 // window pixels per back-surface pixel
+  int RequestedScale = 1;        // for the next Initialize
+  int AskedScale = 1;            // what the open window asked for
+  bool WarnFit = true;           // a window smaller than asked is logged
+  int OffsetX = 0, OffsetY = 0;  // the picture's corner in the window
+  int DesktopWidth = 0, DesktopHeight = 0;
+  bool DesktopGiven = false;
+  // The window is sent whole at the next flip (a new mode, black borders).
+  bool WholeWindow = false;
+  uint32_t Flags = 0;  // SDL's flags of the open window
   int Bpp = 0;
   // What was drawn on the back surface since the last flip.
   TDirtyRects Changes;
@@ -80,57 +88,87 @@ void ReleaseSurfaces() {
   State.Screen = nullptr;
 }
 
+// The desktop's size: given by SetDesktopSize, else what SDL reports before
+// the first video mode (0 x 0 when it cannot tell).
+void LearnDesktop() {
+  if (State.DesktopGiven) return;
+  const SDL_VideoInfo* Info = SDL_GetVideoInfo();
+  State.DesktopWidth = Info ? Info->current_w : 0;
+  State.DesktopHeight = Info ? Info->current_h : 0;
+}
+
+// The window for the back surface with SDL's Flags (full screen or not),
+// black around the picture; null when SDL refuses the mode.
+SDL_Surface* SetBackMode(uint32_t Flags) {
+  const int BackWidth = static_cast<int>(State.ScreenWidth), BackHeight = static_cast<int>(State.ScreenHeight);
+  const TWindowFit Fit = ChooseWindow(BackWidth, BackHeight, State.AskedScale, Flags & SDL_FULLSCREEN,
+                                      State.DesktopWidth, State.DesktopHeight);
+  if (State.WarnFit && !(Flags & SDL_FULLSCREEN) && Fit.Scale < State.AskedScale) {
+    State.WarnFit = false;
+    Log->Warning("Scale " + std::to_string(State.AskedScale) + " does not fit the desktop (" +
+                     std::to_string(State.DesktopWidth) + "x" + std::to_string(State.DesktopHeight) +
+                     "): the window opens at scale " + std::to_string(Fit.Scale),
+                 kInitHeading);
+  }
+  SDL_Surface* Screen = SDL_SetVideoMode(Fit.Width, Fit.Height, State.Bpp, Flags);
+  if (!Screen) return nullptr;
+  State.Scale = Fit.Scale;
+  State.OffsetX = Fit.OffsetX;
+  State.OffsetY = Fit.OffsetY;
+  // Scale 2 is the doubled mode of the mouse's coordinates.
+  State.P2x2 = Fit.Scale == 2;
+  State.Flags = Flags;
+  SDL_FillRect(Screen, nullptr, 0);
+  State.WholeWindow = true;
+  return Screen;
+}
+
+void OpenBackSurface(int Bpp) {
+  State.Secondary = TSurfacePtr(SDL_CreateRGBSurface(SDL_SWSURFACE, static_cast<int>(State.ScreenWidth),
+                                                     static_cast<int>(State.ScreenHeight), Bpp, 0, 0, 0, 0));
+  if (!State.Secondary) {
+    const std::string Error = SDL_GetError();
+    ReleaseSurfaces();
+    Fatal("Couldn't create secondary surface: " + Error);
+  }
+  State.SecondaryImage = std::make_unique<TImage>();
+  State.SecondaryImage->WrapSurface(State.Secondary.get());
+  State.SecondaryImage->TrackChanges(&State.Changes);
+  State.Changes.SetBounds(static_cast<int>(State.ScreenWidth), static_cast<int>(State.ScreenHeight));
+  State.Changes.AddAll();
+}
+
 void Open(int Width, int Height, int Bpp, uint32_t Flags) {
-  State.P2x2 = Flags & kP2x2;
+  const bool Doubled = Flags & kP2x2;
   Flags &= ~kP2x2;
   if (SDL_Init(SDL_INIT_VIDEO) == -1) Fatal(std::string("Could not initialize SDL : ") + SDL_GetError());
   // Typed characters come from SDL's translation: shift, AltGr and the layout.
   SDL_EnableUNICODE(1);
-  // A window scale enlarges the window around a back surface of the asked
-  // size; scale 2 is the doubled mode. Without a back surface there is
-  // nothing to enlarge.
-  if (State.UseSecondary && !State.P2x2 && State.RequestedScale == 2) {
-    State.P2x2 = true;
-    Width *= 2;
-    Height *= 2;
-  }
-  State.Scale = State.P2x2 ? 2 : State.UseSecondary ? State.RequestedScale : 1;
-  if (!State.P2x2) {
-    Width *= State.Scale;
-    Height *= State.Scale;
-  }
-  State.ScreenWidth = static_cast<uint32_t>(Width);
-  State.ScreenHeight = static_cast<uint32_t>(Height);
-  State.Flags = Flags;
+  LearnDesktop();
   State.Bpp = Bpp;
-  State.Screen = State.UseSecondary ? SDL_SetVideoMode(Width, Height, Bpp, Flags)
-                                    : SDL_SetVideoMode(Width, Height, Bpp, Flags | SDL_DOUBLEBUF | SDL_HWSURFACE);
+  State.OffsetX = State.OffsetY = 0;
+  if (State.UseSecondary) {
+    // The back surface has the asked size (half of it in the doubled mode);
+    // the window shows it enlarged as far as the scale and the desktop allow.
+    State.AskedScale = Doubled ? 2 : State.RequestedScale;
+    State.ScreenWidth = static_cast<uint32_t>(Doubled ? Width / 2 : Width);
+    State.ScreenHeight = static_cast<uint32_t>(Doubled ? Height / 2 : Height);
+    State.Screen = SetBackMode(Flags);
+  } else {
+    // Without a back surface there is nothing to enlarge.
+    State.P2x2 = Doubled;
+    State.Scale = 1;
+    State.Flags = Flags;
+    State.ScreenWidth = static_cast<uint32_t>(Width);
+    State.ScreenHeight = static_cast<uint32_t>(Height);
+    State.Screen = SDL_SetVideoMode(Width, Height, Bpp, Flags | SDL_DOUBLEBUF | SDL_HWSURFACE);
+  }
   if (!State.Screen)
     Fatal("Couldn't set " + std::to_string(Width) + "x" + std::to_string(Height) + "x" + std::to_string(Bpp) +
           " video mode : " + SDL_GetError());
   State.ScreenImage = std::make_unique<TImage>();
   State.ScreenImage->WrapSurface(State.Screen);
-  if (State.UseSecondary) {
-    if (State.P2x2) {
-      State.ScreenWidth >>= 1;
-      State.ScreenHeight >>= 1;
-    } else {
-      State.ScreenWidth /= static_cast<uint32_t>(State.Scale);
-      State.ScreenHeight /= static_cast<uint32_t>(State.Scale);
-    }
-    State.Secondary = TSurfacePtr(SDL_CreateRGBSurface(SDL_SWSURFACE, static_cast<int>(State.ScreenWidth),
-                                                       static_cast<int>(State.ScreenHeight), Bpp, 0, 0, 0, 0));
-    if (!State.Secondary) {
-      const std::string Error = SDL_GetError();
-      ReleaseSurfaces();
-      Fatal("Couldn't create secondary surface: " + Error);
-    }
-    State.SecondaryImage = std::make_unique<TImage>();
-    State.SecondaryImage->WrapSurface(State.Secondary.get());
-    State.SecondaryImage->TrackChanges(&State.Changes);
-    State.Changes.SetBounds(static_cast<int>(State.ScreenWidth), static_cast<int>(State.ScreenHeight));
-    State.Changes.AddAll();
-  }
+  if (State.UseSecondary) OpenBackSurface(Bpp);
   State.BitDepth = static_cast<uint32_t>(Bpp);
   SDL_WM_SetCaption("Kestrel SDL Application", nullptr);
   State.FrameCount = 0;
@@ -169,12 +207,13 @@ void CopyChanges(std::vector<TDirtyRect>& Sent) {
       if (!State.WholeFrames && !TrimUnchanged(Back, State.Screen, R)) continue;
       SDL_Rect From{static_cast<Sint16>(R.X), static_cast<Sint16>(R.Y), static_cast<Uint16>(R.W),
                     static_cast<Uint16>(R.H)};
-      SDL_Rect To{static_cast<Sint16>(R.X), static_cast<Sint16>(R.Y), 0, 0};
+      SDL_Rect To{static_cast<Sint16>(R.X + State.OffsetX), static_cast<Sint16>(R.Y + State.OffsetY), 0, 0};
       if (SDL_BlitSurface(Back, &From, State.Screen, &To) != 0) Log->Warning("Flip Blit failed...", "VX_SDL, Flip");
     } else {
-      CopyScaled(Back, State.Screen, State.Scale, R);
+      CopyScaled(Back, State.Screen, State.Scale, R, State.OffsetX, State.OffsetY);
     }
-    Sent.push_back({R.X * State.Scale, R.Y * State.Scale, R.W * State.Scale, R.H * State.Scale});
+    Sent.push_back(
+        {R.X * State.Scale + State.OffsetX, R.Y * State.Scale + State.OffsetY, R.W * State.Scale, R.H * State.Scale});
   }
   State.Changes.Clear();
 }
@@ -182,7 +221,11 @@ void CopyChanges(std::vector<TDirtyRect>& Sent) {
 // Updates the parts of the window in Sent: the whole window for whole
 // frames and for drawing without a back surface, as SDL_Flip always did.
 void Present(std::vector<TDirtyRect>& Sent) {
-  if (!State.UseSecondary || State.WholeFrames) {
+  if (State.WholeWindow && State.UseSecondary && !State.WholeFrames) {
+    // A new mode: its black borders are shown once with the picture.
+    SDL_UpdateRect(State.Screen, 0, 0, 0, 0);
+    Sent.assign(1, TDirtyRect{0, 0, State.Screen->w, State.Screen->h});
+  } else if (!State.UseSecondary || State.WholeFrames) {
     SDL_Flip(State.Screen);
     Sent.assign(1, TDirtyRect{0, 0, State.Screen->w, State.Screen->h});
   } else if (!Sent.empty()) {
@@ -193,7 +236,18 @@ void Present(std::vector<TDirtyRect>& Sent) {
                                static_cast<Uint16>(R.H)});
     SDL_UpdateRects(State.Screen, static_cast<int>(Rects.size()), Rects.data());
   }
+  State.WholeWindow = false;
   if (State.PresentHook) State.PresentHook(Sent);
+}
+
+// A window position in back-surface pixels; on the border around the
+// picture it is off the back surface (below 0 or past its size).
+int ToBack(int V, int Offset) { return V < Offset ? -1 : (V - Offset) / State.Scale; }
+int BackX(int X) { return ToBack(X, State.OffsetX); }
+int BackY(int Y) { return ToBack(Y, State.OffsetY); }
+// The same kept on the picture, for the mouse state.
+uint16_t OnBack(int V, uint32_t Size) {
+  return static_cast<uint16_t>(std::clamp(V, 0, std::max(0, static_cast<int>(Size) - 1)));
 }
 
 bool IsAltReturn(const SDL_Event& Event) {
@@ -250,8 +304,8 @@ void HandleOwnEvent(const SDL_Event& Event) {
       break;
     }
     case SDL_MOUSEMOTION:
-      State.MouseX = static_cast<uint16_t>(Event.motion.x / State.Scale);
-      State.MouseY = static_cast<uint16_t>(Event.motion.y / State.Scale);
+      State.MouseX = OnBack(BackX(Event.motion.x), State.ScreenWidth);
+      State.MouseY = OnBack(BackY(Event.motion.y), State.ScreenHeight);
       break;
     case SDL_MOUSEBUTTONDOWN: State.MouseButton = 1; break;
     case SDL_MOUSEBUTTONUP: State.MouseButton = 0; break;
@@ -292,6 +346,8 @@ void Initialize(int Width, int Height, int BitsPerPixel, uint32_t Flags) {
   if (IsOpen()) Finalize();
   State.UseSecondary = Flags & kUseSecondary;
   Flags &= ~kUseSecondary;
+  // The window opened on the way to full screen says nothing of its fit.
+  State.WarnFit = !(Flags & kFullScreen);
   Open(Width, Height, BitsPerPixel, Flags & ~kFullScreen);
   // Full screen is reached by opening a window first and reopening.
   if (Flags & kFullScreen) {
@@ -336,38 +392,46 @@ int WindowScale() { return State.Scale; }
 
 int DesktopScale(int Width, int Height) {
   // Before the first video mode SDL reports the desktop's size.
-  if (SDL_Init(SDL_INIT_VIDEO) == -1 || Width <= 0 || Height <= 0) return 1;
-  const SDL_VideoInfo* Info = SDL_GetVideoInfo();
-  int Scale = 1;
-  if (Info && Info->current_w > 0 && Info->current_h > 0)
-    while (Scale < 4 && Width * (Scale + 1) <= Info->current_w && Height * (Scale + 1) <= Info->current_h) ++Scale;
-  if (!IsOpen()) QuitVideo();
-  return Scale;
+  if (Width <= 0 || Height <= 0) return 1;
+  if (!State.DesktopGiven && !IsOpen()) {
+    if (SDL_Init(SDL_INIT_VIDEO) == -1) return 1;
+    LearnDesktop();
+    QuitVideo();
+  }
+  return FitScale(Width, Height, State.DesktopWidth, State.DesktopHeight, kMaxWindowScale);
 }
 
 bool IsFullScreen() { return IsOpen() && (State.Screen->flags & SDL_FULLSCREEN); }
 
 void ToggleFullScreen() {
   if (!IsOpen()) return;
-  // X11 can switch the open window; elsewhere the mode is set again with the
-  // other flag, and the back surface (with the picture) stays as it is.
-  if (!SDL_WM_ToggleFullScreen(State.Screen)) {
-    const uint32_t Flags = State.Flags ^ SDL_FULLSCREEN;
-    const uint32_t Extra = State.UseSecondary ? 0 : SDL_DOUBLEBUF | SDL_HWSURFACE;
-    SDL_Surface* Screen = SDL_SetVideoMode(State.Screen->w, State.Screen->h, State.Bpp, Flags | Extra);
-    if (!Screen) {
-      Log->Warning(std::string("Full screen switch failed: ") + SDL_GetError(), "VX_SDL, ToggleFullScreen");
-      Screen = SDL_SetVideoMode(State.Screen->w, State.Screen->h, State.Bpp, State.Flags | Extra);
-      if (!Screen) Fatal(std::string("Couldn't set the video mode again : ") + SDL_GetError());
-    } else {
-      State.Flags = Flags;
-    }
-    State.Screen = Screen;
-    State.ScreenImage->WrapSurface(Screen);
+  // The mode is set again with the other flag and the geometry that suits
+  // it (switching the open window alone would crop an enlarged picture);
+  // the back surface, with the picture, stays as it is.
+  const uint32_t Flags = State.Flags ^ SDL_FULLSCREEN;
+  SDL_Surface* Screen = nullptr;
+  if (State.UseSecondary) {
+    Screen = SetBackMode(Flags);
   } else {
-    State.Flags ^= SDL_FULLSCREEN;
+    Screen = SDL_SetVideoMode(State.Screen->w, State.Screen->h, State.Bpp, Flags | SDL_DOUBLEBUF | SDL_HWSURFACE);
+    if (Screen) State.Flags = Flags;
   }
+  if (!Screen) {
+    Log->Warning(std::string("Full screen switch failed: ") + SDL_GetError(), "VX_SDL, ToggleFullScreen");
+    Screen = State.UseSecondary ? SetBackMode(State.Flags)
+                                : SDL_SetVideoMode(State.Screen->w, State.Screen->h, State.Bpp,
+                                                   State.Flags | SDL_DOUBLEBUF | SDL_HWSURFACE);
+    if (!Screen) Fatal(std::string("Couldn't set the video mode again : ") + SDL_GetError());
+  }
+  State.Screen = Screen;
+  State.ScreenImage->WrapSurface(Screen);
   if (State.UseSecondary) State.Changes.AddAll();
+}
+
+void SetDesktopSize(int Width, int Height) {
+  State.DesktopGiven = Width > 0 && Height > 0;
+  State.DesktopWidth = State.DesktopGiven ? Width : 0;
+  State.DesktopHeight = State.DesktopGiven ? Height : 0;
 }
 
 void SetWholeFrames(bool Whole) { State.WholeFrames = Whole; }
@@ -427,7 +491,8 @@ std::vector<int> TakePresses() { return std::exchange(State.Presses, {}); }
 void AddEventHandler(TEventHandlerProc Handler) { State.EventHandlers.push_back(std::move(Handler)); }
 
 void AddInputHandler(TInputHandlerProc Handler) {
-  AddEventHandler([Handler = std::move(Handler)](const SDL_Event& Event, bool P2x2) {
+  // Positions are given in back-surface pixels, so the doubling is done.
+  AddEventHandler([Handler = std::move(Handler)](const SDL_Event& Event, bool) {
     TInputEvent Plain;
     switch (Event.type) {
       case SDL_KEYDOWN:
@@ -438,19 +503,19 @@ void AddInputHandler(TInputHandlerProc Handler) {
       case SDL_MOUSEBUTTONDOWN:
       case SDL_MOUSEBUTTONUP:
         Plain.Kind = Event.type == SDL_MOUSEBUTTONDOWN ? TInputKind::MouseDown : TInputKind::MouseUp;
-        Plain.X = Event.button.x;
-        Plain.Y = Event.button.y;
+        Plain.X = BackX(Event.button.x);
+        Plain.Y = BackY(Event.button.y);
         Plain.Button = Event.button.button;
         break;
       case SDL_MOUSEMOTION:
         Plain.Kind = TInputKind::MouseMotion;
-        Plain.X = Event.motion.x;
-        Plain.Y = Event.motion.y;
+        Plain.X = BackX(Event.motion.x);
+        Plain.Y = BackY(Event.motion.y);
         Plain.State = Event.motion.state;
         break;
       default: break;
     }
-    return Handler(Plain, P2x2);
+    return Handler(Plain, false);
   });
 }
 uint16_t MouseX() { return State.MouseX; }

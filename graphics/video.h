@@ -35,7 +35,8 @@ inline constexpr int kKeyBufferSlots = 255;
 // Takes an event before the layer's own handling; true consumes it.
 using TEventHandlerProc = std::function<bool(const SDL_Event& Event, bool P2x2)>;
 // The same event in a plain form, for code that stays clear of SDL's types
-// (the UI components). Coordinates are window pixels, not yet halved.
+// (the UI components). Positions are back-surface pixels, whatever the
+// window's scale and borders; the handler is told the mode is not doubled.
 enum class TInputKind { Other, KeyDown, KeyUp, MouseDown, MouseUp, MouseMotion };
 struct TInputEvent {
   TInputKind Kind = TInputKind::Other;
@@ -74,10 +75,15 @@ void SetCaption(const std::string& Text);
 void ShowCursor(bool Show);
 
 // Window scale: the window is Scale times the requested size and shows the
-// back surface enlarged by whole pixels (1 to 4; others are taken as 1).
-// Takes effect at the next Initialize; the doubled mode (kP2x2) is scale 2
-// of a half-size back surface.
+// back surface enlarged by whole pixels (1 to 4; others are taken as 1),
+// made smaller (with a warning in the log) until it fits the desktop. Full
+// screen keeps the desktop's size and shows the picture at the largest whole
+// scale that fits, centred on black. Takes effect at the next Initialize;
+// the doubled mode (kP2x2) is scale 2 of a half-size back surface.
 void SetWindowScale(int Scale);
+// The desktop's size as the layer takes it, instead of asking SDL (which
+// cannot tell under some drivers); 0 x 0 asks SDL again.
+void SetDesktopSize(int Width, int Height);
 // Pixels of the window per pixel of the back surface.
 int WindowScale();
 // The largest scale (1 to 4) at which a window of that size fits the

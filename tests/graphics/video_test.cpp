@@ -347,6 +347,91 @@ TEST_F(VideoTest, WindowScaleShowsEachPixelAsABlock) {
   EXPECT_EQ(VX_SDL::DesktopScale(0, 0), 1);
 }
 
+TEST_F(VideoTest, FullScreenFillsTheDesktopWithTheLargestWholeScaleCentred) {
+  std::vector<TDirtyRect> Sent;
+  VX_SDL::SetPresentHook([&](const std::vector<TDirtyRect>& Rects) { Sent = Rects; });
+  VX_SDL::SetFrameRate(0);
+  // A 64 x 48 picture on a 200 x 150 desktop: scale 3 leaves 8 x 6 of border.
+  VX_SDL::SetDesktopSize(200, 150);
+  Open(VX_SDL::kUseSecondary | VX_SDL::kFullScreen);
+  ASSERT_TRUE(VX_SDL::IsFullScreen());
+  EXPECT_EQ(VX_SDL::Screen()->w, 200);
+  EXPECT_EQ(VX_SDL::Screen()->h, 150);
+  EXPECT_EQ(VX_SDL::WindowScale(), 3);
+  EXPECT_EQ(VX_SDL::ScreenWidth(), 64u);
+  VX_SDL::Clear(255, 255, 255);
+  VX_SDL::Flip();
+  EXPECT_EQ(Sent, (std::vector<TDirtyRect>{{0, 0, 200, 150}})) << "the borders are shown with the first picture";
+  VX_SDL::FillRect(0, 0, 1, 1, 255, 0, 0);
+  VX_SDL::Flip();
+  EXPECT_EQ(Sent, (std::vector<TDirtyRect>{{4, 3, 3, 3}}));
+  const auto Count = [](uint32_t Raw) {
+    TSurfaceLock Lock(VX_SDL::Screen());
+    int N = 0;
+    for (int Y = 0; Y < 150; ++Y)
+      for (int X = 0; X < 200; ++X) N += (VX_SDL::ScreenImage()->Pixel(X, Y) & 0xFFFFFF) == Raw;
+    return N;
+  };
+  EXPECT_EQ(Count(0xFF0000), 9);
+  EXPECT_EQ(Count(0xFFFFFF), 192 * 144 - 9);
+  EXPECT_EQ(Count(0), 200 * 150 - 192 * 144) << "black all around";
+  {
+    TSurfaceLock Lock(VX_SDL::Screen());
+    EXPECT_EQ(VX_SDL::ScreenImage()->Pixel(4, 3) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(VX_SDL::ScreenImage()->Pixel(3, 3) & 0xFFFFFF, 0u);
+    EXPECT_EQ(VX_SDL::ScreenImage()->Pixel(195, 146) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_EQ(VX_SDL::ScreenImage()->Pixel(196, 147) & 0xFFFFFF, 0u);
+  }
+  // The mouse in picture pixels; on the border it is off the picture.
+  std::vector<std::pair<int, int>> Seen;
+  VX_SDL::AddInputHandler([&](const VX_SDL::TInputEvent& E, bool P2x2) {
+    EXPECT_FALSE(P2x2);
+    if (E.Kind == VX_SDL::TInputKind::MouseMotion) Seen.emplace_back(E.X, E.Y);
+    return false;
+  });
+  for (const auto& [X, Y] : std::vector<std::pair<int, int>>{{4, 3}, {10, 11}, {2, 1}}) {
+    SDL_Event M{};
+    M.type = SDL_MOUSEMOTION;
+    M.motion.x = static_cast<Uint16>(X);
+    M.motion.y = static_cast<Uint16>(Y);
+    Push(M);
+  }
+  VX_SDL::PollEvents();
+  EXPECT_EQ(Seen, (std::vector<std::pair<int, int>>{{0, 0}, {2, 2}, {-1, -1}}));
+  EXPECT_EQ(VX_SDL::MouseX(), 0);
+
+  // Back to a window: the scale asked for, no border.
+  VX_SDL::ToggleFullScreen();
+  EXPECT_FALSE(VX_SDL::IsFullScreen());
+  EXPECT_EQ(VX_SDL::Screen()->w, 64);
+  EXPECT_EQ(VX_SDL::WindowScale(), 1);
+  VX_SDL::Flip();
+  TSurfaceLock Lock(VX_SDL::Screen());
+  EXPECT_EQ(VX_SDL::ScreenImage()->Pixel(0, 0) & 0xFFFFFF, 0xFF0000u);
+}
+
+TEST_F(VideoTest, AScaleTooLargeForTheDesktopOpensTheLargestThatFits) {
+  TLogCapture Capture;
+  VX_SDL::SetDesktopSize(200, 150);
+  VX_SDL::SetWindowScale(4);
+  Open();
+  EXPECT_EQ(VX_SDL::WindowScale(), 3);
+  EXPECT_EQ(VX_SDL::Screen()->w, 192);
+  EXPECT_TRUE(
+      Capture.Contains("[VX_SDL, Initialize] Scale 4 does not fit the desktop (200x150): the window opens at "
+                       "scale 3"))
+      << Capture.Text();
+  // Alt+Return on the enlarged window: the whole picture, never a part of it.
+  VX_SDL::FillRect(63, 47, 1, 1, 0, 0, 255);
+  VX_SDL::ToggleFullScreen();
+  VX_SDL::SetFrameRate(0);
+  VX_SDL::Flip();
+  EXPECT_EQ(VX_SDL::Screen()->w, 200);
+  TSurfaceLock Lock(VX_SDL::Screen());
+  EXPECT_EQ(VX_SDL::ScreenImage()->Pixel(4 + 189, 3 + 141) & 0xFFFFFF, 0x0000FFu);
+  EXPECT_EQ(VX_SDL::ScreenImage()->Pixel(4 + 191, 3 + 143) & 0xFFFFFF, 0x0000FFu);
+}
+
 TEST_F(VideoTest, AltReturnSwitchesFullScreenAndIsNoKey) {
   std::vector<TDirtyRect> Sent;
   VX_SDL::SetPresentHook([&](const std::vector<TDirtyRect>& Rects) { Sent = Rects; });
