@@ -1,12 +1,22 @@
 #include "solver/solver.h"
+#include "world/map_runner.h"
 #include "world/maps.h"
 
 TSolveJob::TSolveJob(std::unique_ptr<TMaps> World, int MapNo, TSolveOptions Options)
     : FWorld(std::move(World)), FMapNo(MapNo), FOptions(std::move(Options)) {
+  Start([this] { return SolveMap(*FWorld, FMapNo, FOptions); });
+}
+
+TSolveJob::TSolveJob(std::unique_ptr<TMaps> World, const TMapRun& Run, TSolveOptions Options)
+    : FWorld(std::move(World)), FFrom(std::make_unique<TMapRun>(Run)), FMapNo(Run.MapNo), FOptions(std::move(Options)) {
+  Start([this] { return SolveHint(*FWorld, *FFrom, FOptions); });
+}
+
+void TSolveJob::Start(std::function<TSolveResult()> Search) {
   FWorld->Effects = {};
   FOptions.Cancel = &FCancel;
-  FThread = std::thread([this] {
-    FResult = SolveMap(*FWorld, FMapNo, FOptions);
+  FThread = std::thread([this, Search = std::move(Search)] {
+    FResult = Search();
     FDone.store(true);
   });
 }

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <queue>
 
 #include "graphics/image.h"
@@ -30,6 +31,8 @@ constexpr int kGreed = 8;
 // What a diamond still to collect weighs: more than any way across the map,
 // so that taking a diamond is always progress.
 constexpr int kPerDiamond = 80;
+// The part of a hint's time given to the fewest steps before any way will do.
+constexpr double kHintShortestShare = 0.5;
 
 // Sprites animate only when they have a target to draw on; a search run
 // without a window draws on nothing, but its sprites must keep the game's
@@ -64,12 +67,10 @@ void StartWorld(TMaps& W, TMapRun& Run, int MapNo, uint32_t Seed) {
 // The frames of one step, as the game runs them after a key is pressed.
 void RunStep(TMaps& W, TMapRun& Run, char Key) { AdvanceMapStep(W, Run, ElfKeysFor(Key)); }
 
-// Steps until the map is completed when Keys are played and the last key is
-// then held up to Hold steps more; -1 when it is not completed.
-int StepsToComplete(const TMaps& Pack, int MapNo, const std::string& Keys, uint32_t Seed, int Hold) {
-  TMaps W(Pack);
-  TMapRun Run;
-  StartWorld(W, Run, MapNo, Seed);
+// Steps until the map is completed when Keys are played from W as it
+// stands and the last key is then held up to Hold steps more; -1 when it is
+// not completed.
+int PlayToCompletion(TMaps& W, TMapRun& Run, const std::string& Keys, int Hold) {
   const size_t Total = Keys.size() + static_cast<size_t>(Keys.empty() ? 0 : Hold);
   for (size_t I = 0; I < Total; ++I) {
     if (Run.Completed || W.ElfDead > kDeadSteps) break;
@@ -77,6 +78,14 @@ int StepsToComplete(const TMaps& Pack, int MapNo, const std::string& Keys, uint3
     if (Run.Completed) return static_cast<int>(I) + 1;
   }
   return -1;
+}
+
+// The same from the map's start, its looks drawn with Seed.
+int StepsToComplete(const TMaps& Pack, int MapNo, const std::string& Keys, uint32_t Seed, int Hold) {
+  TMaps W(Pack);
+  TMapRun Run;
+  StartWorld(W, Run, MapNo, Seed);
+  return PlayToCompletion(W, Run, Keys, Hold);
 }
 
 // Cells the elf cannot cross as long as nothing blows them up.
@@ -146,8 +155,16 @@ int Remaining(const TState& W) {
 
 class TSearch {
  public:
-  TSearch(const TMaps& Pack, int MapNo, const TSolveOptions& Options)
-      : FPack(Pack), FMapNo(MapNo), FOptions(Options), FStart(Pack), FWork(Pack), FPacker(PrepareStart(), FStartRun) {}
+  // From the map's start; or, with From, from Pack as it stands with From's
+  // frames to its next step.
+  TSearch(const TMaps& Pack, int MapNo, const TSolveOptions& Options, std::optional<TMapRun> From = std::nullopt)
+      : FPack(Pack),
+        FMapNo(MapNo),
+        FOptions(Options),
+        FFrom(std::move(From)),
+        FStart(Pack),
+        FWork(Pack),
+        FPacker(PrepareStart(), FStartRun) {}
 
   TSolveResult Run();
 
@@ -198,7 +215,12 @@ class TSearch {
   using TClock = std::chrono::steady_clock;
 
   const TMaps& PrepareStart() {
-    StartWorld(FStart, FStartRun, FMapNo, FOptions.Seed);
+    if (FFrom) {
+      FStart.Effects = {};
+      FStartRun = *FFrom;
+    } else {
+      StartWorld(FStart, FStartRun, FMapNo, FOptions.Seed);
+    }
     // The search follows only where the world leads: its looks stay still.
     FStart.AnimateLooks = false;
     FWork = FStart;
@@ -230,6 +252,7 @@ class TSearch {
   const TMaps& FPack;
   const int FMapNo;
   const TSolveOptions FOptions;
+  const std::optional<TMapRun> FFrom;
   TMaps FStart, FWork;
   TMapRun FStartRun, FWorkRun;
   TSearchPacker FPacker;
@@ -292,6 +315,15 @@ std::string TSearch::ScriptTo(uint32_t Node, char LastMove) const {
 
 std::string TSearch::CheckSeeds(const std::string& Keys) const {
   int Hold = 0;
+  if (FFrom) {
+    // The world's own looks decide when its exit opens: it alone is checked.
+    TMaps W(FPack);
+    W.Effects = {};
+    TMapRun Run = *FFrom;
+    const int Steps = PlayToCompletion(W, Run, Keys, kMaxHold);
+    if (Steps < 0) return {};
+    return Keys + std::string(static_cast<size_t>(Steps - static_cast<int>(Keys.size())), Keys.back());
+  }
   for (uint32_t Seed : FOptions.CheckSeeds) {
     const int Steps = StepsToComplete(FPack, FMapNo, Keys, Seed, kMaxHold);
     if (Steps < 0) return {};
@@ -508,6 +540,31 @@ TSolveResult SolveMap(const TMaps& Pack, int MapNo, const TSolveOptions& Options
   TSpriteTargetScope Target;
   TSearch Search(Pack, MapNo, Options);
   return Search.Run();
+}
+
+TSolveResult SolveFrom(const TMaps& World, const TMapRun& Run, const TSolveOptions& Options) {
+  TSpriteTargetScope Target;
+  TSearch Search(World, Run.MapNo, Options, Run);
+  return Search.Run();
+}
+
+TSolveResult SolveHint(const TMaps& World, const TMapRun& Run, const TSolveOptions& Options) {
+  const auto Began = std::chrono::steady_clock::now();
+  TSolveOptions Shortest = Options;
+  Shortest.Optimal = true;
+  Shortest.Seconds = Options.Seconds * kHintShortestShare;
+  TSolveResult Result = SolveFrom(World, Run, Shortest);
+  if (Result.Status != TSolveResult::TStatus::Unknown || Result.Why == "cancelled") return Result;
+  // No proof either way in time: any way will do for the rest of it.
+  TSolveOptions Any = Options;
+  Any.Optimal = false;
+  Any.Seconds = Options.Seconds - std::chrono::duration<double>(std::chrono::steady_clock::now() - Began).count();
+  if (Any.Seconds <= 0) return Result;
+  const int64_t Before = Result.States;
+  Result = SolveFrom(World, Run, Any);
+  Result.States += Before;
+  Result.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - Began).count();
+  return Result;
 }
 
 bool ReplayCompletes(const TMaps& Pack, int MapNo, const std::string& Keys, uint32_t Seed, int* Steps) {

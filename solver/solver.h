@@ -6,12 +6,14 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
 class TMaps;
+struct TMapRun;
 
 struct TSolveOptions {
   int MaxSteps = 1000;
@@ -49,6 +51,17 @@ struct TSolveResult {
 // it was; seeds the process-wide random generator.
 TSolveResult SolveMap(const TMaps& Pack, int MapNo, const TSolveOptions& Options);
 
+// Searches from World as it stands, a map in play: Run holds its map number
+// and the frames to its next step. The world's own looks decide when its
+// exits open, so the script is checked on that world alone (CheckSeeds and
+// Seed are not used). Plays no sounds and leaves the random generator alone.
+TSolveResult SolveFrom(const TMaps& World, const TMapRun& Run, const TSolveOptions& Options);
+
+// A hint for a player: the fewest steps from World as it stands when they
+// are found in half of Options.Seconds, else any way found in the rest.
+// Unsolvable when the world can no longer be completed.
+TSolveResult SolveHint(const TMaps& World, const TMapRun& Run, const TSolveOptions& Options);
+
 // Plays Keys on map MapNo from its start with the random generator seeded
 // with Seed, without drawing. True when the map is completed by the last key.
 // Steps (when given) receives the number of keys run.
@@ -60,6 +73,9 @@ class TSolveJob {
  public:
   // Starts solving map MapNo of World (the job owns the copy).
   TSolveJob(std::unique_ptr<TMaps> World, int MapNo, TSolveOptions Options);
+  // Starts looking for a hint from World as it stands (SolveHint); Run is
+  // copied.
+  TSolveJob(std::unique_ptr<TMaps> World, const TMapRun& Run, TSolveOptions Options);
   // Cancels and waits: no thread outlives the job.
   ~TSolveJob();
   TSolveJob(const TSolveJob&) = delete;
@@ -78,7 +94,10 @@ class TSolveJob {
  private:
   void Join();
 
+  void Start(std::function<TSolveResult()> Search);
+
   std::unique_ptr<TMaps> FWorld;
+  std::unique_ptr<TMapRun> FFrom;
   int FMapNo;
   TSolveOptions FOptions;
   TSolveResult FResult;
