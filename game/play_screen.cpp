@@ -59,7 +59,22 @@ void TPlay1Map::DrawWatching() {
 
 void TPlay1Map::DrawNotes() {
   if (Watching()) return DrawWatching();
-  PlayNotes::Draw(Maps->MapName(FRun.MapNo), "Step " + std::to_string(FHistory->Steps()));
+  FNoteShown = FHint.Note();
+  PlayNotes::Draw(Maps->MapName(FRun.MapNo),
+                  "Step " + std::to_string(FHistory->Steps()) + (FNoteShown.empty() ? "" : "   " + FNoteShown));
+}
+
+void TPlay1Map::HintFrame(TImage* Target) {
+  if (Watching()) return;
+  const bool Held = VX_SDL::Keys[VXKey::F3];
+  if (Held && !FHintKeyWasHeld) FHint.Ask(*Maps, FRun);
+  FHintKeyWasHeld = Held;
+  FHint.Poll(*Maps, FRun);
+  FHinted = FHinted || FHint.WasShown();
+  // The world as it stands after this frame's step: where the way goes on.
+  if (FRewindFrame < 0) FHint.Follow(*Maps);
+  if (FHint.Note() != FNoteShown) DrawNotes();
+  if (Target && FRewindFrame < 0) FHint.Draw(*Maps, *Target);
 }
 
 void TPlay1Map::StartMap() {
@@ -74,6 +89,8 @@ void TPlay1Map::StartMap() {
   // Arrows pressed in the menus, or before a restart, are not moves of this map.
   VX_SDL::TakePresses();
   FHistory->Start(*Maps);
+  FHint.Drop();
+  FHinted = false;
   FScriptAt = 0;
   FRewindFrame = -1;
   DrawMapNo();
@@ -103,6 +120,7 @@ void TPlay1Map::KeepAttempt() {
   Kept->World = std::make_unique<TMaps>(*Maps);
   Kept->World->Effects = {};
   Kept->Run = FRun;
+  Kept->Hinted = FHinted;
   Kept->History = std::move(FHistory);
   FHistory = std::make_unique<TRunHistory>();
   FEarlier = std::move(Kept);
@@ -114,6 +132,7 @@ bool TPlay1Map::ResumeEarlierAttempt() {
   *Maps = *FEarlier->World;
   Maps->Effects = std::move(Listener);
   FRun = FEarlier->Run;
+  FHinted = FEarlier->Hinted;
   FHistory = std::move(FEarlier->History);
   FEarlier.reset();
   return true;
@@ -174,6 +193,7 @@ bool TPlay1Map::Run() {
         if (Watching() && WatchControls::FastForwardHeld()) FastForward();
         if (Target) RunMapFrame(*Maps, FRun, *Target, [this] { return KeysForStep(); });
       }
+      HintFrame(Target);
       VX_SDL::Flip();
       VX_SDL::PollEvents();
       if (AfterEvents) AfterEvents();

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "game/play_hint.h"
 #include "game/play_pause.h"
 #include "world/map_runner.h"
 #include "world/run_history.h"
@@ -48,6 +49,9 @@ class TPlay1Map {
   // Steps of the attempt as it stands (those Backspace undid not counted),
   // or of the watched run so far.
   int Steps() const { return Watching() ? static_cast<int>(FScriptAt) : FHistory->Steps(); }
+  // A hint was shown during the attempt as it stands.
+  bool Hinted() const { return FHinted; }
+  const TPlayHint& Hint() const { return FHint; }
   // Frames the last pause lasted.
   int FramesPaused() const { return FPause.FramesPaused(); }
 
@@ -57,6 +61,8 @@ class TPlay1Map {
   void Rewind(TImage* Target);
   void DrawWatching();
   void DrawNotes();
+  // F3 asks for a hint; the answer is taken and the way drawn.
+  void HintFrame(TImage* Target);
   bool Watching() const { return !FPlayer.empty(); }
   char WatchedKey();
   void FastForward();
@@ -71,9 +77,14 @@ class TPlay1Map {
     std::unique_ptr<TRunHistory> History;
     std::unique_ptr<TMaps> World;
     TMapRun Run;
+    bool Hinted = false;
   };
   std::unique_ptr<TAttempt> FEarlier;
   TPlayPause FPause;
+  TPlayHint FHint;
+  bool FHinted = false;
+  bool FHintKeyWasHeld = false;
+  std::string FNoteShown;  // the hint's note as the foot strip shows it
   // The world being rewound is drawn through this copy, which alone ticks
   // its animations: the rewound world stays exactly at its step.
   std::unique_ptr<TMaps> FView;

@@ -32,7 +32,7 @@ constexpr int kGreed = 8;
 // so that taking a diamond is always progress.
 constexpr int kPerDiamond = 80;
 // The part of a hint's time given to the fewest steps before any way will do.
-constexpr double kHintShortestShare = 0.5;
+constexpr double kHintShortestShare = 0.15;
 
 // Sprites animate only when they have a target to draw on; a search run
 // without a window draws on nothing, but its sprites must keep the game's
@@ -544,7 +544,12 @@ TSolveResult SolveMap(const TMaps& Pack, int MapNo, const TSolveOptions& Options
 
 TSolveResult SolveFrom(const TMaps& World, const TMapRun& Run, const TSolveOptions& Options) {
   TSpriteTargetScope Target;
-  TSearch Search(World, Run.MapNo, Options, Run);
+  // The world's sprites came from another thread (the screen): they take the
+  // target of the sprites the search makes, so that all pack alike.
+  TMaps Own(World);
+  for (auto& Sprite : Own.Sprites)
+    if (Sprite) Sprite->Target = DefaultSpriteTarget();
+  TSearch Search(Own, Run.MapNo, Options, Run);
   return Search.Run();
 }
 

@@ -58,7 +58,8 @@ TSolveResult SolveMap(const TMaps& Pack, int MapNo, const TSolveOptions& Options
 TSolveResult SolveFrom(const TMaps& World, const TMapRun& Run, const TSolveOptions& Options);
 
 // A hint for a player: the fewest steps from World as it stands when they
-// are found in half of Options.Seconds, else any way found in the rest.
+// are proven within a small part of Options.Seconds (a player waits), else
+// any way found in the rest.
 // Unsolvable when the world can no longer be completed.
 TSolveResult SolveHint(const TMaps& World, const TMapRun& Run, const TSolveOptions& Options);
 

@@ -42,6 +42,9 @@ class PlayScreenTest : public WorldTest {
     std::string Image;
     bool operator==(const TSeen&) const = default;
   };
+  static int ElfKeyCode(char Key) {
+    return Key == 'U' ? VXKey::Up : Key == 'D' ? VXKey::Down : Key == 'L' ? VXKey::Left : Key == 'R' ? VXKey::Right : 0;
+  }
   static TSeen Seen() {
     return {Maps->Cells(), Maps->Flags, Maps->ElfX, Maps->ElfY, Maps->DiamondsLeft, Maps->ElfDead, Maps->ElfImage};
   }
@@ -215,3 +218,37 @@ TEST_F(PlayScreenTest, AWatchedRunGoesFourTimesAsFastWhileRightOrFIsHeldAndPause
 }
 
 }  // namespace
+
+TEST_F(PlayScreenTest, AHintShowsTheWayFromWhereTheElfStandsUntilTheElfLeavesIt) {
+  // The diamond is behind the elf once it has gone right.
+  Pack({"%$..*....!%", "%%%%.%%%%%%"});
+  TPlay1Map Play(0);
+  int Frames = 0, Phase = 0;
+  std::string Ahead;
+  Play.AfterEvents = [&] {
+    ++Frames;
+    switch (Phase) {
+      case 0:  // one step right, then ask
+        Hold({VXKey::Right});
+        if (Maps->ElfX == 5) {
+          Hold({VXKey::F3});
+          Phase = 1;
+        }
+        break;
+      case 1:
+        Hold({});
+        if (Play.Hint().State() == TPlayHint::TState::Shown) {
+          Ahead = Play.Hint().KeysAhead();
+          Phase = 2;
+        }
+        ASSERT_LT(Frames, 2000) << "no hint came";
+        break;
+      case 2:  // follows the way to the end
+        Hold({Play.Hint().KeysAhead().empty() ? VXKey::Right : ElfKeyCode(Play.Hint().KeysAhead()[0])});
+        break;
+    }
+  };
+  EXPECT_TRUE(Play.Run());
+  EXPECT_EQ(Ahead.substr(0, 4), "LLLL") << Ahead;
+  EXPECT_TRUE(Play.Hinted());
+}

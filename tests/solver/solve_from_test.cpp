@@ -126,3 +126,16 @@ TEST_F(SolveFromTest, AHintJobCanBeCancelled) {
   EXPECT_TRUE(Job.Done());
   EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - Began).count(), 5.0);
 }
+
+TEST_F(SolveFromTest, AHintJobOnItsOwnThreadFindsTheWayForTheScreensWorld) {
+  // The world's sprites draw on the screen's target; those the search makes
+  // on its own thread draw elsewhere, and the search must take both.
+  Play({"%$ *   !%"}, "R");
+  TSolveOptions Options;
+  Options.Seconds = 10;
+  TSolveJob Job(std::make_unique<TMaps>(*World), Run, Options);
+  const TSolveResult& R = Job.Result();
+  ASSERT_EQ(R.Status, TSolveResult::TStatus::Solved) << R.Why;
+  EXPECT_EQ(R.Keys.substr(0, 4), "LLLR") << R.Keys;
+  EXPECT_TRUE(CompletesFromHere(R.Keys)) << R.Keys;
+}
