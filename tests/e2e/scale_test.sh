@@ -44,7 +44,10 @@ shoot 1 || exit 1
 for N in 2 3; do
   shoot "$N" || continue
   "$CONVERT" "shot$N.png" -sample 640x480\! "reduced$N.png"
-  DIFF=$("$COMPARE" -metric AE shot1.png "reduced$N.png" null: 2>&1)
+  # The step counter in the foot strip goes on with the time: it is left out.
+  "$CONVERT" shot1.png -fill black -draw 'rectangle 220,456 420,479' m_shot1.png
+  "$CONVERT" "reduced$N.png" -fill black -draw 'rectangle 220,456 420,479' "m_reduced$N.png"
+  DIFF=$("$COMPARE" -metric AE m_shot1.png "m_reduced$N.png" null: 2>&1)
   [ "$DIFF" = "0" ] || fail "scale $N reduced differs from scale 1 in $DIFF pixels"
   # Each block is one colour: the reduction kept every pixel, not a blend.
   "$CONVERT" "reduced$N.png" -scale "$((N * 100))%" "again$N.png"
