@@ -160,7 +160,7 @@ TEST_P(ShippedRewindTest, EveryStepBackIsTheWorldOfThatStep) {
   RecordProperty("slowest_step_back_us", static_cast<int>(Slowest));
 }
 
-INSTANTIATE_TEST_SUITE_P(Packs, ShippedRewindTest, ::testing::Values("quarry_basics", "deep_shafts"));
+INSTANTIATE_TEST_SUITE_P(Packs, ShippedRewindTest, ::testing::Values("quarry_basics", "deep_shafts", "quarry_mix"));
 
 class RunHistoryTest : public WorldTest {
  protected:
