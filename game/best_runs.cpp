@@ -24,3 +24,8 @@ std::string BestRunNote(const std::string& LevelPack, const std::string& Player,
   const TRun* Run = BestRun(LevelPack, Player, MapNo);
   return Run ? std::string(1, '\3') + "  (best run: " + std::to_string(Run->Steps()) + " steps)" : "";
 }
+
+bool BestRunHinted(const std::string& LevelPack, const std::string& Player, int MapNo) {
+  const TRun* Run = BestRun(LevelPack, Player, MapNo);
+  return Run && Run->Hinted;
+}

@@ -11,3 +11,6 @@ bool WatchBestRun(const std::string& LevelPack, const std::string& Player, int M
 // What the author line adds for the map: the best run's step count, or ""
 // when no run is kept.
 std::string BestRunNote(const std::string& LevelPack, const std::string& Player, int MapNo);
+
+// The best run kept for the map had a hint's help.
+bool BestRunHinted(const std::string& LevelPack, const std::string& Player, int MapNo);

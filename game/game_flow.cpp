@@ -156,7 +156,7 @@ void TGame::PlayMap(int MapNo) {
     if (!PlayerRegistry) return;
     PlayerRegistry->SetMapState(LevelPack, PlayerName, TPlayerReg::kCompleted, MapNo);
     // Kept only when shorter than the player's best run of the map.
-    PlayerRegistry->KeepRun(LevelPack, PlayerName, MapNo, Play.RunScript());
+    PlayerRegistry->KeepRun(LevelPack, PlayerName, MapNo, Play.RunScript(), Play.Hinted());
   };
   Play.Run();
   PlaySong(FListSong);

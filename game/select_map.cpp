@@ -42,6 +42,8 @@ constexpr int kHelpPromptWidth = 120;
 // The list's width, and what a highlighted locked entry adds when it fits.
 constexpr int kListWidth = 520;
 constexpr const char* kLockedMark = " (locked)";
+// After a map completed with a hint's help.
+constexpr const char* kHintMark = "\3 (hint)";
 
 }  // namespace
 
@@ -168,17 +170,30 @@ void TSelectMap::DrawHelpPrompt(bool Shown) const {
 }
 
 void TSelectMap::DrawList() {
+  auto& Items = MapList->Items;
+  // Entries are changed for the drawing alone, and put back after it.
+  std::vector<std::pair<size_t, std::string>> Kept;
+  const auto Show = [&](size_t I, std::string Text) {
+    Kept.emplace_back(I, Items[I]);
+    Items[I] = std::move(Text);
+  };
+  // A map completed with a hint's help carries a mark after its name.
+  for (size_t I = 0; I + 1 < Items.size(); ++I)
+    if (EntryFont(static_cast<int>(I)) == kCompletedFont && BestRunHinted(LevelPack, PlayerName, static_cast<int>(I))) {
+      const std::string& Text = Items[I];
+      Show(I, Text.substr(0, 1) + Fit(Text.substr(1), kListWidth - 2 * kGap - Width(kHintMark)) + kHintMark);
+    }
   // Red on the cursor's dark red is hard to read: the highlighted locked
   // entry is written in white and says it is locked.
   const int Index = MapList->GetItemIndex();
-  if (EntryFont(Index) != kLockedFont) return MapList->Draw();
-  std::string& Item = MapList->Items[static_cast<size_t>(Index)];
-  const std::string Kept = Item;
-  Item = Switch(7) + Kept.substr(1);
-  // The word only where the row has room for it.
-  if (FontCollection && FontCollection->TextWidth(Item + kLockedMark) <= kListWidth) Item += kLockedMark;
+  if (EntryFont(Index) == kLockedFont) {
+    std::string Item = Switch(7) + Items[static_cast<size_t>(Index)].substr(1);
+    // The word only where the row has room for it.
+    if (FontCollection && FontCollection->TextWidth(Item + kLockedMark) <= kListWidth) Item += kLockedMark;
+    Show(static_cast<size_t>(Index), Item);
+  }
   MapList->Draw();
-  Item = Kept;
+  for (auto It = Kept.rbegin(); It != Kept.rend(); ++It) Items[It->first] = std::move(It->second);
 }
 
 void TSelectMap::DrawAuthor() const {

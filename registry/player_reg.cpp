@@ -81,11 +81,11 @@ TRunStore& TPlayerReg::Runs() {
 }
 
 TRunKept TPlayerReg::KeepRun(const std::string& LevelPack, const std::string& Player, int32_t MapNo,
-                             const std::string& Keys) {
+                             const std::string& Keys, bool Hinted) {
   const int32_t ID = PlayerID(Player);
   if (ID < 0) return TRunKept::BadRun;
   const TLevelPackData* Pack = FindLevelPack(LevelPack);
-  return Runs().Keep(ID, Pack ? Pack->Name : LevelPack, MapNo, Keys);
+  return Runs().Keep(ID, Pack ? Pack->Name : LevelPack, MapNo, Keys, Hinted);
 }
 
 const TRun* TPlayerReg::BestRun(const std::string& LevelPack, const std::string& Player, int32_t MapNo) {

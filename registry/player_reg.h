@@ -37,7 +37,8 @@ class TPlayerReg : public TPlayerRegistry {
   // After a completed map: keeps Keys (one per step, as sqtool play reads
   // them) as Player's run of MapNo when it is shorter than the one kept.
   // NotShorter or BadRun when not kept; BadRun also for an unknown player.
-  TRunKept KeepRun(const std::string& LevelPack, const std::string& Player, int32_t MapNo, const std::string& Keys);
+  TRunKept KeepRun(const std::string& LevelPack, const std::string& Player, int32_t MapNo, const std::string& Keys,
+                   bool Hinted = false);
   // Player's best run of MapNo (its Steps() and Keys); null when none.
   const TRun* BestRun(const std::string& LevelPack, const std::string& Player, int32_t MapNo);
 

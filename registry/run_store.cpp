@@ -11,11 +11,15 @@
 // The file: "SQRN", version (u16), run count (u32), the runs, then the CRC-32
 // of everything before it (u32). A run: player identifier (i32), pack name
 // (u16 length and its bytes), map number (i32), step count (u32) and one key
-// byte per step. All little-endian.
+// byte per step; in version 2 then a byte of marks (bit 0: a hint was shown
+// on the way). All little-endian. A store without marks is written as
+// version 1, which older builds read too.
 
 namespace {
 constexpr const char* kMagic = "SQRN";
-constexpr uint16_t kVersion = 1;
+constexpr uint16_t kPlainVersion = 1;
+constexpr uint16_t kMarkedVersion = 2;
+constexpr uint8_t kHintedMark = 1;
 constexpr const char* kLoadHeading = "RunStoreUnit, TRunStore.Load";
 constexpr size_t kMaxPackName = 65535;
 
@@ -31,7 +35,7 @@ uint32_t Checksum(const uint8_t* Bytes, size_t Count) {
   return static_cast<uint32_t>(Crc);
 }
 
-bool ReadRun(TVXStreamBase& In, TRun& R) {
+bool ReadRun(TVXStreamBase& In, uint16_t Version, TRun& R) {
   uint16_t NameLength;
   uint32_t Steps;
   if (!In.ReadI32(R.Player) || !In.ReadU16(NameLength)) return false;
@@ -40,7 +44,12 @@ bool ReadRun(TVXStreamBase& In, TRun& R) {
   if (Steps > static_cast<uint32_t>(TRunStore::kMaxSteps) || Steps > static_cast<uint64_t>(In.Remaining()))
     return false;
   R.Keys.resize(Steps);
-  return In.ReadExact(R.Keys.data(), Steps) && R.MapNo >= 0 && TRunStore::ValidKeys(R.Keys);
+  if (!In.ReadExact(R.Keys.data(), Steps) || R.MapNo < 0 || !TRunStore::ValidKeys(R.Keys)) return false;
+  if (Version < kMarkedVersion) return true;
+  uint8_t Marks;
+  if (!In.ReadU8(Marks) || (Marks & ~kHintedMark) != 0) return false;
+  R.Hinted = (Marks & kHintedMark) != 0;
+  return true;
 }
 }  // namespace
 
@@ -72,7 +81,8 @@ bool TRunStore::ValidKeys(const std::string& Keys) {
 std::vector<uint8_t> TRunStore::Encode(const std::vector<TRun>& Runs) {
   TMemoryStream Out;
   Out.WriteString(kMagic);
-  Out.WriteU16(kVersion);
+  const bool Marked = std::any_of(Runs.begin(), Runs.end(), [](const TRun& R) { return R.Hinted; });
+  Out.WriteU16(Marked ? kMarkedVersion : kPlainVersion);
   Out.WriteU32(static_cast<uint32_t>(Runs.size()));
   for (const TRun& R : Runs) {
     Out.WriteI32(R.Player);
@@ -81,6 +91,7 @@ std::vector<uint8_t> TRunStore::Encode(const std::vector<TRun>& Runs) {
     Out.WriteI32(R.MapNo);
     Out.WriteU32(static_cast<uint32_t>(R.Keys.size()));
     Out.WriteString(R.Keys);
+    if (Marked) Out.WriteU8(R.Hinted ? kHintedMark : 0);
   }
   const uint32_t Crc = Checksum(Out.Data().data(), Out.Data().size());
   Out.WriteU32(Crc);
@@ -104,8 +115,8 @@ bool TRunStore::DecodeIndexed(const std::vector<uint8_t>& Bytes, std::vector<TRu
   char Magic[4];
   uint16_t Version;
   uint32_t Count;
-  if (!In.ReadExact(Magic, 4) || std::string(Magic, 4) != kMagic || !In.ReadU16(Version) || Version != kVersion ||
-      !In.ReadU32(Count))
+  if (!In.ReadExact(Magic, 4) || std::string(Magic, 4) != kMagic || !In.ReadU16(Version) ||
+      (Version != kPlainVersion && Version != kMarkedVersion) || !In.ReadU32(Count))
     return false;
   std::vector<TRun> Read;
   // Files of a few hundred thousand runs load in a blink: one lookup a run.
@@ -113,7 +124,7 @@ bool TRunStore::DecodeIndexed(const std::vector<uint8_t>& Bytes, std::vector<TRu
   Seen.reserve(std::min<size_t>(Count, Bytes.size() / 15));
   for (uint32_t I = 0; I < Count; ++I) {
     TRun R;
-    if (!ReadRun(In, R)) return false;
+    if (!ReadRun(In, Version, R)) return false;
     // The store files one run per map; a second is no file of ours.
     if (!Seen.emplace(KeyOf(R.Player, R.Pack, R.MapNo), Read.size()).second) return false;
     Read.push_back(std::move(R));
@@ -150,15 +161,18 @@ bool TRunStore::Save() {
   return FLastSaveOk;
 }
 
-TRunKept TRunStore::Keep(int32_t Player, const std::string& Pack, int32_t MapNo, const std::string& Keys) {
+TRunKept TRunStore::Keep(int32_t Player, const std::string& Pack, int32_t MapNo, const std::string& Keys, bool Hinted) {
   if (MapNo < 0 || Pack.size() > kMaxPackName || !ValidKeys(Keys)) return TRunKept::BadRun;
   const auto [It, New] = FIndex.emplace(KeyOf(Player, Pack, MapNo), FRuns.size());
   if (New) {
-    FRuns.push_back({Player, Pack, MapNo, Keys});
+    FRuns.push_back({Player, Pack, MapNo, Keys, Hinted});
   } else {
     TRun& Kept = FRuns[It->second];
-    if (Kept.Keys.size() <= Keys.size()) return TRunKept::NotShorter;
+    // A run of the player's own beats one a hint helped, whatever its steps.
+    const bool Better = Kept.Hinted != Hinted ? Kept.Hinted : Keys.size() < Kept.Keys.size();
+    if (!Better) return TRunKept::NotShorter;
     Kept.Keys = Keys;
+    Kept.Hinted = Hinted;
   }
   Save();
   return TRunKept::Kept;

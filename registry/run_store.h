@@ -17,13 +17,14 @@ struct TRun {
   int32_t Player = 0;  // the player's identifier in the registry
   std::string Pack;    // the level pack's name
   int32_t MapNo = 0;
-  std::string Keys;  // one per step
+  std::string Keys;     // one per step
+  bool Hinted = false;  // a hint was shown on the way
   int32_t Steps() const { return static_cast<int32_t>(Keys.size()); }
 };
 
 enum class TRunKept {
   Kept,        // the new best run (saved, unless LastSaveSucceeded says otherwise)
-  NotShorter,  // the kept run has as many steps or fewer
+  NotShorter,  // the kept run has as many steps or fewer (or no hint where this one had)
   BadRun,      // no steps, too many, a key outside the alphabet, or a bad map number
 };
 
@@ -37,8 +38,10 @@ class TRunStore {
   explicit TRunStore(std::string FileName = kFileName);
 
   // Keeps Keys as Player's run of the map when it is shorter than the run
-  // kept, or no run was kept; the file is saved then.
-  TRunKept Keep(int32_t Player, const std::string& Pack, int32_t MapNo, const std::string& Keys);
+  // kept, or no run was kept; the file is saved then. A run without a hint
+  // replaces one with, whatever the steps; one with a hint never replaces
+  // one without (NotShorter).
+  TRunKept Keep(int32_t Player, const std::string& Pack, int32_t MapNo, const std::string& Keys, bool Hinted = false);
   // The run kept for the map; null when none.
   const TRun* Best(int32_t Player, const std::string& Pack, int32_t MapNo) const;
   // Drops every run of the player and saves when there was any; the number dropped.

@@ -320,3 +320,44 @@ TEST(PlayerRuns, LiveBesideTheRegistryFile) {
   EXPECT_EQ(R.Runs().FileName(), Dir.File("Starquarry.runs"));
   EXPECT_TRUE(VXToolbox::FileExists(Dir.File("Starquarry.runs")));
 }
+
+TEST(RunStore, ARunAHintHelpedKeepsItsMarkAndGivesWayToOneWithout) {
+  TTempDir Dir;
+  const std::string File = Dir.File("Starquarry.runs");
+  {
+    TRunStore Store(File);
+    EXPECT_EQ(Store.Keep(1, "Caves.sq", 0, Steps(20), true), TRunKept::Kept);
+    EXPECT_EQ(Store.Keep(1, "Caves.sq", 0, Steps(12), true), TRunKept::Kept) << "shorter, also hinted";
+    EXPECT_EQ(Store.Keep(1, "Caves.sq", 0, Steps(30)), TRunKept::Kept) << "the player's own, though longer";
+    EXPECT_EQ(Store.Keep(1, "Caves.sq", 0, Steps(5), true), TRunKept::NotShorter) << "a hint never beats it";
+    EXPECT_EQ(Store.Keep(1, "Caves.sq", 1, Steps(4), true), TRunKept::Kept);
+  }
+  TRunStore Again(File);
+  ASSERT_FALSE(Again.LoadedDamaged());
+  ASSERT_NE(Again.Best(1, "Caves.sq", 0), nullptr);
+  EXPECT_FALSE(Again.Best(1, "Caves.sq", 0)->Hinted);
+  EXPECT_EQ(Again.Best(1, "Caves.sq", 0)->Steps(), 30);
+  ASSERT_NE(Again.Best(1, "Caves.sq", 1), nullptr);
+  EXPECT_TRUE(Again.Best(1, "Caves.sq", 1)->Hinted);
+}
+
+TEST(RunStore, FilesWithoutMarksKeepTheFirstLayoutAndBothLoad) {
+  // A store without a hinted run is written exactly as before marks existed.
+  const auto Plain = TRunStore::Encode({{7, "Caves.sq", 12, "UDLR."}});
+  ASSERT_GE(Plain.size(), 6u);
+  EXPECT_EQ(Plain[4], 1);
+  EXPECT_EQ(Plain.size(), 4u + 2 + 4 + (4 + 2 + 8 + 4 + 4 + 5) + 4);
+  std::vector<TRun> Runs;
+  ASSERT_TRUE(TRunStore::Decode(Plain, Runs));
+  EXPECT_FALSE(Runs[0].Hinted);
+
+  const auto Marked = TRunStore::Encode({{7, "Caves.sq", 12, "UDLR."}, {8, "Caves.sq", 12, "R", true}});
+  EXPECT_EQ(Marked[4], 2);
+  ASSERT_TRUE(TRunStore::Decode(Marked, Runs));
+  ASSERT_EQ(Runs.size(), 2u);
+  EXPECT_FALSE(Runs[0].Hinted);
+  EXPECT_TRUE(Runs[1].Hinted);
+  // Every truncation of the marked layout is noticed as well.
+  for (size_t N = 0; N < Marked.size(); ++N)
+    EXPECT_FALSE(TRunStore::Decode(std::vector<uint8_t>(Marked.begin(), Marked.begin() + N), Runs)) << N;
+}

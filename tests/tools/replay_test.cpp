@@ -116,12 +116,14 @@ TEST_F(ReplayTool, ListSortsByPlayerPackAndMap) {
       ASSERT_EQ(Reg.KeepRun(Run.Pack, Run.Player, Run.MapNo, std::string(Run.Steps, 'R')), TRunKept::Kept);
     TRunStore Store(Dir.File("Starquarry.runs"));
     ASSERT_EQ(Store.Keep(99, "Caves.sq", 0, "L"), TRunKept::Kept);
+    ASSERT_EQ(Store.Keep(Reg.PlayerID("Ann"), "caves.sq", 3, "RR", true), TRunKept::Kept);
   }
   const TToolResult R = Replay("list Starquarry.runs");
   ASSERT_EQ(R.Code, 0) << R.Err;
   EXPECT_EQ(R.Out,
             "#99 Caves.sq 0 steps=1\n"
             "Ann caves.sq 2 steps=8\n"
+            "Ann caves.sq 3 steps=2 hint\n"
             "Ann Caves.sq 10 steps=7\n"
             "Ann Hills.sq 2 steps=4\n"
             "bo Caves.sq 1 steps=5\n"

@@ -31,7 +31,8 @@ const char* const kUsage =
     "\n"
     "list    one line per run, PLAYER PACK MAPNO steps=N, sorted by player,\n"
     "        pack and map (a player the registry lacks shows as #ID, a byte\n"
-    "        that is not printable as an escape such as \\x1b).\n"
+    "        that is not printable as an escape such as \\x1b); a run a\n"
+    "        hint helped ends in \" hint\".\n"
     "export  writes the run as a key script for sqtool play --keys @OUTFILE.\n"
     "import  plays the key script INFILE on the map as sqtool play does and\n"
     "        keeps it as the player's run when it completes the map in fewer\n"
@@ -82,11 +83,13 @@ int List(const TArgs& A) {
   struct TLine {
     std::string Player, Pack;
     int32_t MapNo, Steps;
+    bool Hinted;
   };
   std::vector<TLine> Lines;
   for (const TRun& R : Store->Runs()) {
     auto It = Names.find(R.Player);
-    Lines.push_back({It != Names.end() ? It->second : "#" + std::to_string(R.Player), R.Pack, R.MapNo, R.Steps()});
+    Lines.push_back(
+        {It != Names.end() ? It->second : "#" + std::to_string(R.Player), R.Pack, R.MapNo, R.Steps(), R.Hinted});
   }
   // Names as the game compares them, letter case aside; the exact spelling
   // only breaks ties, so that the order never depends on the file's.
@@ -96,7 +99,8 @@ int List(const TArgs& A) {
   std::sort(Lines.begin(), Lines.end(), [&](const TLine& X, const TLine& Y) { return Key(X) < Key(Y); });
   // A name from a file may hold any byte; each run stays one line.
   for (const TLine& L : Lines)
-    std::cout << SqPrintable(L.Player) << " " << SqPrintable(L.Pack) << " " << L.MapNo << " steps=" << L.Steps << "\n";
+    std::cout << SqPrintable(L.Player) << " " << SqPrintable(L.Pack) << " " << L.MapNo << " steps=" << L.Steps
+              << (L.Hinted ? " hint" : "") << "\n";
   return 0;
 }
 
