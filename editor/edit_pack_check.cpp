@@ -15,8 +15,8 @@ namespace {
 // A missing pack is created beside where it would be: that folder must
 // exist and take a new file.
 std::string CreationProblem(const std::string& Pack) {
-  std::string Folder = VXToolbox::ExtractFileDir(Pack);
-  if (Folder.empty()) Folder = ".";
+  const std::string Dir = VXToolbox::ExtractFileDir(Pack);
+  const std::string Folder = Dir.empty() ? std::string(".") : Dir;
   if (::access(Folder.c_str(), W_OK | X_OK) != 0) return "cannot create " + Pack + ": " + std::strerror(errno);
   return "";
 }
