@@ -3,7 +3,9 @@
 #include <utility>
 
 #include "config/setup_command.h"
+#include "game/help_keys.h"
 #include "game/help_overlay.h"
+#include "game/options_screen.h"
 #include "game/play_screen.h"
 #include "graphics/key_codes.h"
 #include "shell/random.h"
@@ -40,6 +42,8 @@ class PlayHelpTest : public WorldTest {
   TRestore<std::unique_ptr<TVXStreamOpener>> Opener{StreamOpener,
                                                     std::make_unique<TVXStreamOpener>(Dir.Path() + "/Data/")};
   TRestore<std::unique_ptr<TMaps>> PackGuard{Maps};
+  TRestore<std::unique_ptr<TSetupCommandHandler>> Setups{SetupCommands, std::make_unique<TSetupCommandHandler>()};
+  TRestore<std::unique_ptr<TOptions>> OptionsGuard{Options};
 };
 
 TEST_F(PlayHelpTest, EscapeThatClosesTheHelpDoesNotRestartTheMap) {
@@ -90,6 +94,80 @@ TEST_F(PlayHelpTest, HWhileWatchingShowsTheHelpAndTheRunGoesOn) {
   EXPECT_FALSE(Play.Run());
   EXPECT_EQ(THelpOverlay::OpenCount(), Opened + 1);
   EXPECT_TRUE(Play.Completed()) << "H ended the watched run";
+}
+
+// What one key does in play: the elf steps right once, then Key is held for
+// a step's worth of frames, then F10 leaves. Whatever opens over the play
+// (help, options, a pause) is closed by Escape.
+struct TPlayProbe {
+  int ElfX = 0, ElfY = 0;
+  bool LeftEarly = false;  // Key left the map
+  bool Opened = false;     // something came over the play screen
+};
+
+class PlayKeysTest : public PlayHelpTest {
+ protected:
+  TPlayProbe Probe(const TMaps& Start, int Key) {
+    Maps = std::make_unique<TMaps>(Start);
+    TPlay1Map Play(0);
+    TPlayProbe Result;
+    int Frame = 0, SinceEvents = 0;
+    // Flips with no play frame between them belong to a screen over the map.
+    VX_SDL::SetPresentHook([&](const std::vector<TDirtyRect>&) {
+      if (++SinceEvents > 1) {
+        Result.Opened = true;
+        Hold({VXKey::Escape});
+      }
+    });
+    Play.AfterEvents = [&] {
+      SinceEvents = 0;
+      ++Frame;
+      if (Frame < 9) Hold({VXKey::Right});
+      else if (Frame >= 10 && Frame < 18) Hold({Key});
+      else if (Frame == 30) Hold({VXKey::F10});
+      else VX_SDL::ClearKeys();
+    };
+    Play.Run();
+    VX_SDL::SetPresentHook(nullptr);
+    Result.LeftEarly = Frame < 30;
+    Result.ElfX = Maps->ElfX;
+    Result.ElfY = Maps->ElfY;
+    return Result;
+  }
+};
+
+TEST_F(PlayKeysTest, EveryKeyOfTheTableActsAndNoOther) {
+  Load({"%%%%%%%%", "%      %", "%  *   %", "%      %", "%$    !%"});
+  const auto Start = std::make_unique<TMaps>(*World);
+  Options = std::make_unique<TOptions>();
+  const TPlayProbe Idle = Probe(*Start, 0);
+  ASSERT_FALSE(Idle.LeftEarly);
+  ASSERT_EQ(Idle.ElfX, 4) << "the elf's first step right";
+  const THelpPage& Page = HelpPage(THelpScreen::Play);
+  for (int Key = 1; Key < VX_SDL::kKeyCount; ++Key) {
+    // Those skip the end-of-map picture: a test of their own below.
+    if (Key == VXKey::Space || Key == VXKey::F2) continue;
+    const TPlayProbe P = Probe(*Start, Key);
+    const bool Reacted = P.LeftEarly || P.Opened || P.ElfX != Idle.ElfX || P.ElfY != Idle.ElfY;
+    EXPECT_EQ(Reacted, HelpKeyFor(Page, Key) != nullptr) << "key " << Key;
+  }
+}
+
+TEST_F(PlayKeysTest, SpaceAndF2SkipTheEndOfMapPicture) {
+  Load({"%*!%"});
+  for (int Key : {VXKey::Space, VXKey::F2, VXKey::Escape, VXKey::Letter('h')}) {
+    Maps = std::make_unique<TMaps>(*World);
+    TPlay1Map Play(0);
+    int Frames = 0;
+    VX_SDL::SetPresentHook([&](const std::vector<TDirtyRect>&) {
+      if (++Frames == 5) Hold({Key});
+    });
+    Play.ShowCompleted();
+    VX_SDL::SetPresentHook(nullptr);
+    EXPECT_EQ(Frames < TPlay1Map::kCompletedFrames, HelpKeyFor(HelpPage(THelpScreen::Play), Key) != nullptr &&
+                                                        Key != VXKey::Escape && Key != VXKey::Letter('h'))
+        << "key " << Key;
+  }
 }
 
 }  // namespace
