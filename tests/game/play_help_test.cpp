@@ -123,13 +123,15 @@ class PlayKeysTest : public PlayHelpTest {
       SinceEvents = 0;
       ++Frame;
       if (Frame < 9) Hold({VXKey::Right});
-      else if (Frame >= 10 && Frame < 18) Hold({Key});
+      else if (Key != 0 && Frame >= 10 && Frame < 18) Hold({Key});
       else if (Frame == 30) Hold({VXKey::F10});
       else VX_SDL::ClearKeys();
     };
     Play.Run();
     VX_SDL::SetPresentHook(nullptr);
     Result.LeftEarly = Frame < 30;
+    // The pause runs the play's own frame hook: it shows in its count.
+    Result.Opened = Result.Opened || Play.FramesPaused() > 0;
     Result.ElfX = Maps->ElfX;
     Result.ElfY = Maps->ElfY;
     return Result;
@@ -167,6 +169,61 @@ TEST_F(PlayKeysTest, SpaceAndF2SkipTheEndOfMapPicture) {
     EXPECT_EQ(Frames < TPlay1Map::kCompletedFrames, HelpKeyFor(HelpPage(THelpScreen::Play), Key) != nullptr &&
                                                         Key != VXKey::Escape && Key != VXKey::Letter('h'))
         << "key " << Key;
+  }
+}
+
+// What one key does to a watched run: Key is held for a step's worth of
+// frames, then nothing until F10 ends it.
+struct TWatchProbe {
+  int Steps = 0;
+  bool Ended = false;   // Key ended the run
+  bool Opened = false;  // something came over it
+};
+
+class WatchKeysTest : public PlayHelpTest {
+ protected:
+  TWatchProbe Probe(const TMaps& Start, int Key) {
+    Maps = std::make_unique<TMaps>(Start);
+    TPlay1Map Play(0, std::string(40, 'R'), "Wren");
+    TWatchProbe Result;
+    int Frame = 0, SinceEvents = 0;
+    VX_SDL::SetPresentHook([&](const std::vector<TDirtyRect>&) {
+      if (++SinceEvents > 1) {
+        Result.Opened = true;
+        Hold({VXKey::Escape});
+      }
+    });
+    Play.AfterEvents = [&] {
+      SinceEvents = 0;
+      ++Frame;
+      if (Key != 0 && Frame >= 10 && Frame < 18) Hold({Key});
+      else if (Frame == 40) {
+        Result.Steps = Play.Steps();
+        Hold({VXKey::F10});
+      } else {
+        VX_SDL::ClearKeys();
+      }
+    };
+    Play.Run();
+    VX_SDL::SetPresentHook(nullptr);
+    Result.Ended = Frame < 40;
+    Result.Opened = Result.Opened || Play.FramesPaused() > 0;
+    return Result;
+  }
+};
+
+TEST_F(WatchKeysTest, TheKeysOfTheTableActAndEveryOtherEndsTheRun) {
+  Load({"%%%%%%%%%%%%%%%%%%%%", "%*                 %"});
+  const auto Start = std::make_unique<TMaps>(*World);
+  Options = std::make_unique<TOptions>();
+  const TWatchProbe Idle = Probe(*Start, 0);
+  ASSERT_FALSE(Idle.Ended);
+  const THelpPage& Page = HelpPage(THelpScreen::Watching);
+  for (int Key = 1; Key < VX_SDL::kKeyCount; ++Key) {
+    const TWatchProbe P = Probe(*Start, Key);
+    const bool Listed = HelpKeyFor(Page, Key) != nullptr;
+    EXPECT_EQ(P.Ended, !Listed) << "key " << Key;
+    if (Listed) { EXPECT_TRUE(P.Opened || P.Steps != Idle.Steps) << "key " << Key << " does nothing"; }
   }
 }
 
