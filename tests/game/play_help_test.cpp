@@ -124,8 +124,11 @@ class PlayKeysTest : public PlayHelpTest {
       ++Frame;
       if (Frame < 9) Hold({VXKey::Right});
       else if (Key != 0 && Frame >= 10 && Frame < 18) Hold({Key});
-      else if (Frame == 30) Hold({VXKey::F10});
-      else VX_SDL::ClearKeys();
+      else if (Frame == 30) {
+        // A hint asked for is being looked for, or shown, or said to be none.
+        Result.Opened = Result.Opened || Play.Hint().State() != TPlayHint::TState::Idle;
+        Hold({VXKey::F10});
+      } else VX_SDL::ClearKeys();
     };
     Play.Run();
     VX_SDL::SetPresentHook(nullptr);
