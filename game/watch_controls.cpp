@@ -24,11 +24,14 @@ bool FastForwardHeld() { return VX_SDL::Keys[VXKey::Right] || VX_SDL::Keys[VXKey
 void DrawFootStrip(const std::string& Player, int Steps, int Step) {
   VX_SDL::FillBox(0, 437, 639, 478, 0, 0, 0);
   if (!FontCollection) return;
-  const std::string Line = Switch(0) + "Best run of " + Switch(1) + Player + Switch(0) + ": " + Switch(1) +
-                           std::to_string(Steps) + Switch(0) + " steps";
-  // Centred, unless it would reach the notes: then as far left as it must.
-  const int Width = FontCollection->TextWidth(Line);
+  // Centred, unless it would reach the notes: then as far left as it must,
+  // and a name too long for what is left is cut short.
   const int Room = kNotesRight - kNotesWidth - kGap;
+  const std::string Tail = Switch(0) + ": " + Switch(1) + std::to_string(Steps) + Switch(0) + " steps";
+  const std::string Head = Switch(0) + "Best run of ";
+  const int NameRoom = Room - 8 - FontCollection->TextWidth(Head + Switch(1) + Tail);
+  const std::string Line = Head + FontCollection->FitText(Switch(1) + Player, NameRoom) + Tail;
+  const int Width = FontCollection->TextWidth(Line);
   const int Centre = std::max(8 + Width / 2, std::min(320, Room - Width / 2));
   FontCollection->DrawText(Line, Centre, 443, kAlignCenter);
   TFont* Small = FontCollection->Find("Anti");
