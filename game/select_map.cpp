@@ -169,31 +169,36 @@ void TSelectMap::DrawHelpPrompt(bool Shown) const {
   if (Shown) DrawText(Switch(3) + kHelpPrompt, kHintX, 130, kAlignRight);
 }
 
+std::string TSelectMap::ShownEntry(int Index) const {
+  const auto& Items = MapList->Items;
+  if (Index < 0 || Index >= static_cast<int>(Items.size())) return "";
+  const std::string& Text = Items[static_cast<size_t>(Index)];
+  const bool ClosingEntry = Index + 1 == static_cast<int>(Items.size());
+  if (!ClosingEntry && EntryFont(Index) == kCompletedFont && BestRunHinted(LevelPack, PlayerName, Index))
+    return Text.substr(0, 1) + Fit(Text.substr(1), kListWidth - 2 * kGap - Width(kHintMark)) + kHintMark;
+  // Red on the cursor's dark red is hard to read: the highlighted locked
+  // entry is written in white and says it is locked.
+  if (Index == MapList->GetItemIndex() && EntryFont(Index) == kLockedFont && !Text.empty()) {
+    std::string Item = Switch(7) + Text.substr(1);
+    // The word only where the row has room for it.
+    if (FontCollection && FontCollection->TextWidth(Item + kLockedMark) <= kListWidth) Item += kLockedMark;
+    return Item;
+  }
+  return Text;
+}
+
 void TSelectMap::DrawList() {
   auto& Items = MapList->Items;
   // Entries are changed for the drawing alone, and put back after it.
   std::vector<std::pair<size_t, std::string>> Kept;
-  const auto Show = [&](size_t I, std::string Text) {
-    Kept.emplace_back(I, Items[I]);
-    Items[I] = std::move(Text);
-  };
-  // A map completed with a hint's help carries a mark after its name.
-  for (size_t I = 0; I + 1 < Items.size(); ++I)
-    if (EntryFont(static_cast<int>(I)) == kCompletedFont && BestRunHinted(LevelPack, PlayerName, static_cast<int>(I))) {
-      const std::string& Text = Items[I];
-      Show(I, Text.substr(0, 1) + Fit(Text.substr(1), kListWidth - 2 * kGap - Width(kHintMark)) + kHintMark);
-    }
-  // Red on the cursor's dark red is hard to read: the highlighted locked
-  // entry is written in white and says it is locked.
-  const int Index = MapList->GetItemIndex();
-  if (EntryFont(Index) == kLockedFont) {
-    std::string Item = Switch(7) + Items[static_cast<size_t>(Index)].substr(1);
-    // The word only where the row has room for it.
-    if (FontCollection && FontCollection->TextWidth(Item + kLockedMark) <= kListWidth) Item += kLockedMark;
-    Show(static_cast<size_t>(Index), Item);
+  for (size_t I = 0; I < Items.size(); ++I) {
+    std::string Shown = ShownEntry(static_cast<int>(I));
+    if (Shown == Items[I]) continue;
+    Kept.emplace_back(I, std::move(Items[I]));
+    Items[I] = std::move(Shown);
   }
   MapList->Draw();
-  for (auto It = Kept.rbegin(); It != Kept.rend(); ++It) Items[It->first] = std::move(It->second);
+  for (auto& [I, Text] : Kept) Items[I] = std::move(Text);
 }
 
 void TSelectMap::DrawAuthor() const {

@@ -53,6 +53,10 @@ class TSelectMap {
   int Decision() const;
   // The entry's state as its colour shows it.
   char EntryFont(int Index) const;
+  // The entry as its row shows it: with the hint mark after the name of a
+  // completed map whose kept run had a hint's help, and the word for a
+  // highlighted locked entry.
+  std::string ShownEntry(int Index) const;
   // When the held keys ask for what cannot be done (Return or Space on a
   // locked entry), the foot strip says why for a while.
   void NoteRefusal();

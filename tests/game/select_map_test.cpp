@@ -9,6 +9,7 @@
 #include "graphics/key_codes.h"
 #include "graphics/video.h"
 #include "registry/player_reg.h"
+#include "registry/run_store.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/scope_guard.h"
 #include "tests/support/test_support.h"
@@ -156,6 +157,34 @@ TEST_F(SelectMapTest, EscapeOverF2OverF1OverAChoice) {
   Screen.MapList->SetItemIndex(4);
   Hold({VXKey::Return});
   EXPECT_EQ(Screen.Decision(), TSelectMap::kUndecided);
+}
+
+TEST_F(SelectMapTest, AMapCompletedWithAHintShowsTheMarkAfterItsName) {
+  Pack(4);
+  States({2, 2, 2});
+  ASSERT_EQ(PlayerRegistry->KeepRun(kPack, kPlayer, 0, "RRDD", true), TRunKept::Kept);
+  ASSERT_EQ(PlayerRegistry->KeepRun(kPack, kPlayer, 1, "RRDD"), TRunKept::Kept);
+  // A later run done alone takes the mark away, however long it is.
+  ASSERT_EQ(PlayerRegistry->KeepRun(kPack, kPlayer, 2, "RR", true), TRunKept::Kept);
+  ASSERT_EQ(PlayerRegistry->KeepRun(kPack, kPlayer, 2, "RRDDLL"), TRunKept::Kept);
+  TSelectMap Screen(kPack, kPlayer);
+  Screen.ShowProgress(-1);
+  EXPECT_EQ(Screen.ShownEntry(0), "\x06Map 0\x03 (hint)");
+  EXPECT_EQ(Screen.ShownEntry(1), "\x06Map 1");
+  EXPECT_EQ(Screen.ShownEntry(2), "\x06Map 2");
+  EXPECT_EQ(Screen.ShownEntry(3), "\x05Map 3");
+  // Only the row's drawing carries the mark; the entry itself keeps the name.
+  EXPECT_EQ(Screen.MapList->Items[0], "\x06Map 0");
+}
+
+TEST_F(SelectMapTest, TheHintMarkStaysOffMapsNotCompleted) {
+  // A kept run with a hint on a map the registry still holds open (a
+  // registry file replaced under the runs file) shows no mark.
+  Pack(3);
+  ASSERT_EQ(PlayerRegistry->KeepRun(kPack, kPlayer, 0, "RRDD", true), TRunKept::Kept);
+  TSelectMap Screen(kPack, kPlayer);
+  Screen.ShowProgress(-1);
+  EXPECT_EQ(Screen.ShownEntry(0), "\x05Map 0");
 }
 
 }  // namespace
