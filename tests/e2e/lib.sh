@@ -1,9 +1,10 @@
 # Shared start of the end-to-end scripts, sourced by each *_test.sh:
 #   . "$(dirname "$0")/lib.sh"; e2e_start "$@"
 # Sets PLAY, CLOSE, BUILD (the script's three arguments), GAME, TOOL, CONVERT,
-# COMPARE and SKIP; ends the script with SKIP (77) where the tools or Xvfb are
-# missing; makes and enters the working folder WORK (removed at the end; with
-# SQ_E2E_KEEP=FOLDER its screenshots are kept there first); FAILS counts fail.
+# COMPARE, SKIP and SCENE_LIB (exported, for the scenes to source); ends the
+# script with SKIP (77) where the tools or Xvfb are missing; makes and enters
+# the working folder WORK (removed at the end; with SQ_E2E_KEEP=FOLDER its
+# screenshots are kept there first); FAILS counts fail.
 
 e2e_start() {
   PLAY="$1"
@@ -15,6 +16,9 @@ e2e_start() {
   CONVERT=/usr/bin/convert
   COMPARE=/usr/bin/compare
   SKIP=77
+  # What the scenes under Xvfb share (xdo, scene_start_game).
+  SCENE_LIB="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/scene_lib.sh"
+  export SCENE_LIB
   local T
   for T in xvfb-run xdotool import "$CONVERT" "$COMPARE"; do
     command -v "$T" >/dev/null 2>&1 || { echo "SKIP: $T is not installed"; exit $SKIP; }

@@ -21,31 +21,8 @@ CODE=$("$TOOL" testcode 0)
 # 34 taps of 30 ms, one every 250 ms: 17 right, 9 down, 8 left, from (1, 1)
 # to (10, 10). A step comes every 7 frames, so most taps fall between steps.
 cat > scene.sh <<'SCENE'
-# An xdotool call the X server turned away is sent again; any other failure is not.
-xdo() {
-  local Err T
-  for T in 1 2 3 4 5; do
-    Err=$(xdotool "$@" 2>&1 >/dev/null) && return 0
-    echo "$Err" | grep -qi "display" || { echo "xdotool $*: $Err"; return 1; }
-    sleep 0.2
-  done
-  return 1
-}
-for TRY in 1 2 3; do
-  "$GAME" -testmap "$CODE" taps.sq -mainlog "$PWD/taps.log" &
-  P=$!
-  W=""
-  for _ in $(seq 150); do
-    W=$(xdotool search --name "^Starquarry V" 2>/dev/null | head -1)
-    [ -n "$W" ] && break
-    kill -0 $P 2>/dev/null || break
-    sleep 0.1
-  done
-  [ -n "$W" ] && break
-  wait $P
-done
-[ -n "$W" ] || { echo "FAIL: no game window"; exit 1; }
-xdo mousemove --window "$W" 320 240
+. "$SCENE_LIB"
+scene_start_game 320 240 -testmap "$CODE" taps.sq -mainlog "$PWD/taps.log"
 sleep 1.5
 tap() { xdo keydown "$1" sleep 0.03 keyup "$1"; sleep 0.22; }
 for _ in $(seq 17); do tap Right; done

@@ -19,36 +19,10 @@ printf 'Starquarry level pack\r\nTyping\r\nTests\r\n' > info
 rm -f info one.mpt
 
 cat > scene.sh <<'SCENE'
-# An xdotool call the X server turned away is sent again; any other failure is not.
-xdo() {
-  local Err T
-  for T in 1 2 3 4 5; do
-    Err=$(xdotool "$@" 2>&1 >/dev/null) && return 0
-    echo "$Err" | grep -qi "display" || { echo "xdotool $*: $Err"; return 1; }
-    sleep 0.2
-  done
-  return 1
-}
+. "$SCENE_LIB"
 press() { xdo keydown "$1" sleep 0.1 keyup "$1"; sleep "${2:-0.8}"; }
 # Starts the game with "$@" until its window shows; W is the window.
-start() {
-  local TRY
-  for TRY in 1 2 3; do
-    "$GAME" "$@" &
-    P=$!
-    W=""
-    for _ in $(seq 150); do
-      W=$(xdotool search --name "^Starquarry V" 2>/dev/null | head -1)
-      [ -n "$W" ] && break
-      kill -0 $P 2>/dev/null || break
-      sleep 0.1
-    done
-    [ -n "$W" ] && break
-    wait $P
-  done
-  [ -n "$W" ] || { echo "FAIL: no game window"; exit 1; }
-  xdo mousemove --window "$W" 320 240
-}
+start() { scene_start_game 320 240 "$@"; }
 finish() {
   for _ in 1 2 3 4 5; do
     sleep 1.5

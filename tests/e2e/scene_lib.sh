@@ -1,0 +1,36 @@
+# Helpers for the scenes that run under Xvfb (scene.sh, started by
+# e2e_scene), sourced as: . "$SCENE_LIB"
+
+# An xdotool call the X server turned away is sent again; any other failure is not.
+xdo() {
+  local Err T
+  for T in 1 2 3 4 5; do
+    Err=$(xdotool "$@" 2>&1 >/dev/null) && return 0
+    echo "$Err" | grep -qi "display" || { echo "xdotool $*: $Err"; return 1; }
+    sleep 0.2
+  done
+  return 1
+}
+
+# scene_start_game X Y ARGS...: starts "$GAME" ARGS until its window shows
+# (a game the X server turned away ends before it does); P is the process,
+# W the window, and the pointer is moved to X, Y in it, so that keys reach it.
+scene_start_game() {
+  local X=$1 Y=$2 TRY
+  shift 2
+  for TRY in 1 2 3; do
+    "$GAME" "$@" &
+    P=$!
+    W=""
+    for _ in $(seq 150); do
+      W=$(xdotool search --name "^Starquarry V" 2>/dev/null | head -1)
+      [ -n "$W" ] && break
+      kill -0 $P 2>/dev/null || break
+      sleep 0.1
+    done
+    [ -n "$W" ] && break
+    wait $P
+  done
+  [ -n "$W" ] || { echo "FAIL: no game window"; exit 1; }
+  xdo mousemove --window "$W" "$X" "$Y"
+}
