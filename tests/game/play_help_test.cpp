@@ -10,30 +10,17 @@
 #include "graphics/key_codes.h"
 #include "shell/random.h"
 #include "storage/stream_opener.h"
+#include "tests/game/play_fixture.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/scope_guard.h"
-#include "tests/world/world_fixture.h"
 
 namespace {
 
-class PlayHelpTest : public WorldTest {
+class PlayHelpTest : public PlayWindowTest {
  protected:
-  void SetUp() override {
-    WorldTest::SetUp();
-    VX_SDL::Start();
-    VX_SDL::Initialize(640, 480, 32, VX_SDL::kUseSecondary);
-    VX_SDL::SetFrameRate(0);
-  }
   void TearDown() override {
     VX_SDL::SetPresentHook(nullptr);
-    VX_SDL::ClearKeys();
-    VX_SDL::Finalize();
-    VX_SDL::Stop();
-    WorldTest::TearDown();
-  }
-  static void Hold(std::initializer_list<int> Keys) {
-    VX_SDL::ClearKeys();
-    for (int K : Keys) VX_SDL::Keys[static_cast<size_t>(K)] = true;
+    PlayWindowTest::TearDown();
   }
 
   TTempDir Dir;

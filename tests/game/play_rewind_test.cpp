@@ -8,36 +8,15 @@
 #include "shell/random.h"
 #include "solver/solver.h"
 #include "storage/stream_opener.h"
+#include "tests/game/play_fixture.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/scope_guard.h"
-#include "tests/world/world_fixture.h"
 
 namespace {
 
-// A window under the dummy driver without frame pacing; the fixture's map
-// becomes the global Maps the play screen plays.
-class PlayRewindTest : public WorldTest {
+// Rewinding on the play screen, and the runs it records.
+class PlayRewindTest : public PlayWindowTest {
  protected:
-  void SetUp() override {
-    WorldTest::SetUp();
-    VX_SDL::Start();
-    VX_SDL::Initialize(640, 480, 32, VX_SDL::kUseSecondary);
-    VX_SDL::SetFrameRate(0);
-  }
-  void TearDown() override {
-    VX_SDL::ClearKeys();
-    VX_SDL::Finalize();
-    VX_SDL::Stop();
-    WorldTest::TearDown();
-  }
-  void Pack(const std::vector<std::string>& Rows) {
-    Load(Rows);
-    Maps = std::move(World);
-  }
-  static void Hold(std::initializer_list<int> Keys) {
-    VX_SDL::ClearKeys();
-    for (int K : Keys) VX_SDL::Keys[static_cast<size_t>(K)] = true;
-  }
   // The script completes the map from the same start, on its last key.
   static void ExpectReplays(const std::string& Script, uint32_t Seed) {
     int Steps = 0;
