@@ -102,16 +102,18 @@ bool TSafeFileWriter::Finish(bool Replace) {
   return true;
 }
 
+bool TSafeFileWriter::WriteAll(const void* Bytes, size_t Count) {
+  if (!Open()) return false;
+  errno = 0;
+  if (Stream().WriteExact(Bytes, Count)) return true;
+  WriteFailed();
+  return false;
+}
+
 bool TSafeFileWriter::WriteFile(const std::string& FileName, const void* Bytes, size_t Count, std::string* Error,
                                 std::string* Cause) {
   TSafeFileWriter Writer(FileName);
-  bool Ok = Writer.Open();
-  if (Ok) {
-    errno = 0;
-    Ok = Writer.Stream().WriteExact(Bytes, Count);
-    if (!Ok) Writer.WriteFailed();
-  }
-  Ok = Ok && Writer.Commit();
+  const bool Ok = Writer.WriteAll(Bytes, Count) && Writer.Commit();
   if (!Ok && Error) *Error = Writer.ErrorText();
   if (!Ok && Cause) *Cause = Writer.Cause();
   return Ok;
@@ -120,13 +122,7 @@ bool TSafeFileWriter::WriteFile(const std::string& FileName, const void* Bytes, 
 bool TSafeFileWriter::WriteNewFile(const std::string& FileName, const void* Bytes, size_t Count, std::string* Error,
                                    bool* Existed) {
   TSafeFileWriter Writer(FileName);
-  bool Ok = Writer.Open();
-  if (Ok) {
-    errno = 0;
-    Ok = Writer.Stream().WriteExact(Bytes, Count);
-    if (!Ok) Writer.WriteFailed();
-  }
-  Ok = Ok && Writer.CommitNew();
+  const bool Ok = Writer.WriteAll(Bytes, Count) && Writer.CommitNew();
   if (!Ok && Error) *Error = Writer.ErrorText();
   if (Existed) *Existed = Writer.TargetExisted();
   return Ok;

@@ -46,6 +46,10 @@ class TSafeFileWriter {
                            bool* Existed = nullptr);
 
  private:
+  // Opens the temporary file and writes every byte to it (the cause kept
+  // when that fails).
+  bool WriteAll(const void* Bytes, size_t Count);
+
   void Failed(const std::string& What, const std::string& Name);
 
   std::string FFileName, FTempName, FError, FCause;
