@@ -5,3 +5,8 @@ std::string NoDisplayReason(const char* Display, const char* VideoDriver) {
   if (Given(Display) || Given(VideoDriver)) return "";
   return "no display to open the window on (DISPLAY is not set)";
 }
+
+std::string VideoDriverToUse(const char* Display, const char* VideoDriver) {
+  if (VideoDriver && *VideoDriver) return "";
+  return Display && *Display ? "x11" : "";
+}

@@ -18,6 +18,9 @@ int main(int Argc, char** Argv) {
     std::cerr << "starquarry: " << Reason << "\n";
     return 1;
   }
+  if (const std::string Driver = VideoDriverToUse(std::getenv("DISPLAY"), std::getenv("SDL_VIDEODRIVER"));
+      !Driver.empty())
+    setenv("SDL_VIDEODRIVER", Driver.c_str(), 1);
   return RunWithModules(Argc, Argv, [] {
     TMain Main(SQ_VERSION, "0002", "2018.12.17");
     Main.Run();

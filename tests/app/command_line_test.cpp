@@ -96,6 +96,11 @@ TEST(DisplayCheck, AWindowNeedsADisplayOrAChosenDriver) {
   EXPECT_EQ(NoDisplayReason("", "x11"), "");
   EXPECT_NE(NoDisplayReason(nullptr, nullptr), "");
   EXPECT_NE(NoDisplayReason("", ""), "");
+  // A named display is held to: no falling back to text art when it fails.
+  EXPECT_EQ(VideoDriverToUse(":0", nullptr), "x11");
+  EXPECT_EQ(VideoDriverToUse(":0", ""), "x11");
+  EXPECT_EQ(VideoDriverToUse(":0", "dummy"), "");
+  EXPECT_EQ(VideoDriverToUse(nullptr, nullptr), "");
 }
 
 // The built game, as a user starts it from a shell.
@@ -147,6 +152,12 @@ TEST_F(GameCommandLine, WithoutADisplayTheGameSaysSoAndEndsWithOne) {
   EXPECT_EQ(R.Code, 1);
   EXPECT_EQ(R.Out, "") << "no picture drawn as text in the terminal";
   EXPECT_EQ(R.Err, "starquarry: no display to open the window on (DISPLAY is not set)\n");
+}
+
+TEST_F(GameCommandLine, ADisplayThatCannotBeOpenedEndsTheStartWithOne) {
+  const TToolResult R = Run("-nolog", "-u SDL_VIDEODRIVER DISPLAY=:987");
+  EXPECT_EQ(R.Code, 1) << "not 124: the game must not go on without its window";
+  EXPECT_EQ(R.Out, "") << "no picture drawn as text in the terminal";
 }
 
 }  // namespace
