@@ -184,11 +184,15 @@ TEST_F(SolveTool, GenerateWritesTheSamePackTwiceWithScriptsThatReplay) {
   ASSERT_EQ(Out.size(), 2u) << R.Out;
   for (size_t I = 0; I < Out.size(); ++I) {
     unsigned Seed = 0, Steps = 0;
-    int Map = -1;
-    double Rating = 0;
-    ASSERT_EQ(std::sscanf(Out[I].c_str(), "map=%d seed=%u difficulty=%lf steps=%u", &Map, &Seed, &Rating, &Steps), 4)
+    int Map = -1, Difficulty = 0;
+    char End = 0;
+    ASSERT_EQ(
+        std::sscanf(Out[I].c_str(), "map=%d seed=%u difficulty=%d steps=%u%c", &Map, &Seed, &Difficulty, &Steps, &End),
+        4)
         << Out[I];
     EXPECT_EQ(Map, static_cast<int>(I));
+    EXPECT_GE(Difficulty, 1);
+    EXPECT_LE(Difficulty, 5);
     EXPECT_GE(Steps, 30u);
   }
   std::string Check;

@@ -1,4 +1,5 @@
 // sqtool generate: level packs of maps made from a seed and proven by the solver.
+#include <cmath>
 #include <iostream>
 
 #include "graphics/image.h"
@@ -26,12 +27,14 @@ const char* const kUsage =
     "bounded by states (--max-states, default 60000 a candidate), not by time.\n"
     "\n"
     "Prints one line per map:\n"
-    "  map=I seed=S difficulty=R steps=N\n"
-    "(I counted from 0, S the seed that makes that map first, R its rating,\n"
-    "N the length of the solver's script). With --out, the maps are written as\n"
-    "a level pack named TEXT (default \"Generated Quarry\"), each map's script\n"
-    "beside it as the member NNN.keys (sqtool pack check PACK --solutions\n"
-    "replays them); otherwise each line is followed by the map in MAPT form.\n"
+    "  map=I seed=S difficulty=D steps=N\n"
+    "I counted from 0, S the seed that makes that map first, D its rating\n"
+    "rounded to a whole difficulty from 1 to 5 as --difficulty counts it\n"
+    "(sqtool solve --rate prints the rating itself), N the length of the\n"
+    "solver's script. With --out, the maps are written as a level pack named\n"
+    "TEXT (default \"Generated Quarry\"), each map's script beside it as the\n"
+    "member NNN.keys (sqtool pack check PACK --solutions replays them);\n"
+    "otherwise each line is followed by the map in MAPT form.\n"
     "--data FILE    the game's data archive (as for sqtool play)\n"
     "\n"
     "Exits 1 when no map could be made within 5000 candidates.\n";
@@ -105,7 +108,7 @@ int Generate(const TArgs& Args) {
                     " candidates");
       break;
     }
-    std::cout << "map=" << I << " seed=" << Map.Seed << " difficulty=" << RatingText(Map.Rating.Value)
+    std::cout << "map=" << I << " seed=" << Map.Seed << " difficulty=" << std::lround(Map.Rating.Value)
               << " steps=" << Map.Keys.size() << "\n";
     if (G.Out.empty()) {
       const std::vector<uint8_t> Text = MapAsMapt(*Map.Map);
