@@ -158,18 +158,6 @@ std::string TPlayHint::KeysAhead() const {
   return FState == TState::Shown ? FKeys.substr(static_cast<size_t>(FAt)) : "";
 }
 
-std::vector<int> TPlayHint::CellsAhead() const {
-  std::vector<int> Cells;
-  if (FState != TState::Shown) return Cells;
-  const int End = std::min<int>(FAt + kStepsShown, static_cast<int>(FKeys.size()));
-  for (int I = FAt; I < End; ++I) {
-    const TPoint& From = FWay[static_cast<size_t>(I)];
-    const TPoint& To = FWay[static_cast<size_t>(I) + 1];
-    if (To.ElfX != From.ElfX || To.ElfY != From.ElfY) Cells.push_back(To.ElfX * TMaps::kRows + To.ElfY);
-  }
-  return Cells;
-}
-
 void TPlayHint::Draw(TMaps& World, TImage& Target) {
   if (FState != TState::Shown || FWay.empty()) return;
   if (!FMarks[0])

@@ -49,8 +49,6 @@ class TPlayHint {
   std::string Note() const;
   // The keys of the way still ahead of the elf ("" unless shown).
   std::string KeysAhead() const;
-  // The cells the arrows stand in, nearest first (X * kRows + Y).
-  std::vector<int> CellsAhead() const;
   // A way was shown since the last Drop.
   bool WasShown() const { return FWasShown; }
 

@@ -11,6 +11,7 @@
 #include "game/help_overlay.h"
 #include "graphics/key_codes.h"
 #include "graphics/video.h"
+#include "tests/game/help_fixture.h"
 #include "tests/support/data_folder.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/scope_guard.h"
@@ -18,21 +19,12 @@
 
 namespace {
 
-class EditorHelpTest : public ::testing::Test {
+class EditorHelpTest : public HelpFixture {
  protected:
   void SetUp() override {
     ASSERT_TRUE(Data.Mounted());
     StreamOpener->CacheEnabled = false;
-    VX_SDL::Start();
-    VX_SDL::Initialize(640, 480, 32, VX_SDL::kUseSecondary);
-    VX_SDL::SetFrameRate(0);
-    VX_SDL::ClearKeys();
-  }
-  void TearDown() override {
-    VX_SDL::SetPresentHook(nullptr);
-    VX_SDL::ClearKeys();
-    VX_SDL::Finalize();
-    VX_SDL::Stop();
+    HelpFixture::SetUp();
   }
   static void Push(int Sym, bool Down) {
     SDL_Event E{};
