@@ -6,7 +6,7 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 10
 PREFIX ?= /usr/local
 
-.PHONY: all deps build run test test-asan bench fuzz format format-check clean install uninstall deb
+.PHONY: all deps build run test test-asan bench fuzz format format-check clean install uninstall deb web web-deps web-serve
 
 all: build
 
@@ -79,6 +79,30 @@ fuzz: deps
 	  fi; \
 	  grep -m1 "Done" $(FUZZ_BUILD)/$$n.log || true; \
 	done
+
+# The game in the browser: build/web/ holds the page, the program (.js and
+# .wasm) and its data. The data and packs come from the native build's makers;
+# the libraries for the browser are built once into build/web-deps.
+WEB_BUILD ?= $(BUILD)/web-cmake
+WEB_OUT ?= $(abspath $(BUILD))/web
+WEB_DEPS ?= $(abspath $(BUILD))/web-deps
+WEB_PORT ?= 8631
+export NODE_PATH := /usr/share/nodejs
+
+web-deps:
+	@bash scripts/web/install-deps.sh
+	JOBS=$(JOBS) bash scripts/web/build-deps.sh "$(WEB_DEPS)"
+
+web: deps web-deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS) --target sq_data_archive sq_levels sq_dist
+	emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=MinSizeRel -DSQ_WEB=ON \
+	  -DSQ_HOST_BUILD="$(abspath $(BUILD))" -DSQ_WEB_DEPS="$(WEB_DEPS)/prefix" -DSQ_WEB_OUT="$(WEB_OUT)" > /dev/null
+	cmake --build $(WEB_BUILD) -j $(JOBS)
+	@ls -l $(WEB_OUT)
+
+# Serves build/web on 127.0.0.1:WEB_PORT for a player to open.
+web-serve: web
+	python3 scripts/web/serve.py --port $(WEB_PORT) --dir "$(WEB_OUT)"
 
 # Every C++ file follows .clang-format; format-check fails on the first that differs.
 format:

@@ -24,6 +24,7 @@
 #include "shell/parameters.h"
 #include "shell/random.h"
 #include "shell/toolbox.h"
+#include "shell/web_bridge.h"
 #include "storage/mad4_high_level.h"
 #include "storage/stream_opener.h"
 
@@ -66,6 +67,7 @@ TMain::TMain(const std::string& Version, const std::string& Build, const std::st
   if (FontCollection) FontCollection->LoadFromFile("controls.ini", "Game.Fonts");
   Splash = std::make_unique<TSplashScreen>(Version, Build);
   Splash->Draw();
+  VXWeb::NoteScreen("splash");
   VX_SDL::Flip();
 
   if (WaveCollection) WaveCollection->LoadFromFile("controls.ini", "Waves");

@@ -17,6 +17,7 @@
 #include "shell/logger.h"
 #include "shell/random.h"
 #include "shell/toolbox.h"
+#include "shell/web_bridge.h"
 #include "solver/solver.h"
 #include "ui/edit_box.h"
 #include "world/block_images.h"
@@ -363,6 +364,7 @@ bool TEditorScreen::Save() {
   FStatus = "saved " + VXToolbox::ExtractFileName(FPackFile) + (Problem.empty() ? "" : " (map: " + Problem + ")");
   FStatusIsProblem = false;
   Log->Status("Saved " + FPackFile, kHeading);
+  VXWeb::OfferDownload(FPackFile);
   return true;
 }
 
@@ -447,6 +449,7 @@ void TEditorScreen::ShowRefusal() {
 }
 
 bool TEditorScreen::Run() {
+  VXWeb::NoteScreen("editor");
   if (!FEditor && !Open()) return false;
   TEditorField Field;
   Field.OnBegin = [this] { FEditor->BeginStroke(); };

@@ -18,6 +18,7 @@
 #include "registry/player_reg.h"
 #include "shell/logger.h"
 #include "shell/toolbox.h"
+#include "shell/web_bridge.h"
 #include "world/maps.h"
 
 namespace {
@@ -125,6 +126,7 @@ bool TGame::LoadPack(const std::string& Pack) {
     return false;
   }
   Maps = std::move(Loaded);
+  VXWeb::NotePack(VXToolbox::ExtractFileName(Pack));
   return true;
 }
 

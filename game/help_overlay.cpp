@@ -7,6 +7,7 @@
 #include "graphics/image.h"
 #include "graphics/key_codes.h"
 #include "graphics/video.h"
+#include "shell/web_bridge.h"
 #include "world/block_images.h"
 
 namespace {
@@ -65,6 +66,7 @@ THelpOverlay::~THelpOverlay() = default;
 int THelpOverlay::OpenCount() { return OpenedSoFar; }
 
 void THelpOverlay::Run() {
+  VXWeb::NoteScreen("help");
   Begin();
   while (Step()) {}
   End();

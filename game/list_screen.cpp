@@ -6,12 +6,14 @@
 #include "graphics/key_codes.h"
 #include "graphics/video.h"
 #include "registry/player_name.h"
+#include "shell/web_bridge.h"
 #include "ui/edit_box.h"
 #include "ui/list_box.h"
 
 namespace {
 
 void StartScreen(const TScreenTitle& Title) {
+  VXWeb::NoteScreen(Title.Text);
   VX_SDL::ClearKeys();
   VX_SDL::FillBox(0, 0, 639, 479, 0, 0, 0);
   if (FontCollection)

@@ -11,6 +11,7 @@
 #include "graphics/key_codes.h"
 #include "graphics/video.h"
 #include "shell/toolbox.h"
+#include "shell/web_bridge.h"
 
 std::unique_ptr<TOptions> Options;
 
@@ -44,6 +45,7 @@ TOptions::TOptions() : Menu(std::make_unique<TMenu>()) {
 TOptions::~TOptions() = default;
 
 void TOptions::Run() {
+  VXWeb::NoteScreen("options");
   Begin();
   while (Step()) {}
   End();

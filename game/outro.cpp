@@ -15,6 +15,7 @@
 #include "maps/xmap.h"
 #include "shell/logger.h"
 #include "shell/random.h"
+#include "shell/web_bridge.h"
 #include "storage/stream_opener.h"
 
 namespace {
@@ -319,6 +320,7 @@ void TOutro::Release() {
 }
 
 void TOutro::Run() {
+  VXWeb::NoteScreen("outro");
   FSong = PlaylistSong("GameEnd", 0);
   PlaySong(FSong);
   Images = std::make_unique<TImageCollection>();

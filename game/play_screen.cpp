@@ -15,6 +15,7 @@
 #include "graphics/key_codes.h"
 #include "graphics/video.h"
 #include "shell/random.h"
+#include "shell/web_bridge.h"
 #include "world/block_images.h"
 #include "world/maps.h"
 
@@ -170,6 +171,8 @@ void TPlay1Map::Rewind(TImage* Target) {
 }
 
 bool TPlay1Map::Run() {
+  VXWeb::NoteScreen(Watching() ? "watch" : "play");
+  VXWeb::NoteMap(FRun.MapNo);
   FRun.Completed = false;
   if (!Watching()) {
     CurrentSong = PlaylistSong("InGame", FRun.MapNo);
@@ -191,7 +194,7 @@ bool TPlay1Map::Run() {
           FRewindFrame = -1;
         }
         if (Watching() && WatchControls::FastForwardHeld()) FastForward();
-        if (Target) RunMapFrame(*Maps, FRun, *Target, [this] { return KeysForStep(); });
+        if (Target && RunMapFrame(*Maps, FRun, *Target, [this] { return KeysForStep(); })) VXWeb::NoteStep();
       }
       HintFrame(Target);
       VX_SDL::Flip();

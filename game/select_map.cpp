@@ -11,6 +11,7 @@
 #include "graphics/video.h"
 #include "registry/player_reg.h"
 #include "shell/toolbox.h"
+#include "shell/web_bridge.h"
 #include "ui/sq_list_box.h"
 #include "world/maps.h"
 
@@ -215,6 +216,7 @@ void TSelectMap::DrawAuthor() const {
 }
 
 int TSelectMap::Run(int Selected) {
+  VXWeb::NoteScreen("maps");
   VX_SDL::ClearKeys();
   VX_SDL::FillBox(0, 0, 639, 479, 0, 0, 0);
   VX_SDL::ShowPictureFile(240, 7, "logolite.tga");

@@ -1,7 +1,7 @@
 #include "game/settings.h"
 
-#include <bit>
 #include <cmath>
+#include <cstring>
 
 #include "shell/file_stream.h"
 #include "shell/logger.h"
@@ -15,10 +15,20 @@ std::unique_ptr<TConfig> Config;
 namespace {
 constexpr const char* kUnit = "SQConfigUnit, TConfig.";
 
+// Bit for bit, as the file holds it (memcpy: not every standard library
+// the game is built with has std::bit_cast).
+template <typename TTo, typename TFrom>
+TTo SameBits(TFrom From) {
+  static_assert(sizeof(TTo) == sizeof(TFrom));
+  TTo To;
+  std::memcpy(&To, &From, sizeof To);
+  return To;
+}
+
 bool ReadFloat(TVXStreamBase& Stream, float& Value) {
   uint32_t Bits;
   if (!Stream.ReadU32(Bits)) return false;
-  Value = std::bit_cast<float>(Bits);
+  Value = SameBits<float>(Bits);
   return true;
 }
 
@@ -38,8 +48,8 @@ void TConfig::ReadFrom(TVXStreamBase& Stream) {
 }
 
 void TConfig::WriteTo(TVXStreamBase& Stream) const {
-  Stream.WriteU32(std::bit_cast<uint32_t>(MusicVolume));
-  Stream.WriteU32(std::bit_cast<uint32_t>(EffectsVolume));
+  Stream.WriteU32(SameBits<uint32_t>(MusicVolume));
+  Stream.WriteU32(SameBits<uint32_t>(EffectsVolume));
 }
 
 void TConfig::Load(const std::string& FileName) {

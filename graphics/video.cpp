@@ -9,13 +9,19 @@
 #include <vector>
 
 #include "graphics/image.h"
+#include "graphics/key_codes.h"
 #include "graphics/video_gamepad.h"
 #include "graphics/video_scale.h"
 #include "shell/logger.h"
+#include "shell/web_bridge.h"
 
 namespace VX_SDL {
 
-static_assert(kFullScreen == SDL_FULLSCREEN);
+// The engine's full-screen bit is SDL 1.2's own; an SDL that numbers it
+// otherwise (the browser's) gets its own bit.
+constexpr uint32_t SdlFlags(uint32_t Flags) {
+  return Flags & kFullScreen ? (Flags & ~kFullScreen) | SDL_FULLSCREEN : Flags;
+}
 
 std::array<bool, kKeyCount> Keys{};
 
@@ -249,6 +255,41 @@ uint16_t OnBack(int V, uint32_t Size) {
   return static_cast<uint16_t>(std::clamp(V, 0, std::max(0, static_cast<int>(Size) - 1)));
 }
 
+// The engine's key codes are SDL 1.2's symbols; an SDL that numbers the
+// keys beyond ASCII otherwise (the browser's) has its symbols renamed.
+int EngineKey(int Sym) {
+  switch (Sym) {
+    case SDLK_UP: return VXKey::Up;
+    case SDLK_DOWN: return VXKey::Down;
+    case SDLK_RIGHT: return VXKey::Right;
+    case SDLK_LEFT: return VXKey::Left;
+    case SDLK_INSERT: return VXKey::Insert;
+    case SDLK_HOME: return VXKey::Home;
+    case SDLK_END: return VXKey::End;
+    case SDLK_PAGEUP: return VXKey::PageUp;
+    case SDLK_PAGEDOWN: return VXKey::PageDown;
+    case SDLK_F1: return VXKey::F1;
+    case SDLK_F2: return VXKey::F2;
+    case SDLK_F3: return VXKey::F3;
+    case SDLK_F4: return VXKey::F4;
+    case SDLK_F5: return VXKey::F5;
+    case SDLK_F6: return VXKey::F6;
+    case SDLK_F7: return VXKey::F7;
+    case SDLK_F8: return VXKey::F8;
+    case SDLK_F9: return VXKey::F9;
+    case SDLK_F10: return VXKey::F10;
+    case SDLK_F11: return VXKey::F11;
+    case SDLK_F12: return VXKey::F12;
+    case SDLK_RSHIFT: return VXKey::RightShift;
+    case SDLK_LSHIFT: return VXKey::LeftShift;
+    case SDLK_RCTRL: return VXKey::RightCtrl;
+    case SDLK_LCTRL: return VXKey::LeftCtrl;
+    case SDLK_RALT: return VXKey::RightAlt;
+    case SDLK_LALT: return VXKey::LeftAlt;
+    default: return Sym;
+  }
+}
+
 bool IsAltReturn(const SDL_Event& Event) {
   return Event.type == SDL_KEYDOWN && Event.key.keysym.sym == SDLK_RETURN && (Event.key.keysym.mod & KMOD_ALT);
 }
@@ -351,7 +392,7 @@ void Initialize(int Width, int Height, int BitsPerPixel, uint32_t Flags) {
   // Full screen is reached by opening a window first and reopening.
   if (Flags & kFullScreen) {
     Finalize();
-    Open(Width, Height, BitsPerPixel, Flags);
+    Open(Width, Height, BitsPerPixel, SdlFlags(Flags));
   }
   SetImageDepth(BitsPerPixel);
   VXGamepad::Open();
@@ -381,9 +422,16 @@ void Flip() {
   if (State.UseSecondary) CopyChanges(Sent);
   State.TimeLeftSum += TimeLeft();
   // One reading per round: a second one could re-arm the frame and wait it whole.
-  for (uint32_t Left = TimeLeft(); Left > 0; Left = TimeLeft()) SDL_Delay(Left);
+  bool Waited = false;
+  for (uint32_t Left = TimeLeft(); Left > 0; Left = TimeLeft()) {
+    SDL_Delay(Left);
+    Waited = true;
+  }
+  // A late frame still lets the browser show it and hand over input.
+  if (!Waited) VXWeb::Yield();
   Present(Sent);
   ++State.FrameCount;
+  VXWeb::NoteFrame();
 }
 
 void SetWindowScale(int Scale) { State.RequestedScale = Scale >= 1 && Scale <= 4 ? Scale : 1; }
@@ -448,6 +496,8 @@ void ShowCursor(bool Show) { SDL_ShowCursor(Show ? SDL_ENABLE : SDL_DISABLE); }
 void PollEvents() {
   SDL_Event Event;
   while (SDL_PollEvent(&Event)) {
+    if (Event.type == SDL_KEYDOWN || Event.type == SDL_KEYUP)
+      Event.key.keysym.sym = static_cast<decltype(Event.key.keysym.sym)>(EngineKey(Event.key.keysym.sym));
     // Alt+Return belongs to the window at any moment; no screen sees it.
     if (IsAltReturn(Event)) {
       ToggleFullScreen();

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "shell/toolbox.h"
+#include "shell/web_bridge.h"
 
 namespace {
 // A buffered write can fail without the system naming a cause.
@@ -99,6 +100,7 @@ bool TSafeFileWriter::Finish(bool Replace) {
   }
   FCommitted = true;
   SyncFolder(FFileName);
+  VXWeb::FileWritten(FFileName);
   return true;
 }
 

@@ -15,16 +15,25 @@ TSolveJob::TSolveJob(std::unique_ptr<TMaps> World, const TMapRun& Run, TSolveOpt
 void TSolveJob::Start(std::function<TSolveResult()> Search) {
   FWorld->Effects = {};
   FOptions.Cancel = &FCancel;
-  FThread = std::thread([this, Search = std::move(Search)] {
+  auto Run = [this, Search = std::move(Search)] {
     FResult = Search();
     FDone.store(true);
-  });
+  };
+  if (VXWeb::InBrowser()) FSliced = std::make_unique<VXWeb::TSlicedTask>(std::move(Run));
+  else FThread = std::thread(std::move(Run));
+}
+
+bool TSolveJob::Done() const {
+  if (FSliced && !FDone.load()) FSliced->Resume();
+  return FDone.load();
 }
 
 TSolveJob::~TSolveJob() { Cancel(); }
 
 void TSolveJob::Join() {
   if (FThread.joinable()) FThread.join();
+  if (FSliced)
+    while (!FSliced->Resume()) {}
 }
 
 void TSolveJob::Cancel() {

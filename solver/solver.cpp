@@ -13,6 +13,7 @@
 #include "graphics/image.h"
 #include "graphics/sprite.h"
 #include "shell/random.h"
+#include "shell/web_bridge.h"
 #include "solver/least_steps.h"
 #include "solver/search_packer.h"
 #include "solver/seen_table.h"
@@ -461,6 +462,7 @@ bool TSearch::WithinLimits(double Share, TSolveResult& Result) {
     return false;
   }
   if ((FChecks++ & 63) != 0) return true;
+  VXWeb::TSlicedTask::Pause();
   if (FOptions.Cancel && FOptions.Cancel->load()) Result.Why = "cancelled";
   else if (FOptions.MaxStates <= 0 && Spent(Share, Result)) Result.Why = "time";
   else if (Bytes() > FOptions.MemoryCap) Result.Why = "memory";

@@ -12,6 +12,8 @@
 #include <thread>
 #include <vector>
 
+#include "shell/web_bridge.h"
+
 class TMaps;
 struct TMapRun;
 
@@ -82,7 +84,9 @@ class TSolveJob {
   TSolveJob(const TSolveJob&) = delete;
   TSolveJob& operator=(const TSolveJob&) = delete;
 
-  bool Done() const { return FDone.load(); }
+  // Where no thread runs beside the frames, each call gives the search its
+  // next slice.
+  bool Done() const;
   // Asks the search to stop and waits for it; the result then says unknown.
   void Cancel();
   // Valid once Done (after Cancel too).
@@ -105,6 +109,7 @@ class TSolveJob {
   std::atomic<bool> FCancel{false};
   std::atomic<bool> FDone{false};
   std::thread FThread;
+  std::unique_ptr<VXWeb::TSlicedTask> FSliced;
 };
 
 // What a map asks of a player, measured on the way the solver found through
