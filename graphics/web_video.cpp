@@ -182,6 +182,24 @@ EM_JS(void, sq_web_present, (const uint8_t* Pixels, int Pitch, int Width, int He
   }
   Module.sqContext.putImageData(image, 0, 0, X, Y, W, H);
 });
+
+// The mouse reaches the browser's SDL as its own video mode would have
+// arranged; the pointer shows or hides over the canvas.
+EM_JS(void, sq_web_listen_mouse, (), {
+  if (Module.sqMouse) return;
+  Module.sqMouse = true;
+  ["mousedown", "mouseup", "mousemove", "mouseout"].forEach(function(name) {
+    Module["canvas"].addEventListener(name, SDL.receiveEvent, true);
+  });
+});
+
+EM_JS(int, sq_web_show_cursor, (int Toggle), {
+  var canvas = Module["canvas"];
+  var shown = canvas.style.cursor != "none";
+  if (Toggle == 0) canvas.style.cursor = "none";
+  else if (Toggle == 1) canvas.style.cursor = "default";
+  return shown ? 1 : 0;
+});
 // clang-format on
 
 SDL_Surface* Screen = nullptr;
@@ -271,6 +289,7 @@ SDL_Surface* SDL_SetVideoMode(int Width, int Height, int Depth, Uint32 Flags) {
     SDL_FreeSurface(Old);
   }
   if (!Screen) Screen = MakeSurface(Width, Height, 32, 0, 0, 0, 0, nullptr, 0);
+  sq_web_listen_mouse();
   Screen->flags = Flags & ~SDL_FULLSCREEN;
   sq_web_present(static_cast<const uint8_t*>(Screen->pixels), Screen->pitch, Width, Height, 0, 0, Width, Height);
   return Screen;
@@ -296,6 +315,8 @@ int SDL_Flip(SDL_Surface* S) {
   SDL_UpdateRect(S, 0, 0, 0, 0);
   return 0;
 }
+
+int SDL_ShowCursor(int Toggle) { return sq_web_show_cursor(Toggle); }
 
 // Pictures are not saved from the page.
 int SDL_SaveBMP_RW(SDL_Surface*, SDL_RWops*, int) { return -1; }
