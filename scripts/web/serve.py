@@ -2,7 +2,9 @@
 """Serves the browser build (build/web) on 127.0.0.1 for a player to open."""
 import argparse
 import functools
+import gzip
 import http.server
+import io
 import os
 import sys
 
@@ -15,6 +17,29 @@ class Handler(http.server.SimpleHTTPRequestHandler):
         ".data": "application/octet-stream",
         ".sq": "application/octet-stream",
     }
+
+    # The large files go out gzip-compressed to a browser that takes it, as a
+    # web server would send them; made once per file version.
+    compressed = {}
+
+    def send_head(self):
+        path = self.translate_path(self.path)
+        accepts = "gzip" in self.headers.get("Accept-Encoding", "")
+        if not accepts or not os.path.isfile(path) or not path.endswith((".wasm", ".js", ".data", ".html", ".css")):
+            return super().send_head()
+        stat = os.stat(path)
+        key = (path, stat.st_mtime_ns, stat.st_size)
+        body = self.compressed.get(path, (None, None))
+        if body[0] != key:
+            with open(path, "rb") as f:
+                body = (key, gzip.compress(f.read(), 6))
+            self.compressed[path] = body
+        self.send_response(200)
+        self.send_header("Content-Type", self.guess_type(path))
+        self.send_header("Content-Encoding", "gzip")
+        self.send_header("Content-Length", str(len(body[1])))
+        self.end_headers()
+        return io.BytesIO(body[1])
 
     def end_headers(self):
         # A rebuilt game is picked up on the next reload.
