@@ -53,7 +53,9 @@ fetch() { # package -> prints its unpacked folder
       # The upstream tarball is all the build needs (a missing signature
       # file beside it does not matter).
       local orig
-      orig=$(ls "$SRC/${pkg}_${v%-*}".orig.tar.* 2>/dev/null | grep -v '\.asc$' | head -n1 || true)
+      # File names leave out the version's epoch ("1:") and Debian revision.
+      local upstream=${v#*:}
+      orig=$(ls "$SRC/${pkg}_${upstream%-*}".orig.tar.* 2>/dev/null | grep -v '\.asc$' | head -n1 || true)
       if [ -n "$orig" ]; then
         (cd "$SRC" && tar xf "$orig")
         break
