@@ -76,7 +76,8 @@ SDL_Surface* MakeSurface(int Width, int Height, int Depth, uint32_t R, uint32_t 
   return S;
 }
 
-// The page's canvas, updated from the screen surface's pixels (0x00RRGGBB).
+// The page's canvas, updated from the screen surface's pixels (0x00RRGGBB,
+// rows on four bytes) as opaque RGBA words.
 // clang-format off
 EM_JS(void, sq_web_present, (const uint8_t* Pixels, int Pitch, int Width, int Height, int X, int Y, int W, int H), {
   var canvas = Module["canvas"];
@@ -84,11 +85,13 @@ EM_JS(void, sq_web_present, (const uint8_t* Pixels, int Pitch, int Width, int He
   if (!Module.sqContext) Module.sqContext = canvas.getContext("2d", { alpha: false });
   var image = Module.sqImage;
   if (!image || image.width != Width || image.height != Height) image = Module.sqImage = Module.sqContext.createImageData(Width, Height);
-  var data = image.data;
+  if (!Module.sqWords || Module.sqWords.buffer != image.data.buffer) Module.sqWords = new Uint32Array(image.data.buffer);
+  var words = Module.sqWords;
   for (var row = Y; row < Y + H; ++row) {
-    var s = Pixels + row * Pitch + X * 4, d = (row * Width + X) * 4;
-    for (var col = 0; col < W; ++col, s += 4, d += 4) {
-      data[d] = HEAPU8[s + 2]; data[d + 1] = HEAPU8[s + 1]; data[d + 2] = HEAPU8[s]; data[d + 3] = 255;
+    var s = (Pixels + row * Pitch) / 4 + X, d = row * Width + X;
+    for (var col = 0; col < W; ++col) {
+      var p = HEAPU32[s + col];
+      words[d + col] = 0xff000000 | (p & 0xff) << 16 | (p & 0xff00) | (p >>> 16) & 0xff;
     }
   }
   Module.sqContext.putImageData(image, 0, 0, X, Y, W, H);
