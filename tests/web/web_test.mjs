@@ -81,9 +81,12 @@ const status = () => page.evaluate(() => {
               syncing: S.syncing, pack: S.pack, map: S.map}
            : {};
 });
+// The list screens may go by their titles.
+const aliases = {players: ['players', 'Select player'], packs: ['packs', 'Select level pack']};
 const waitScreen = async (name, timeout = 20000) => {
   try {
-    await page.waitForFunction(n => window.Starquarry && window.Starquarry.screen === n, {timeout, polling: 10}, name);
+    await page.waitForFunction(names => window.Starquarry && names.includes(window.Starquarry.screen),
+                               {timeout, polling: 10}, aliases[name] || [name]);
     return true;
   } catch {
     return false;
