@@ -102,7 +102,12 @@ timeout 600 node "$ROOT/tests/web/web_test.mjs" --modules "$NODE_DIR" --url "htt
   --drop "$WORK/web_drop.sq" --play-seconds "$PLAY_SECONDS" --chromium "$CHROMIUM" || STATUS=1
 
 # The desktop's cost of the same play, measured right after the browser's.
-DESK=$(bash bench/play_cost.sh "$PLAY" 1 "$PLAY_SECONDS" quarry_basics.sq 0 -scale 1 | tail -n 1)
+# A run the X server turned away is measured again.
+DESK=""
+for _ in 1 2 3; do
+  DESK=$(bash bench/play_cost.sh "$PLAY" 1 "$PLAY_SECONDS" quarry_basics.sq 0 -scale 1 | tail -n 1)
+  case "$DESK" in "play cost ("*) break ;; esac
+done
 echo "  desktop: $DESK"
 BROWSER_CPU=$(python3 -c 'import json,sys; print(json.load(open(sys.argv[1]))["browser-cpu"]["value"])' \
   "$WORK/out/measures.json" 2>/dev/null)

@@ -47,8 +47,7 @@ const browser = await puppeteer.launch({
   headless: true,
   userDataDir: path.join(out, 'profile'),
   defaultViewport: {width: 800, height: 600, deviceScaleFactor: 1},
-  args: ['--no-sandbox', '--headless=new', '--window-size=800,600', '--no-first-run', '--no-default-browser-check',
-         '--autoplay-policy=no-user-gesture-required'],
+  args: ['--no-sandbox', '--headless=new', '--window-size=800,600', '--no-first-run', '--no-default-browser-check'],
 });
 const page = await browser.newPage();
 // The picture comparisons run in a page of their own, away from the game.
@@ -166,243 +165,252 @@ const sameAs = async (ref, name, rect, tries = 40) => {
   return best;
 };
 
-// --- The first visit: load time, weight, splash --------------------------
-// A watcher from the document's start notes when the splash first shows, on
-// the page's own clock (0 = the navigation's start).
-await page.evaluateOnNewDocument(() => {
-  const t = setInterval(() => {
-    const S = window.Starquarry;
-    if (S && S.screen === 'splash' && S.frames > 0) {
-      window.__splashAt = performance.now();
-      clearInterval(t);
-    }
-  }, 2);
-});
-await page.goto(opt.url, {waitUntil: 'load'});
-let splashAt = null;
-try {
-  await page.waitForFunction(() => window.__splashAt !== undefined, {timeout: 30000, polling: 10});
-  splashAt = await page.evaluate(() => window.__splashAt);
-} catch {
-  fail('splash', 'the page showed no splash within 30 s');
-}
-if (splashAt !== null) measure('time-to-splash', (splashAt / 1000).toFixed(3), 's', '< 2 s', splashAt < 2000);
-
-// Whatever the page fetches in its first seconds belongs to its weight.
-await sleep(2000);
-weighing = false;
-const weighed = (await Promise.all(weights)).filter(Boolean);
-const gz = weighed.reduce((s, w) => s + w.gz, 0), raw = weighed.reduce((s, w) => s + w.raw, 0);
-for (const w of weighed) console.log(`  /${w.url.replace(opt.url, '')}: ${w.raw} bytes, ${w.gz} gzip`);
-measure('page-weight', (gz / 1e6).toFixed(3), 'MB gzip', '< 4 MB', gz < 4e6);
-console.log(`  (uncompressed ${(raw / 1e6).toFixed(3)} MB in ${weighed.length} responses)`);
-
-// The splash as the desktop game draws it at scale 1. "Press Space!" flashes
-// red now and then: a picture caught in a flash is taken again.
-if (splashAt !== null) {
-  let diff = null;
-  for (let i = 0; i < 5 && diff !== 0; i++) {
-    if (i) await sleep(700);
-    diff = await differ(await shot('splash.png'), opt.splash);
-  }
-  check('splash', diff === 0,
-        diff === 0 ? 'the canvas equals the desktop splash' : `${diff} pixels differ from the desktop splash`);
-}
-// A click is the gesture browsers want before sound; the game takes no mouse.
-await page.mouse.click(320, 240);
-
-// --- A new player, a dropped pack, map 1 of Quarry Basics ---------------
-const startAt = async () => {
-  const ok = await pressTo(' ', 'players');
-  if (!ok) fail('players', `Space on the splash did not open the players (screen ${(await status()).screen})`);
-  return ok;
-};
-// Opens the level pack FILE from the pack list, going down the list from
-// where the cursor stands; without the page telling the pack, the first
-// Return is taken.
-const openPack = async (file, downs) => {
-  for (let i = 0; i < downs; i++) await press('ArrowDown', 50, 100);
-  if (!(await pressTo('Enter', 'maps'))) return false;
-  const S = await status();
-  if (S.pack !== undefined && S.pack !== file) {
-    fail('pack', `expected ${file}, opened ${S.pack}`);
-    return false;
-  }
-  return true;
-};
-
-let flowOk = await startAt();
-if (flowOk) {
-  // The new-player row, a name, back to the list with the player.
-  await press('Enter', 50, 400);
-  for (const k of 'web') await press(k, 50, 120);
-  flowOk = await pressTo('Enter', 'players');
-  if (!flowOk) fail('new player', `no player list after the name (screen ${(await status()).screen})`);
-}
-if (flowOk) {
-  // The cursor stands on the new player.
-  flowOk = await pressTo('Enter', 'packs');
-  if (!flowOk) fail('new player', 'the new player did not reach the pack list');
-}
-let packsBefore = null;
-// The rows of the pack list: the shipped packs first (Deep Shafts, Quarry
-// Basics, Quarry Mix), then the dropped one, then the Daily Quarry.
-const shippedRows = [0, 80, 640, 130], laterRows = [0, 210, 640, 230];
-if (flowOk) {
-  // Quarry Basics sorts second among the shipped packs; the cursor stands
-  // there before the drop as it will after the reload (the remembered pack).
-  await press('ArrowDown', 50, 300);
-  packsBefore = await shot('packs_before.png');
-  const before = (await status()).synced;
-  const bytes = fs.readFileSync(opt.drop).toString('base64');
-  await page.evaluate((b64, name) => {
-    const bytes = Uint8Array.from(atob(b64), c => c.charCodeAt(0));
-    const dt = new DataTransfer();
-    dt.items.add(new File([bytes], name, {type: 'application/octet-stream'}));
-    for (const type of ['dragenter', 'dragover', 'drop'])
-      document.body.dispatchEvent(new DragEvent(type, {dataTransfer: dt, bubbles: true, cancelable: true}));
-  }, bytes, path.basename(opt.drop));
-  check('drop stored', await waitSynced(before), 'the dropped pack was written to the browser storage');
-  flowOk = await openPack('quarry_basics.sq', 0);
-  if (!flowOk) fail('map selection', 'Quarry Basics did not open');
-}
-
-// The foot line of the map selection: the author, and the best run's steps.
-const foot = [0, 440, 640, 30];
-const keys = fs.readFileSync(opt.keys, 'utf8').replace(/\s+/g, '');
-const arrows = {U: 'ArrowUp', D: 'ArrowDown', L: 'ArrowLeft', R: 'ArrowRight'};
-let mapsWon = null, mapsBefore = null;
-if (flowOk) {
-  await sleep(300);
-  mapsBefore = await shot('maps_before.png');
-  flowOk = await pressTo('Enter', 'play');
-  if (!flowOk) fail('play', 'map 1 did not start');
-}
-if (flowOk) {
-  // One key a step: each goes just after a step, so the next step takes
-  // it; a step that passes without its key is counted.
-  let S = await status();
-  let step = await waitStepAbove(S.step);
-  let late = 0, played = 0;
-  const synced = S.synced;
-  for (const c of keys) {
-    if ((await status()).screen !== 'play') break;
-    if (arrows[c]) await press(arrows[c], 30);
-    const next = await waitStepAbove(step).catch(() => step);
-    if (next > step + 1) late++;
-    step = next;
-    played++;
-  }
-  // The picture of the completed map goes with Space.
-  let back = await waitScreen('maps', 3000);
-  for (let i = 0; i < 3 && !back; i++) back = await pressTo(' ', 'maps', 1);
-  check('map 1 completed', back, back ? `${played} keys sent, ${late} steps without their key`
-                                      : `still on ${(await status()).screen} after ${played} keys (${late} late)`);
-  if (back) {
-    check('progress stored', await waitSynced(synced), 'the progress and the run reached the browser storage');
-    await sleep(500);
-    mapsWon = await shot('maps_won.png');
-    // The cursor stays on map 1: its row turns to the completed colour and
-    // the foot line gains the best run's steps.
-    const rows = await differ(mapsBefore, mapsWon, [0, 48, 640, 390]);
-    const footDiff = await differ(mapsBefore, mapsWon, foot);
-    check('map 1 marked', rows > 0, `${rows} pixels of the list changed after the win`);
-    check('best run listed', footDiff > 0, `${footDiff} pixels of the foot line changed after the win`);
-  }
-}
-
-// --- A reload: what the browser kept -------------------------------------
-await page.reload({waitUntil: 'load'});
-flowOk = await waitScreen('splash', 30000) && await startAt();
-if (flowOk) {
-  // The last player and pack are remembered: Return twice leads back.
-  flowOk = await pressTo('Enter', 'packs');
-  if (!flowOk) fail('reload', 'the kept player did not reach the pack list');
-}
-if (flowOk) {
-  await sleep(300);
-  const same = packsBefore ? await sameAs(packsBefore, 'packs_after.png', shippedRows) : -1;
-  const changed = packsBefore ? await differ(packsBefore, path.join(out, 'packs_after.png'), laterRows) : 0;
-  check('dropped pack listed', same === 0 && changed > 0,
-        `${same} pixels of the shipped packs' rows and ${changed} of the rows after them changed with the drop`);
-  flowOk = await openPack('quarry_basics.sq', 0);
-  if (!flowOk) fail('reload', 'Quarry Basics did not open after the reload');
-}
-if (flowOk && mapsWon) {
-  // A fresh map selection stands on the first map not yet completed; Up
-  // goes back to map 1, where the win left it.
-  await sleep(300);
-  if ((await differ(mapsWon, await shot('maps_reloaded.png'), foot)) !== 0) await press('ArrowUp', 50, 400);
-  const d = await sameAs(mapsWon, 'maps_reloaded.png');
-  check('progress kept', d === 0, d === 0 ? 'the map selection after the reload is the one after the win'
-                                           : `${d} pixels differ from the map selection after the win`);
-  // W plays the kept run to its end and comes back to the map selection.
-  const from = (await status()).step;
-  await press('w');
-  const watched = await waitScreen('watch', 4000);
-  const back = watched && await waitScreen('maps', keys.length * 200 + 20000);
-  const steps = (await status()).step - from;
-  check('watch', watched && back, watched ? (back ? `the kept run played ${steps} steps` : 'the run did not end')
-                                          : 'W showed no run');
-}
-
-// --- 60 s of play: frame intervals and CPU --------------------------------
-const ticksPerSecond = 100;
-const treeTicks = root => {
-  // The browser and every process under it (renderer, GPU, utilities).
-  const procs = fs.readdirSync('/proc').filter(d => /^\d+$/.test(d)).map(pid => {
-    try {
-      const f = fs.readFileSync(`/proc/${pid}/stat`, 'utf8');
-      const rest = f.slice(f.lastIndexOf(')') + 2).split(' ');
-      return {pid: Number(pid), ppid: Number(rest[1]), ticks: Number(rest[11]) + Number(rest[12])};
-    } catch {
-      return null;
-    }
-  }).filter(Boolean);
-  const inTree = new Set([root]);
-  for (let grew = true; grew;) {
-    grew = false;
-    for (const p of procs)
-      if (!inTree.has(p.pid) && inTree.has(p.ppid)) {
-        inTree.add(p.pid);
-        grew = true;
+// A check that cannot go on (a wait that timed out, a page that went away)
+// ends the run as a failure, with what was found so far.
+async function visit() {
+  // --- The first visit: load time, weight, splash --------------------------
+  // A watcher from the document's start notes when the splash first shows, on
+  // the page's own clock (0 = the navigation's start).
+  await page.evaluateOnNewDocument(() => {
+    const t = setInterval(() => {
+      const S = window.Starquarry;
+      if (S && S.screen === 'splash' && S.frames > 0) {
+        window.__splashAt = performance.now();
+        clearInterval(t);
       }
+    }, 2);
+  });
+  await page.goto(opt.url, {waitUntil: 'load'});
+  let splashAt = null;
+  try {
+    await page.waitForFunction(() => window.__splashAt !== undefined, {timeout: 30000, polling: 10});
+    splashAt = await page.evaluate(() => window.__splashAt);
+  } catch {
+    fail('splash', 'the page showed no splash within 30 s');
   }
-  return procs.filter(p => inTree.has(p.pid)).reduce((s, p) => s + p.ticks, 0);
-};
-if (flowOk && (await pressTo('Enter', 'play'))) {
-  // As the desktop's measure: two seconds to settle, then the window.
+  if (splashAt !== null) measure('time-to-splash', (splashAt / 1000).toFixed(3), 's', '< 2 s', splashAt < 2000);
+
+  // Whatever the page fetches in its first seconds belongs to its weight.
   await sleep(2000);
-  const root = browser.process().pid;
-  const times = [];
-  let seen = (await status()).frames;
-  const collect = async () => {
-    const r = await page.evaluate(() => ({frames: window.Starquarry.frames, ring: Array.from(window.Starquarry.frameTimes),
-                                          index: window.Starquarry.frameIndex}));
-    const fresh = Math.min(r.frames - seen, r.ring.length);
-    for (let k = fresh; k > 0; k--) times.push(r.ring[(r.index - k + r.ring.length) % r.ring.length]);
-    seen = r.frames;
-  };
-  const a = treeTicks(root), t0 = Date.now();
-  await collect();
-  times.length = 0;
-  while (Date.now() - t0 < playSeconds * 1000) {
-    await sleep(500);
-    await collect();
+  weighing = false;
+  const weighed = (await Promise.all(weights)).filter(Boolean);
+  const gz = weighed.reduce((s, w) => s + w.gz, 0), raw = weighed.reduce((s, w) => s + w.raw, 0);
+  for (const w of weighed) console.log(`  /${w.url.replace(opt.url, '')}: ${w.raw} bytes, ${w.gz} gzip`);
+  measure('page-weight', (gz / 1e6).toFixed(3), 'MB gzip', '< 4 MB', gz < 4e6);
+  console.log(`  (uncompressed ${(raw / 1e6).toFixed(3)} MB in ${weighed.length} responses)`);
+
+  // The splash as the desktop game draws it at scale 1. "Press Space!" flashes
+  // red now and then: a picture caught in a flash is taken again.
+  if (splashAt !== null) {
+    let diff = null;
+    for (let i = 0; i < 5 && diff !== 0; i++) {
+      if (i) await sleep(700);
+      diff = await differ(await shot('splash.png'), opt.splash);
+    }
+    check('splash', diff === 0,
+          diff === 0 ? 'the canvas equals the desktop splash' : `${diff} pixels differ from the desktop splash`);
   }
-  const cpu = (treeTicks(root) - a) / ticksPerSecond / ((Date.now() - t0) / 1000);
-  const intervals = times.slice(1).map((t, i) => t - times[i]).sort((x, y) => x - y);
-  const median = intervals.length ? intervals[Math.floor(intervals.length / 2)] : 0;
-  const late = intervals.filter(d => d > 2 * median).length;
-  console.log(`  ${times.length} frames in ${playSeconds} s, median interval ${median.toFixed(2)} ms, longest ${
-      intervals.length ? intervals[intervals.length - 1].toFixed(1) : '-'} ms`);
-  measure('late-frames', late, `frames later than 2 intervals (${(2 * median).toFixed(1)} ms)`, '0', late === 0);
-  measures['browser-cpu'] = {value: Number(cpu.toFixed(4)), unit: 's CPU per s of play'};
-  console.log(`MEASURE browser-cpu: ${cpu.toFixed(4)} s CPU per s of play (all browser processes)`);
-  check('play measured', times.length > playSeconds * 20, `${times.length} frames seen`);
-  await press('Escape', 50, 500);
-} else if (flowOk) {
-  fail('play measured', 'the map did not start for the measurement');
+  // A click is the gesture browsers want before sound; the game takes no mouse.
+  await page.mouse.click(320, 240);
+
+  // --- A new player, a dropped pack, map 1 of Quarry Basics ---------------
+  const startAt = async () => {
+    const ok = await pressTo(' ', 'players');
+    if (!ok) fail('players', `Space on the splash did not open the players (screen ${(await status()).screen})`);
+    return ok;
+  };
+  // Opens the level pack FILE from the pack list, going down the list from
+  // where the cursor stands; without the page telling the pack, the first
+  // Return is taken.
+  const openPack = async (file, downs) => {
+    for (let i = 0; i < downs; i++) await press('ArrowDown', 50, 100);
+    if (!(await pressTo('Enter', 'maps'))) return false;
+    const S = await status();
+    if (S.pack !== undefined && S.pack !== file) {
+      fail('pack', `expected ${file}, opened ${S.pack}`);
+      return false;
+    }
+    return true;
+  };
+
+  let flowOk = await startAt();
+  if (flowOk) {
+    // The new-player row, a name, back to the list with the player.
+    await press('Enter', 50, 400);
+    for (const k of 'web') await press(k, 50, 120);
+    flowOk = await pressTo('Enter', 'players');
+    if (!flowOk) fail('new player', `no player list after the name (screen ${(await status()).screen})`);
+  }
+  if (flowOk) {
+    // The cursor stands on the new player.
+    flowOk = await pressTo('Enter', 'packs');
+    if (!flowOk) fail('new player', 'the new player did not reach the pack list');
+  }
+  let packsBefore = null;
+  // The rows of the pack list: the shipped packs first (Deep Shafts, Quarry
+  // Basics, Quarry Mix), then the dropped one, then the Daily Quarry.
+  const shippedRows = [0, 80, 640, 130], laterRows = [0, 210, 640, 230];
+  if (flowOk) {
+    // Quarry Basics sorts second among the shipped packs; the cursor stands
+    // there before the drop as it will after the reload (the remembered pack).
+    await press('ArrowDown', 50, 300);
+    packsBefore = await shot('packs_before.png');
+    const before = (await status()).synced;
+    const bytes = fs.readFileSync(opt.drop).toString('base64');
+    await page.evaluate((b64, name) => {
+      const bytes = Uint8Array.from(atob(b64), c => c.charCodeAt(0));
+      const dt = new DataTransfer();
+      dt.items.add(new File([bytes], name, {type: 'application/octet-stream'}));
+      for (const type of ['dragenter', 'dragover', 'drop'])
+        document.body.dispatchEvent(new DragEvent(type, {dataTransfer: dt, bubbles: true, cancelable: true}));
+    }, bytes, path.basename(opt.drop));
+    check('drop stored', await waitSynced(before), 'the dropped pack was written to the browser storage');
+    flowOk = await openPack('quarry_basics.sq', 0);
+    if (!flowOk) fail('map selection', 'Quarry Basics did not open');
+  }
+
+  // The foot line of the map selection: the author, and the best run's steps.
+  const foot = [0, 440, 640, 30];
+  const keys = fs.readFileSync(opt.keys, 'utf8').replace(/\s+/g, '');
+  const arrows = {U: 'ArrowUp', D: 'ArrowDown', L: 'ArrowLeft', R: 'ArrowRight'};
+  let mapsWon = null, mapsBefore = null;
+  if (flowOk) {
+    await sleep(300);
+    mapsBefore = await shot('maps_before.png');
+    flowOk = await pressTo('Enter', 'play');
+    if (!flowOk) fail('play', 'map 1 did not start');
+  }
+  if (flowOk) {
+    // One key a step: each goes just after a step, so the next step takes
+    // it; a step that passes without its key is counted.
+    let S = await status();
+    let step = await waitStepAbove(S.step);
+    let late = 0, played = 0;
+    const synced = S.synced;
+    for (const c of keys) {
+      if ((await status()).screen !== 'play') break;
+      if (arrows[c]) await press(arrows[c], 30);
+      const next = await waitStepAbove(step).catch(() => step);
+      if (next > step + 1) late++;
+      step = next;
+      played++;
+    }
+    // The picture of the completed map goes with Space.
+    let back = await waitScreen('maps', 3000);
+    for (let i = 0; i < 3 && !back; i++) back = await pressTo(' ', 'maps', 1);
+    check('map 1 completed', back, back ? `${played} keys sent, ${late} steps without their key`
+                                        : `still on ${(await status()).screen} after ${played} keys (${late} late)`);
+    if (back) {
+      check('progress stored', await waitSynced(synced), 'the progress and the run reached the browser storage');
+      await sleep(500);
+      mapsWon = await shot('maps_won.png');
+      // The cursor stays on map 1: its row turns to the completed colour and
+      // the foot line gains the best run's steps.
+      const rows = await differ(mapsBefore, mapsWon, [0, 48, 640, 390]);
+      const footDiff = await differ(mapsBefore, mapsWon, foot);
+      check('map 1 marked', rows > 0, `${rows} pixels of the list changed after the win`);
+      check('best run listed', footDiff > 0, `${footDiff} pixels of the foot line changed after the win`);
+    }
+  }
+
+  // --- A reload: what the browser kept -------------------------------------
+  await page.reload({waitUntil: 'load'});
+  flowOk = await waitScreen('splash', 30000) && await startAt();
+  if (flowOk) {
+    // The last player and pack are remembered: Return twice leads back.
+    flowOk = await pressTo('Enter', 'packs');
+    if (!flowOk) fail('reload', 'the kept player did not reach the pack list');
+  }
+  if (flowOk) {
+    await sleep(300);
+    const same = packsBefore ? await sameAs(packsBefore, 'packs_after.png', shippedRows) : -1;
+    const changed = packsBefore ? await differ(packsBefore, path.join(out, 'packs_after.png'), laterRows) : 0;
+    check('dropped pack listed', same === 0 && changed > 0,
+          `${same} pixels of the shipped packs' rows and ${changed} of the rows after them changed with the drop`);
+    flowOk = await openPack('quarry_basics.sq', 0);
+    if (!flowOk) fail('reload', 'Quarry Basics did not open after the reload');
+  }
+  if (flowOk && mapsWon) {
+    // A fresh map selection stands on the first map not yet completed; Up
+    // goes back to map 1, where the win left it.
+    await sleep(300);
+    if ((await differ(mapsWon, await shot('maps_reloaded.png'), foot)) !== 0) await press('ArrowUp', 50, 400);
+    const d = await sameAs(mapsWon, 'maps_reloaded.png');
+    check('progress kept', d === 0, d === 0 ? 'the map selection after the reload is the one after the win'
+                                             : `${d} pixels differ from the map selection after the win`);
+    // W plays the kept run to its end and comes back to the map selection.
+    const from = (await status()).step;
+    await press('w');
+    const watched = await waitScreen('watch', 4000);
+    const back = watched && await waitScreen('maps', keys.length * 200 + 20000);
+    const steps = (await status()).step - from;
+    check('watch', watched && back, watched ? (back ? `the kept run played ${steps} steps` : 'the run did not end')
+                                            : 'W showed no run');
+  }
+
+  // --- 60 s of play: frame intervals and CPU --------------------------------
+  const ticksPerSecond = 100;
+  const treeTicks = root => {
+    // The browser and every process under it (renderer, GPU, utilities).
+    const procs = fs.readdirSync('/proc').filter(d => /^\d+$/.test(d)).map(pid => {
+      try {
+        const f = fs.readFileSync(`/proc/${pid}/stat`, 'utf8');
+        const rest = f.slice(f.lastIndexOf(')') + 2).split(' ');
+        return {pid: Number(pid), ppid: Number(rest[1]), ticks: Number(rest[11]) + Number(rest[12])};
+      } catch {
+        return null;
+      }
+    }).filter(Boolean);
+    const inTree = new Set([root]);
+    for (let grew = true; grew;) {
+      grew = false;
+      for (const p of procs)
+        if (!inTree.has(p.pid) && inTree.has(p.ppid)) {
+          inTree.add(p.pid);
+          grew = true;
+        }
+    }
+    return procs.filter(p => inTree.has(p.pid)).reduce((s, p) => s + p.ticks, 0);
+  };
+  if (flowOk && (await pressTo('Enter', 'play'))) {
+    // As the desktop's measure: two seconds to settle, then the window.
+    await sleep(2000);
+    const root = browser.process().pid;
+    const times = [];
+    let seen = (await status()).frames;
+    const collect = async () => {
+      const r = await page.evaluate(() => ({frames: window.Starquarry.frames, ring: Array.from(window.Starquarry.frameTimes),
+                                            index: window.Starquarry.frameIndex}));
+      const fresh = Math.min(r.frames - seen, r.ring.length);
+      for (let k = fresh; k > 0; k--) times.push(r.ring[(r.index - k + r.ring.length) % r.ring.length]);
+      seen = r.frames;
+    };
+    const a = treeTicks(root), t0 = Date.now();
+    await collect();
+    times.length = 0;
+    while (Date.now() - t0 < playSeconds * 1000) {
+      await sleep(500);
+      await collect();
+    }
+    const cpu = (treeTicks(root) - a) / ticksPerSecond / ((Date.now() - t0) / 1000);
+    const intervals = times.slice(1).map((t, i) => t - times[i]).sort((x, y) => x - y);
+    const median = intervals.length ? intervals[Math.floor(intervals.length / 2)] : 0;
+    const late = intervals.filter(d => d > 2 * median).length;
+    console.log(`  ${times.length} frames in ${playSeconds} s, median interval ${median.toFixed(2)} ms, longest ${
+        intervals.length ? intervals[intervals.length - 1].toFixed(1) : '-'} ms`);
+    measure('late-frames', late, `frames later than 2 intervals (${(2 * median).toFixed(1)} ms)`, '0', late === 0);
+    measures['browser-cpu'] = {value: Number(cpu.toFixed(4)), unit: 's CPU per s of play'};
+    console.log(`MEASURE browser-cpu: ${cpu.toFixed(4)} s CPU per s of play (all browser processes)`);
+    check('play measured', times.length > playSeconds * 20, `${times.length} frames seen`);
+    await press('Escape', 50, 500);
+  } else if (flowOk) {
+    fail('play measured', 'the map did not start for the measurement');
+  }
+}
+try {
+  await visit();
+} catch (e) {
+  fail('run', `${e.message.split('\n')[0]} (screen ${JSON.stringify((await status().catch(() => ({}))).screen)})`);
 }
 
 check('no page errors', errors.length === 0, errors.length ? errors.join(' | ') : 'none');
