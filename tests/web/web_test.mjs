@@ -86,6 +86,10 @@ const waitScreen = async (name, timeout = 20000) => {
   try {
     await page.waitForFunction(names => window.Starquarry && names.includes(window.Starquarry.screen),
                                {timeout, polling: 10}, aliases[name] || [name]);
+    // A screen is named as it starts, before it reads keys: two frames on,
+    // it does.
+    const frames = (await status()).frames;
+    await page.waitForFunction(f => window.Starquarry.frames >= f + 2, {timeout: 5000, polling: 10}, frames);
     return true;
   } catch {
     return false;
@@ -349,14 +353,17 @@ async function visit() {
   }
 
   // --- 60 s of play: frame intervals and CPU --------------------------------
-  const ticksPerSecond = 100;
+  const ticksPerSecond = 100; // USER_HZ, 100 on Linux
+  // CPU ticks of the browser and every process under it (renderer, GPU,
+  // utilities), by the kind of process.
   const treeTicks = root => {
     // The browser and every process under it (renderer, GPU, utilities).
     const procs = fs.readdirSync('/proc').filter(d => /^\d+$/.test(d)).map(pid => {
       try {
         const f = fs.readFileSync(`/proc/${pid}/stat`, 'utf8');
         const rest = f.slice(f.lastIndexOf(')') + 2).split(' ');
-        return {pid: Number(pid), ppid: Number(rest[1]), ticks: Number(rest[11]) + Number(rest[12])};
+        const type = (fs.readFileSync(`/proc/${pid}/cmdline`, 'utf8').match(/--type=([a-z-]+)/) || [, 'browser'])[1];
+      return {pid: Number(pid), ppid: Number(rest[1]), ticks: Number(rest[11]) + Number(rest[12]), type};
       } catch {
         return null;
       }
@@ -370,7 +377,9 @@ async function visit() {
           grew = true;
         }
     }
-    return procs.filter(p => inTree.has(p.pid)).reduce((s, p) => s + p.ticks, 0);
+    const byType = {};
+    for (const p of procs.filter(p => inTree.has(p.pid))) byType[p.type] = (byType[p.type] || 0) + p.ticks;
+    return byType;
   };
   if (flowOk && (await pressTo('Enter', 'play'))) {
     // As the desktop's measure: two seconds to settle, then the window.
@@ -392,7 +401,10 @@ async function visit() {
       await sleep(500);
       await collect();
     }
-    const cpu = (treeTicks(root) - a) / ticksPerSecond / ((Date.now() - t0) / 1000);
+    const b = treeTicks(root), seconds = (Date.now() - t0) / 1000;
+    const share = type => ((b[type] || 0) - (a[type] || 0)) / ticksPerSecond / seconds;
+    const cpu = Object.keys(b).reduce((sum, type) => sum + share(type), 0);
+    console.log(`  CPU per s of play by process: ${Object.keys(b).map(t => `${t} ${share(t).toFixed(4)}`).join(', ')}`);
     const intervals = times.slice(1).map((t, i) => t - times[i]).sort((x, y) => x - y);
     const median = intervals.length ? intervals[Math.floor(intervals.length / 2)] : 0;
     const late = intervals.filter(d => d > 2 * median).length;
