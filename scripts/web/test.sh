@@ -91,7 +91,7 @@ PORT=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); p
 python3 scripts/web/serve.py --port "$PORT" --dir "$WEB" >"$WORK/serve.log" 2>&1 &
 SERVER=$!
 for _ in $(seq 50); do
-  grep -q "serving http://127.0.0.1:$PORT/" "$WORK/serve.log" && break
+  grep -q "serving http://127.0.0.1:$PORT/" "$WORK/serve.log" 2>/dev/null && break
   sleep 0.1
 done
 grep -q "serving" "$WORK/serve.log" || { echo "web-test: the server did not start:"; cat "$WORK/serve.log"; exit 1; }
