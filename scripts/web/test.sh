@@ -82,9 +82,11 @@ done
 # No colour chunks: the browser must read the pixels as they are.
 /usr/bin/convert "$WORK/desktop_splash.png" -strip "PNG24:$WORK/desktop_splash.png"
 
-# A small pack of our own to drop on the page.
-"$PLAY/sqtool" pack build "$WORK/web_drop.sq" --name "Dropped Pack" --author "Web Test" \
-  levels/quarry_basics/001.map >/dev/null || { echo "web-test: cannot build the pack to drop"; exit 1; }
+# Small packs of our own, one to drop on the page, one for its file button.
+for P in drop button; do
+  "$PLAY/sqtool" pack build "$WORK/web_$P.sq" --name "Web $P" --author "Web Test" \
+    levels/quarry_basics/001.map >/dev/null || { echo "web-test: cannot build a pack to add"; exit 1; }
+done
 
 # The page's own server on a free port.
 PORT=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
@@ -99,7 +101,7 @@ grep -q "serving" "$WORK/serve.log" || { echo "web-test: the server did not star
 STATUS=0
 timeout 600 node "$ROOT/tests/web/web_test.mjs" --modules "$NODE_DIR" --url "http://127.0.0.1:$PORT/" \
   --out "$WORK/out" --splash "$WORK/desktop_splash.png" --keys levels/quarry_basics/001.keys \
-  --drop "$WORK/web_drop.sq" --play-seconds "$PLAY_SECONDS" --chromium "$CHROMIUM" || STATUS=1
+  --drop "$WORK/web_drop.sq" --pick "$WORK/web_button.sq" --play-seconds "$PLAY_SECONDS" --chromium "$CHROMIUM" || STATUS=1
 
 # The desktop's cost of the same play, measured right after the browser's.
 # A run the X server turned away is measured again.

@@ -9,7 +9,8 @@
 // target is reported, not failed (timings depend on the machine's load).
 //
 // Usage: node web_test.mjs --url URL --out DIR --splash PNG --keys FILE
-//        --drop SQ --modules DIR [--play-seconds N] [--chromium PATH]
+//        --drop SQ --pick SQ --modules DIR [--play-seconds N] [--chromium PATH]
+//   --drop is dropped on the page, --pick given to its file button
 //   DIR holds node_modules/puppeteer-core
 import fs from 'node:fs';
 import path from 'node:path';
@@ -18,7 +19,7 @@ import {createRequire} from 'node:module';
 
 const opt = Object.fromEntries(
     process.argv.slice(2).reduce((pairs, arg, i, all) => (arg.startsWith('--') ? [...pairs, [arg.slice(2), all[i + 1]]] : pairs), []));
-for (const need of ['url', 'out', 'splash', 'keys', 'drop'])
+for (const need of ['url', 'out', 'splash', 'keys', 'drop', 'pick'])
   if (!opt[need]) throw new Error(`web_test: --${need} is missing`);
 // puppeteer-core is installed at test time into a folder of the build.
 const puppeteer = createRequire(path.join(path.resolve(opt.modules || '.'), 'node_modules', 'x.js'))('puppeteer-core');
@@ -265,7 +266,7 @@ async function visit() {
   }
   let packsBefore = null;
   // The rows of the pack list: the shipped packs first (Deep Shafts, Quarry
-  // Basics, Quarry Mix), then the dropped one, then the Daily Quarry.
+  // Basics, Quarry Mix), then the added ones, then the Daily Quarry.
   const shippedRows = [0, 80, 640, 130], laterRows = [0, 210, 640, 230];
   if (flowOk) {
     // Quarry Basics sorts second among the shipped packs; the cursor stands
@@ -282,6 +283,13 @@ async function visit() {
         document.body.dispatchEvent(new DragEvent(type, {dataTransfer: dt, bubbles: true, cancelable: true}));
     }, bytes, path.basename(opt.drop));
     check('drop stored', await waitSynced(before), 'the dropped pack was written to the browser storage');
+    // The other way in: the page's file button.
+    const picked = (await status()).synced;
+    const [chooser] = await Promise.all([page.waitForFileChooser({timeout: 5000}), page.click('#pack-file')]);
+    await chooser.accept([path.resolve(opt.pick)]);
+    check('picked stored', await waitSynced(picked), 'the pack from the file button was written to the browser storage');
+    await page.waitForFunction(() => document.activeElement === document.getElementById('canvas'), {timeout: 2000})
+        .catch(() => fail('picked stored', 'the keys did not go back to the game after the file button'));
     flowOk = await openPack('quarry_basics.sq', 0);
     if (!flowOk) fail('map selection', 'Quarry Basics did not open');
   }
@@ -342,8 +350,12 @@ async function visit() {
     await sleep(300);
     const same = packsBefore ? await sameAs(packsBefore, 'packs_after.png', shippedRows) : -1;
     const changed = packsBefore ? await differ(packsBefore, path.join(out, 'packs_after.png'), laterRows) : 0;
-    check('dropped pack listed', same === 0 && changed > 0,
-          `${same} pixels of the shipped packs' rows and ${changed} of the rows after them changed with the drop`);
+    check('added packs listed', same === 0 && changed > 0,
+          `${same} pixels of the shipped packs' rows and ${changed} of the rows after them changed with the two packs`);
+    // Two rows more: the Daily Quarry's second row moves from the fifth to
+    // the seventh, empty before.
+    const seventh = await differ(packsBefore, path.join(out, 'packs_after.png'), [60, 330, 520, 40]);
+    check('both added packs listed', seventh > 0, `${seventh} pixels of the seventh row changed`);
     flowOk = await openPack('quarry_basics.sq', 0);
     if (!flowOk) fail('reload', 'Quarry Basics did not open after the reload');
   }
@@ -359,6 +371,7 @@ async function visit() {
     const from = (await status()).step;
     await press('w');
     const watched = await waitScreen('watch', 4000);
+    if (watched) await sleep(1500).then(() => shot('watch.png'));
     const back = watched && await waitScreen('maps', keys.length * 200 + 20000);
     const steps = (await status()).step - from;
     check('watch', watched && back, watched ? (back ? `the kept run played ${steps} steps` : 'the run did not end')
