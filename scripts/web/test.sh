@@ -120,6 +120,10 @@ if [ -n "$BROWSER_CPU" ] && [ -n "$DESK_CPU" ]; then
   MET=$(awk -v r="$RATIO" 'BEGIN { print (r > 0 && r <= 3) ? "met" : "MISSED" }')
   [ "$MET" = met ] || MISSED=$((MISSED + 1))
   echo "MEASURE cpu-ratio: $RATIO x the desktop (browser $BROWSER_CPU, desktop $DESK_CPU s CPU per s of play; target within 3x: $MET)"
+  RENDERER_CPU=$(python3 -c 'import json,sys; print(json.load(open(sys.argv[1]))["renderer-cpu"]["value"])' \
+    "$WORK/out/measures.json" 2>/dev/null)
+  [ -n "$RENDERER_CPU" ] && awk -v r="$RENDERER_CPU" -v d="$DESK_CPU" \
+    'BEGIN { printf "  the page'"'"'s renderer alone: %s s CPU per s of play, %.2f x the desktop\n", r, (d > 0 ? r / d : 0) }'
 else
   echo "MEASURE cpu-ratio: not measured (browser '${BROWSER_CPU}', desktop '${DESK_CPU}')"
   MISSED=$((MISSED + 1))

@@ -438,6 +438,8 @@ async function visit() {
         intervals.length ? intervals[intervals.length - 1].toFixed(1) : '-'} ms`);
     measure('late-frames', late, `frames later than 2 intervals (${(2 * median).toFixed(1)} ms)`, '0', late === 0);
     measures['browser-cpu'] = {value: Number(cpu.toFixed(4)), unit: 's CPU per s of play'};
+    // The page's own process, without what any page costs the browser.
+    measures['renderer-cpu'] = {value: Number(share('renderer').toFixed(4)), unit: 's CPU per s of play'};
     console.log(`MEASURE browser-cpu: ${cpu.toFixed(4)} s CPU per s of play (all browser processes)`);
     check('play measured', times.length > playSeconds * 20, `${times.length} frames seen`);
     await press('Escape', 50, 500);
