@@ -108,12 +108,15 @@
 
   // Whole-number scale that fits the window; 1 when it does not fit at all.
   function fitCanvas() {
-    const room = document.getElementById('packs').offsetHeight + document.getElementById('keys').offsetHeight + 16;
+    const room = ['packs', 'keys', 'ended'].reduce((sum, id) => sum + document.getElementById(id).offsetHeight, 16);
     const scale = Math.max(1, Math.min(Math.floor(window.innerWidth / 640), Math.floor((window.innerHeight - room) / 480)));
     canvas.style.width = 640 * scale + 'px';
     canvas.style.height = 480 * scale + 'px';
   }
   window.addEventListener('resize', fitCanvas);
+  document.getElementById('again').addEventListener('click', function () {
+    location.reload();
+  });
   fitCanvas();
 
   // Keys the game uses must not scroll the page or reach the browser's own
@@ -186,6 +189,11 @@
     },
     sqScreen: function (name) {
       status.screen = SCREEN_NAMES[name] || name;
+      if (status.screen === 'ended') {
+        document.getElementById('ended').hidden = false;
+        fitCanvas();
+        document.getElementById('again').focus({ preventScroll: true });
+      }
       // Overlays keep the map they were opened over.
       if (!['play', 'watch', 'help', 'options'].includes(status.screen)) status.map = -1;
     },

@@ -7,6 +7,7 @@
 #include "app/display_check.h"
 #include "app/main_app.h"
 #include "app/modules.h"
+#include "shell/web_bridge.h"
 
 int main(int Argc, char** Argv) {
   // Help, version and a command line the game cannot follow are answered
@@ -21,8 +22,11 @@ int main(int Argc, char** Argv) {
   if (const std::string Driver = VideoDriverToUse(std::getenv("DISPLAY"), std::getenv("SDL_VIDEODRIVER"));
       !Driver.empty())
     setenv("SDL_VIDEODRIVER", Driver.c_str(), 1);
-  return RunWithModules(Argc, Argv, [] {
+  const int Code = RunWithModules(Argc, Argv, [] {
     TMain Main(SQ_VERSION, "0002", "2018.12.17");
     Main.Run();
   });
+  // A page outlives the program: it says so and offers a new start.
+  VXWeb::NoteScreen("ended");
+  return Code;
 }
