@@ -15,14 +15,22 @@ EM_JS(void, sq_web_call, (const char* Hook, const char* Text), {
   var F = Module[UTF8ToString(Hook)];
   if (typeof F == "function") F(Text ? UTF8ToString(Text) : "");
 });
+
+// Called every frame and step: no text to make.
+EM_JS(void, sq_web_frame, (), {
+  if (Module.sqFrame) Module.sqFrame();
+});
+EM_JS(void, sq_web_step, (), {
+  if (Module.sqStep) Module.sqStep();
+});
 // clang-format on
 #endif
 
 namespace VXWeb {
 #ifdef __EMSCRIPTEN__
 bool InBrowser() { return true; }
-void NoteFrame() { sq_web_call("sqFrame", nullptr); }
-void NoteStep() { sq_web_call("sqStep", nullptr); }
+void NoteFrame() { sq_web_frame(); }
+void NoteStep() { sq_web_step(); }
 void NoteScreen(const std::string& Name) { sq_web_call("sqScreen", Name.c_str()); }
 void NotePack(const std::string& FileName) { sq_web_call("sqPack", FileName.c_str()); }
 void NoteMap(int MapNo) { sq_web_call("sqMap", std::to_string(MapNo).c_str()); }
