@@ -1,6 +1,7 @@
 #include "game/play_pause.h"
 
 #include <memory>
+#include <vector>
 
 #include "game/songs.h"
 #include "graphics/font_collection.h"
@@ -40,6 +41,8 @@ void TPlayPause::Run(const std::string& Song, const std::function<void()>& After
     FontCollection->DrawText(std::string(1, '\1') + "Any key plays on", 320, 250, kAlignCenter);
   }
   StopSong(Song);
+  // A tap made just before the pause is still the next step's key.
+  const std::vector<int> Earlier = VX_SDL::TakePresses();
   // The pause key itself is let go first: only a fresh press resumes.
   VX_SDL::ClearKeys();
   FFrames = 0;
@@ -51,6 +54,7 @@ void TPlayPause::Run(const std::string& Song, const std::function<void()>& After
   } while (!AnyKeyHeld());
   // The key that resumed does nothing else.
   VX_SDL::ClearKeys();
+  VX_SDL::RestorePresses(Earlier);
   FWasHeld = false;
   if (Saved) VX_SDL::PutImage(0, 0, *Saved);
   ResumeSong(Song);

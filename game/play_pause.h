@@ -1,7 +1,8 @@
 #pragma once
 // P on the play screen: the picture held and dimmed under "Paused", the
 // song stopped where it was, until any key is pressed. That key only
-// resumes: it is let go in the key table, so it does not also act.
+// resumes: it is let go in the key table, so it does not also act. A tap
+// made just before P still counts at the next step.
 #include <functional>
 #include <string>
 

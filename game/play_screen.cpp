@@ -94,6 +94,7 @@ void TPlay1Map::StartMap() {
   FHinted = false;
   FScriptAt = 0;
   FRewindFrame = -1;
+  FHoldFrames = 0;
   DrawMapNo();
   DrawDiamonds();
   DrawNotes();
@@ -193,8 +194,12 @@ bool TPlay1Map::Run() {
           Maps->ForgetDrawnCells();
           FRewindFrame = -1;
         }
-        if (Watching() && WatchControls::FastForwardHeld()) FastForward();
-        if (Target && RunMapFrame(*Maps, FRun, *Target, [this] { return KeysForStep(); })) VXWeb::NoteStep();
+        if (FHoldFrames > 0) {
+          --FHoldFrames;
+        } else {
+          if (Watching() && WatchControls::FastForwardHeld()) FastForward();
+          if (Target && RunMapFrame(*Maps, FRun, *Target, [this] { return KeysForStep(); })) VXWeb::NoteStep();
+        }
       }
       HintFrame(Target);
       VX_SDL::Flip();
@@ -212,7 +217,12 @@ bool TPlay1Map::Run() {
         VX_SDL::ClearKeys();
         Maps->ForgetDrawnCells();
       }
-      if (FPause.Asked()) FPause.Run(CurrentSong, AfterEvents);
+      if (FPause.Asked()) {
+        FPause.Run(CurrentSong, AfterEvents);
+        // The world waits until a whole step lies ahead: a player who
+        // resumes, or a tap just after, has a step's time for the next key.
+        FHoldFrames = TMapRun::kFramesPerStep - FRun.Ticks;
+      }
       if (Watching() && EndWatchingHeld()) return false;
       if (VX_SDL::Keys[VXKey::F10] || VX_SDL::Keys[VXKey::Escape] || FRun.Completed || Maps->ElfDead > kDeadSteps)
         break;

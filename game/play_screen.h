@@ -89,6 +89,7 @@ class TPlay1Map {
   // its animations: the rewound world stays exactly at its step.
   std::unique_ptr<TMaps> FView;
   int FRewindFrame = -1;  // frames Backspace has been held, -1 when not
+  int FHoldFrames = 0;    // frames the world still waits after a pause
   std::string FScript, FPlayer;
   size_t FScriptAt = 0;
 };

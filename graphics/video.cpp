@@ -536,6 +536,12 @@ void ClearKeys() {
   VXGamepad::Reset();
 }
 std::vector<int> TakePresses() { return std::exchange(State.Presses, {}); }
+void RestorePresses(const std::vector<int>& Earlier) {
+  std::vector<int> All = Earlier;
+  All.insert(All.end(), State.Presses.begin(), State.Presses.end());
+  if (All.size() > kPressesKept) All.erase(All.begin(), All.end() - static_cast<std::ptrdiff_t>(kPressesKept));
+  State.Presses = std::move(All);
+}
 
 void AddEventHandler(TEventHandlerProc Handler) { State.EventHandlers.push_back(std::move(Handler)); }
 

@@ -119,6 +119,9 @@ extern std::array<bool, kKeyCount> Keys;
 // its looks. ClearKeys forgets them too; the latest kPressesKept are kept.
 inline constexpr size_t kPressesKept = 32;
 std::vector<int> TakePresses();
+// Puts presses taken earlier back in front of any made since: a screen that
+// waited on its own (a pause) hands back the taps made before it.
+void RestorePresses(const std::vector<int>& Earlier);
 uint16_t MouseX();
 uint16_t MouseY();
 uint8_t MouseButton();

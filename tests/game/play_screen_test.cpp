@@ -94,6 +94,40 @@ TEST_F(PlayScreenTest, PauseFreezesTheWorldAndTheKeyThatResumesDoesNothingElse) 
   EXPECT_NE(Maps->Code(2, 0), Tile::Boulder) << "the boulder fell once play went on";
 }
 
+TEST_F(PlayScreenTest, ATapJustBeforeThePauseMovesTheElfAWholeStepAfterPlayGoesOn) {
+  Pack({"%*.....$..!%"});
+  TPlay1Map Play(0);
+  int Frames = 0, Phase = 0, ResumedAt = -1, MovedAt = -1;
+  Play.AfterEvents = [&] {
+    ++Frames;
+    switch (Phase) {
+      case 0:  // Right tapped between two steps, P straight after it
+        if (Frames == 3) {
+          Hold({VXKey::Letter('p')});
+          VX_SDL::RestorePresses({VXKey::Right});
+          Phase = 1;
+        }
+        break;
+      case 1:
+        if (Frames == 30) {
+          Hold({VXKey::Space});
+          ResumedAt = Frames;
+          Phase = 2;
+        }
+        break;
+      case 2:
+        if (MovedAt < 0 && Maps->ElfX == 2) MovedAt = Frames;
+        if (Frames == ResumedAt + 3 * TMapRun::kFramesPerStep) Hold({VXKey::F10});
+        break;
+    }
+  };
+  EXPECT_FALSE(Play.Run());
+  ASSERT_EQ(Phase, 2);
+  ASSERT_GE(MovedAt, 0) << "the tap made before the pause was lost";
+  EXPECT_EQ(MovedAt - ResumedAt, TMapRun::kFramesPerStep) << "the step after the pause came early";
+  EXPECT_EQ(Maps->ElfX, 2) << "one tap, one step";
+}
+
 TEST_F(PlayScreenTest, BackspaceAfterEscapeGoesBackToTheWorldBeforeTheRestart) {
   Pack({"%*.....$..!%"});
   TPlay1Map Play(0);
