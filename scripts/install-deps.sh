@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing need.
+# Installs the Debian packages that building, running and testing need, or
+# the packages named on its command line instead.
 # Idempotent: asks apt only when something is missing.
 set -euo pipefail
 
@@ -12,6 +13,8 @@ PACKAGES=(
   xvfb xauth xdotool imagemagick
   desktop-file-utils dpkg-dev
 )
+
+[ $# -gt 0 ] && PACKAGES=("$@")
 
 missing=()
 for p in "${PACKAGES[@]}"; do

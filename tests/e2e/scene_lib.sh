@@ -34,3 +34,18 @@ scene_start_game() {
   [ -n "$W" ] || { echo "FAIL: no game window"; exit 1; }
   xdo mousemove --window "$W" "$X" "$Y"
 }
+
+# scene_end_game: Escape until the game P ends (a press a busy machine lost is
+# sent again), then prints exit=CODE.
+scene_end_game() {
+  local _
+  for _ in 1 2 3 4 5 6; do
+    kill -0 "$P" 2>/dev/null || break
+    xdo keydown Escape
+    sleep 0.1
+    xdo keyup Escape
+    sleep 2
+  done
+  wait "$P"
+  echo "exit=$?"
+}
