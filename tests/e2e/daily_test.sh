@@ -14,24 +14,14 @@ cp "$PLAY/quarry_basics.sq" . || { echo "FAIL: no shipped pack to list"; exit 1;
 
 cat > scene.sh <<'SCENE'
 set -u
-fail() { echo "FAIL: $*"; }
-press() { xdotool keydown "$1"; sleep 0.1; xdotool keyup "$1"; sleep "${2:-0.8}"; }
-shot() { import -window root "$1"; }
-brightest() { "$CONVERT" "$1" -crop "$2" +repage -format '%[fx:int(255*maxima)]' info:; }
+. "$SCENE_LIB"
 Today=$(date +%Y-%m-%d)
 
 # One visit: the player, the pack list's Daily Quarry row, the map selection.
 visit() {
   local Log=$1 Shot=$2 Started
-  for _ in 1 2 3; do
-    "$GAME" -mainlog "$PWD/$Log" &
-    P=$!
-    xdotool search --sync --name "^Starquarry V" >/dev/null 2>&1 && break
-    kill $P 2>/dev/null
-    wait $P 2>/dev/null
-  done
+  scene_start_game 300 200 -mainlog "$PWD/$Log"
   sleep 2
-  xdotool mousemove 300 200
   press space 1.5
   press Return 1
   press Down
@@ -40,10 +30,7 @@ visit() {
   for _ in $(seq 1 120); do grep -q "Loading map file (daily/$Today.sq)" "$Log" 2>/dev/null && break; sleep 1; done
   sleep 1
   shot "select-$Log.png"
-  press Escape 2
-  for _ in 1 2 3 4 5; do kill -0 $P 2>/dev/null || break; press Escape 2; done
-  wait $P
-  echo "exit=$?"
+  scene_end_game
 }
 
 visit first.log progress.png

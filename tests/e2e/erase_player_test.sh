@@ -15,10 +15,7 @@ done
 
 cat > scene.sh <<'SCENE'
 set -u
-fail() { echo "FAIL: $*"; }
-press() { xdotool keydown "$1"; sleep 0.1; xdotool keyup "$1"; sleep "${2:-0.8}"; }
-shot() { import -window root "$1"; }
-brightest() { "$CONVERT" "$1" -crop "$2" +repage -format '%[fx:int(255*maxima)]' info:; }
+. "$SCENE_LIB"
 players() { "$TOOL" registry dump Starquarry.vmu | awk '$1 == "player" { print $3 }' | tr '\n' ' '; }
 # Rows of the player list that hold text (row r from y = 90 + 40r).
 rows() {

@@ -25,20 +25,7 @@ rm -f map.mpt
 
 cat > scene.sh <<'SCENE'
 set -u
-fail() { echo "FAIL: $*"; }
-# The X server here turns a connection away now and then: such a call is made again.
-xdo() {
-  local _
-  for _ in 1 2 3 4 5; do
-    xdotool "$@" 2>xdo.err && return 0
-    grep -q "Can't open display" xdo.err || return 1
-    sleep 0.5
-  done
-  return 1
-}
-press() { xdo keydown "$1"; sleep 0.1; xdo keyup "$1"; sleep "${2:-0.8}"; }
-shot() { import -window root "$1"; }
-brightest() { "$CONVERT" "$1" -crop "$2" +repage -format '%[fx:int(255*maxima)]' info:; }
+. "$SCENE_LIB"
 # Mean red minus mean blue of a box: the list cursor's pulse is reddish.
 reddish() { "$CONVERT" "$1" -crop "$2" +repage -format '%[fx:int(255*(mean.r-mean.b))]' info:; }
 same() { "$CONVERT" "$1" -crop "$3" +repage a.png && "$CONVERT" "$2" -crop "$3" +repage b.png &&

@@ -20,9 +20,6 @@ cp "$PLAY/quarry_basics.sq" . || exit 1
 cat > scene.sh <<'SCENE'
 set -u
 . "$SCENE_LIB"
-press() { xdo keydown "$1"; sleep 0.1; xdo keyup "$1"; sleep "${2:-0.8}"; }
-shot() { import -window root "$1"; }
-brightest() { "$CONVERT" "$1" -crop "$2" +repage -format '%[fx:int(255*maxima)]' info:; }
 # Masks of the bands of a field cell the marks are told apart by, tiled over
 # the field: the wide end of an arrow is its head; only the ring around the
 # elf reaches the cell's edge.

@@ -30,10 +30,7 @@ rm -f ./*.mpt
 # in the working folder. Keys go down, stay a few frames, come up.
 cat > scene.sh <<'SCENE'
 set -u
-fail() { echo "FAIL: $*"; }
-press() { xdotool keydown "$1"; sleep 0.1; xdotool keyup "$1"; sleep "${2:-0.8}"; }
-shot() { import -window root "$1"; }
-brightest() { "$CONVERT" "$1" -crop "$2" +repage -format '%[fx:int(255*maxima)]' info:; }
+. "$SCENE_LIB"
 pixel() { "$CONVERT" "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }
 same() { "$CONVERT" "$1" -crop "$3" +repage a.png && "$CONVERT" "$2" -crop "$3" +repage b.png &&
   "$COMPARE" -metric AE a.png b.png null: 2>/dev/null; }

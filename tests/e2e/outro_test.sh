@@ -27,10 +27,7 @@ done
 
 cat > scene.sh <<'SCENE'
 set -u
-fail() { echo "FAIL: $*"; }
-press() { xdotool keydown "$1"; sleep 0.1; xdotool keyup "$1"; sleep "${2:-0.8}"; }
-shot() { import -window root "$1"; }
-brightest() { "$CONVERT" "$1" -crop "$2" +repage -format '%[fx:int(255*maxima)]' info:; }
+. "$SCENE_LIB"
 # How many different colours a region holds.
 colours() { "$CONVERT" "$1" -crop "$2" +repage -format '%k' info:; }
 

@@ -1,6 +1,14 @@
 # Helpers for the scenes that run under Xvfb (scene.sh, started by
 # e2e_scene), sourced as: . "$SCENE_LIB"
 
+# A failed check, counted by e2e_scene.
+fail() { echo "FAIL: $*"; }
+# press KEY [PAUSE]: the key down for a few frames, then PAUSE seconds (0.8).
+press() { xdo keydown "$1"; sleep 0.1; xdo keyup "$1"; sleep "${2:-0.8}"; }
+shot() { import -window root "$1"; }
+# The brightest channel value (0-255) in a box WxH+X+Y of a picture.
+brightest() { "$CONVERT" "$1" -crop "$2" +repage -format '%[fx:int(255*maxima)]' info:; }
+
 # An xdotool call the X server turned away is sent again; any other failure is not.
 xdo() {
   local Err T

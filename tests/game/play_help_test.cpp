@@ -31,6 +31,18 @@ class PlayHelpTest : public PlayWindowTest {
   TRestore<std::unique_ptr<TMaps>> PackGuard{Maps};
   TRestore<std::unique_ptr<TSetupCommandHandler>> Setups{SetupCommands, std::make_unique<TSetupCommandHandler>()};
   TRestore<std::unique_ptr<TOptions>> OptionsGuard{Options};
+
+  // Two flips with no play frame between them belong to a screen over the
+  // map: it is noted in Opened and closed with Escape. The play frames set
+  // SinceEvents back to 0.
+  static void CloseScreensOver(bool& Opened, int& SinceEvents) {
+    VX_SDL::SetPresentHook([Opened = &Opened, SinceEvents = &SinceEvents](const std::vector<TDirtyRect>&) {
+      if (++*SinceEvents > 1) {
+        *Opened = true;
+        Hold({VXKey::Escape});
+      }
+    });
+  }
 };
 
 TEST_F(PlayHelpTest, EscapeThatClosesTheHelpDoesNotRestartTheMap) {
@@ -99,13 +111,7 @@ class PlayKeysTest : public PlayHelpTest {
     TPlay1Map Play(0);
     TPlayProbe Result;
     int Frame = 0, SinceEvents = 0;
-    // Flips with no play frame between them belong to a screen over the map.
-    VX_SDL::SetPresentHook([&](const std::vector<TDirtyRect>&) {
-      if (++SinceEvents > 1) {
-        Result.Opened = true;
-        Hold({VXKey::Escape});
-      }
-    });
+    CloseScreensOver(Result.Opened, SinceEvents);
     Play.AfterEvents = [&] {
       SinceEvents = 0;
       ++Frame;
@@ -177,12 +183,7 @@ class WatchKeysTest : public PlayHelpTest {
     TPlay1Map Play(0, std::string(40, 'R'), "Wren");
     TWatchProbe Result;
     int Frame = 0, SinceEvents = 0;
-    VX_SDL::SetPresentHook([&](const std::vector<TDirtyRect>&) {
-      if (++SinceEvents > 1) {
-        Result.Opened = true;
-        Hold({VXKey::Escape});
-      }
-    });
+    CloseScreensOver(Result.Opened, SinceEvents);
     Play.AfterEvents = [&] {
       SinceEvents = 0;
       ++Frame;
