@@ -188,4 +188,27 @@ TEST_F(PictureToolTest, InfoDescribesTheFrames) {
   EXPECT_EQ(Picture.RunJoined("frobnicate", &Out), 1);
 }
 
+// A name that is no file on disk is looked up in the game's archive: the
+// one beside sqtool, or the one --data names.
+TEST_F(PictureToolTest, NamesComeFromTheGamesArchive) {
+  std::string Out;
+  EXPECT_EQ(Picture.RunJoined("info steel.tga", &Out), 0) << Out;
+  EXPECT_EQ(Out.rfind("32x32 frames=", 0), 0u) << Out;
+  Out.clear();
+  EXPECT_EQ(Picture.RunJoined("convert steel.tga " + Dir.File("steel.ppm"), &Out), 0) << Out;
+  EXPECT_EQ(ReadPixmap(Dir.File("steel.ppm")).Width, 32);
+
+  ASSERT_EQ(Magick(Dir.File("src.png") + " -type TrueColor " + Dir.File("own.tga")), 0);
+  const std::string Archive = Dir.File("own.mad4");
+  ASSERT_EQ(TSqtool().Run("archive create " + Archive + " " + Dir.File("own.tga")).Code, 0);
+  Out.clear();
+  EXPECT_EQ(Picture.RunJoined("info own.tga --data " + Archive, &Out), 0) << Out;
+  EXPECT_EQ(Out.rfind("37x23 frames=", 0), 0u) << Out;
+  // The named archive, not the default one: the game's own names are not in it.
+  EXPECT_EQ(Picture.RunJoined("info own.tga", &Out), 1);
+  Out.clear();
+  EXPECT_EQ(Picture.RunJoined("info steel.tga --data " + Dir.File("none.mad4"), &Out), 1);
+  EXPECT_EQ(Out, "sqtool: cannot mount the data archive '" + Dir.File("none.mad4") + "'\n");
+}
+
 }  // namespace

@@ -14,3 +14,9 @@ bool MountGameData(const std::string& Path) {
   const std::string File = Path.empty() ? DefaultGameData() : Path;
   return VolumeManager && VXToolbox::FileExists(File) && VolumeManager->Mount(File, 100, true);
 }
+
+std::string MountGameDataIfAny(const std::string& Path) {
+  const std::string File = Path.empty() ? DefaultGameData() : Path;
+  if (Path.empty() && !VXToolbox::FileExists(File)) return "";
+  return MountGameData(File) ? "" : "cannot mount the data archive '" + File + "'";
+}

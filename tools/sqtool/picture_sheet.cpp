@@ -8,8 +8,7 @@
 #include "graphics/image.h"
 #include "graphics/image_collection.h"
 #include "graphics/ppm_writer.h"
-#include "shell/toolbox.h"
-#include "storage/mad4_high_level.h"
+#include "tools/sqtool/game_data.h"
 
 namespace {
 
@@ -37,16 +36,7 @@ int PictureSheet(const TArgs& Args) {
   }
   if (OutFile.empty()) return SqFail("usage: sqtool picture sheet OUTFILE [--data FILE]");
   // The game's archive, unless loose files are all there is.
-  const bool Explicit = !Data.empty();
-  if (!Explicit) {
-    Data = SqToolDir() + "Starquarry.mad4";
-    if (!VXToolbox::FileExists(Data)) Data = SqToolDir() + "starquarry";
-  }
-  if (VXToolbox::FileExists(Data)) {
-    if (!VolumeManager->Mount(Data, 100, true)) return SqFail("cannot mount the data archive '" + Data + "'");
-  } else if (Explicit) {
-    return SqFail("cannot mount the data archive '" + Data + "'");
-  }
+  if (const std::string Error = MountGameDataIfAny(Data); !Error.empty()) return SqFail(Error);
 
   TImageCollection Lists[2];
   const char* Sections[2] = {"Blocks", "Outro"};
