@@ -11,7 +11,7 @@ struct TSwitch {
   const char* Name;
   int Values;
 };
-constexpr TSwitch kSwitches[] = {{"scale", 1},   {"testmap", 2},   {"edit", 1},    {"nolog", 0},
+constexpr TSwitch kSwitches[] = {{"scale", 1},   {"testmap", 2},   {"edit", 1},    {"shared", 1}, {"nolog", 0},
                                  {"waitlog", 0}, {"appendlog", 0}, {"mainlog", 1}, {"safelog", 0}};
 
 struct THelpLine {
@@ -24,6 +24,7 @@ constexpr THelpLine kHelp[] = {
     {"-scale N|auto", "a window N times 640 x 480 (N = 1 to 4);\nauto: the largest that fits the desktop"},
     {"-testmap CODE PACK.sq", "plays one map of a pack at once\n(sqtool testcode MAPNO makes the code)"},
     {"-edit PACK.sq", "the level editor on a pack\n(a new pack when there is no such file)"},
+    {"-shared CODE", "plays a shared map, or shows a shared run,\nfrom its code (sqtool share, share-run)"},
     {"-nolog", "writes no log"},
     {"-waitlog", "waits a second before the log is opened"},
     {"-appendlog", "adds to the log instead of starting it afresh"},
@@ -65,6 +66,7 @@ std::string MissingValues(const TSwitch& S) {
   if (S.Values == 2) return Name + " needs a code and a level pack";
   if (Name == "-scale") return "-scale needs a number from 1 to 4 or auto";
   if (Name == "-edit") return "-edit needs a level pack";
+  if (Name == "-shared") return "-shared needs a share code";
   return Name + " needs a file name";
 }
 
@@ -101,7 +103,8 @@ TCommandLineCheck CheckCommandLine(const std::vector<std::string>& Args) {
 }
 
 std::string UsageLine() {
-  return "usage: starquarry [FullScreen] [-scale N|auto] [-testmap CODE PACK.sq] [-edit PACK.sq] [-nolog] "
+  return "usage: starquarry [FullScreen] [-scale N|auto] [-testmap CODE PACK.sq] [-edit PACK.sq] [-shared CODE] "
+         "[-nolog] "
          "[-waitlog] [-appendlog] [-mainlog FILE] [-safelog] [--help] [--version]";
 }
 

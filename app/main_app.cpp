@@ -136,7 +136,9 @@ void TMain::Run() {
     }
     return;
   }
-  if (TestMapIndex == -1) {
+  // A shared map or run opens at once, as a link is expected to.
+  const std::string Shared = Parameters ? Parameters->SwitchValue("shared", false) : "";
+  if (TestMapIndex == -1 && Shared.empty()) {
     VX_SDL::FillBox(0, 436, 639, 463, 0, 0, 0);
     int Frame = 0;
     do {
@@ -154,6 +156,7 @@ void TMain::Run() {
   Splash.reset();
   TGame Game;
   Game.EditPack = &TEditorScreen::EditLoadedPack;
+  Game.SharedCode = Shared;
   if (TestMapIndex == -1) Game.Run();
   else Game.PlayTestMap(TestMapPack, TestMapIndex);
 }

@@ -9,6 +9,7 @@
 #include "editor/editor_mouse.h"
 #include "game/help_overlay.h"
 #include "game/play_screen.h"
+#include "game/shared_screens.h"
 #include "graphics/font_collection.h"
 #include "graphics/image.h"
 #include "graphics/key_codes.h"
@@ -25,6 +26,8 @@
 #include "world/map_runner.h"
 #include "world/maps.h"
 #include "world/pack_reader.h"
+#include "world/pack_ways.h"
+#include "world/share_code.h"
 
 namespace {
 
@@ -47,7 +50,7 @@ constexpr int kHeaderRight = 632;
 constexpr int kHeaderGap = 16;
 constexpr int kPackShare = 240;
 constexpr int kSolveSeconds = 60;
-constexpr const char* kHint = "F5 play  F6 solve  F7 watch  Ctrl+S save  Esc leave";
+constexpr const char* kHint = "F5 play  F6 solve  F7 watch  F9 share  Ctrl+S save  Esc leave";
 
 // Puts the editor's world in the global the play screen plays, and the old
 // one back afterwards.
@@ -222,6 +225,7 @@ void TEditorScreen::Press(int Key, bool Ctrl) {
         }
         PlayMap(FSolvedKeys);
         break;
+      case VXKey::F9: ShareMap(); return;
       case VXKey::Escape: FLeave = Leave(); return;
       case VXKey::Letter('h'):
         THelpOverlay(THelpScreen::Editor).Run();
@@ -277,6 +281,39 @@ void TEditorScreen::StartSolve() {
   FSolve = std::make_unique<TSolveJob>(WorldCopy(), FEditor->Current(), Options);
   FStatus = "solving map " + std::to_string(FEditor->Current() + 1) + "... (any key cancels)";
   FStatusIsProblem = false;
+}
+
+void TEditorScreen::ShareMap() {
+  const int MapNo = FEditor->Current();
+  const std::string Which = "map " + std::to_string(MapNo + 1);
+  // The search seeds the random generator the replay below seeds too.
+  if (FSolve) {
+    FStatus = "the solver is still at work: share the map once it is done";
+    return;
+  }
+  TShareCode Code;
+  Code.Map = FEditor->CurrentMap();
+  // The way the solver found for the map as it stands, else the one the
+  // pack carries, when it still wins the map.
+  const std::unique_ptr<TMaps> World = WorldCopy();
+  World->Effects = {};
+  for (const std::string& Way : {FSolvedKeys, CarriedWay(FExtras, MapNo + 1)})
+    if (WayWins(*World, MapNo, Way)) {
+      Code.Keys = Way;
+      break;
+    }
+  std::string Error;
+  const std::string Text = EncodeShareCode(Code, Error);
+  FStatusIsProblem = Text.empty();
+  if (Text.empty()) {
+    FStatus = "cannot share " + Which + ": " + Error;
+    return;
+  }
+  Log->Status("Share code of " + Which + " (" + Code.Map.MapName + "): " + Text, kHeading);
+  VXWeb::ShareLink("map", Text);
+  ShowShareCode("Map " + std::to_string(MapNo + 1) + ": " + Code.Map.MapName, "map", Text);
+  ForgetPressedKeys();
+  FStatus = Which + " shared " + (Code.Keys.empty() ? "without a way (F6 finds one first)" : "with a way through it");
 }
 
 void TEditorScreen::PollSolve() {

@@ -4,7 +4,8 @@
 // name and author and a status line above. The mouse paints and clears
 // cells and picks tiles; the keyboard does everything as well. F5 plays the
 // map, F6 asks the solver about it in the background, F7 shows the way the
-// solver found; Ctrl+S writes the pack.
+// solver found, F9 shares the map as a code (a link in the page); Ctrl+S
+// writes the pack.
 #include <functional>
 #include <memory>
 #include <string>
@@ -71,6 +72,9 @@ class TEditorScreen {
   void Paint(int X, int Y, int32_t Code);
   void Changed();
   void StartSolve();
+  // F9: the map's share code, with a way when one is known; the page makes
+  // it a link on the clipboard, the desktop shows it and logs it.
+  void ShareMap();
   void PlayMap(const std::string& Script);
   void EditText(int Key);
   bool Leave();

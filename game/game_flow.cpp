@@ -12,6 +12,9 @@
 #include "game/outro.h"
 #include "game/play_screen.h"
 #include "game/select_map.h"
+#include "game/shared_maps.h"
+#include "game/shared_opening.h"
+#include "game/shared_screens.h"
 #include "game/songs.h"
 #include "graphics/key_codes.h"
 #include "registry/player_name.h"
@@ -149,12 +152,19 @@ bool TGame::ChooseLevelPack() {
   }
 }
 
-void TGame::PlayMap(int MapNo) {
+void TGame::PlayMap(int MapNo, const std::string& Label) {
   StopSong(FListSong);
   TPlay1Map Play(MapNo);
+  Play.Label = Label;
   // Recorded before "Map Completed!" shows: closing the window during that
   // screen must not lose the win.
   Play.OnCompleted = [this, &Play, MapNo] {
+    if (PlayerName.empty()) {
+      FPendingMap = MapNo;
+      FPendingKeys = Play.RunScript();
+      FPendingHinted = Play.Hinted();
+      return;
+    }
     if (!PlayerRegistry) return;
     PlayerRegistry->SetMapState(LevelPack, PlayerName, TPlayerReg::kCompleted, MapNo);
     // Kept only when shorter than the player's best run of the map.
@@ -162,6 +172,37 @@ void TGame::PlayMap(int MapNo) {
   };
   Play.Run();
   PlaySong(FListSong);
+}
+
+void TGame::KeepPendingWin() {
+  if (FPendingMap < 0 || PlayerName.empty() || !PlayerRegistry) return;
+  PlayerRegistry->SetMapState(LevelPack, PlayerName, TPlayerReg::kCompleted, FPendingMap);
+  PlayerRegistry->KeepRun(LevelPack, PlayerName, FPendingMap, FPendingKeys, FPendingHinted);
+  FPendingMap = -1;
+}
+
+bool TGame::OpenShared() {
+  const TSharedOpening Opened = OpenSharedCode(SharedCode);
+  SharedCode.clear();
+  if (Opened.MapNo < 0 || !LoadPack(kSharedPackFile)) return false;
+  LevelPack = kSharedPackFile;
+  if (PlayerRegistry) PlayerRegistry->AddLevelPack(LevelPack);
+  // The last player plays it; with none yet, the win waits for the player chosen next.
+  if (PlayerRegistry && PlayerRegistry->FindPlayer(Remembered.LastPlayer)) PlayerName = Remembered.LastPlayer;
+  Choice = Opened.MapNo;
+  if (Opened.Kind == TShareKind::Run) {
+    StopSong(FListSong);
+    TPlay1Map(Opened.MapNo, Opened.Keys, Opened.Player.empty() ? "A friend" : Opened.Player).Run();
+    PlaySong(FListSong);
+    if (!AskToTryMap(Maps->MapName(Opened.MapNo))) return true;
+  }
+  const TSharedCheck Check = CheckSharedMap(Opened.MapNo, Opened.Keys);
+  VXWeb::NoteShared(VerdictWord(Check.Verdict));
+  if (PlayerRegistry && !PlayerName.empty() &&
+      PlayerRegistry->GetMapState(LevelPack, PlayerName, Opened.MapNo) == TPlayerReg::kLocked)
+    PlayerRegistry->SetMapState(LevelPack, PlayerName, TPlayerReg::kOpen, Opened.MapNo);
+  PlayMap(Opened.MapNo, VerdictLabel(Check.Verdict));
+  return true;
 }
 
 void TGame::PlayOutro() {
@@ -200,14 +241,18 @@ void TGame::Run() {
   FHelpCount = THelpOverlay::OpenCount();
   FListSong = PlaylistSong("List", 0);
   PlaySong(FListSong);
-  PlayerName = SelectPlayer();
-  NoteHelp();
-  if (PlayerName.empty() || !ChooseLevelPack()) {
-    StopSong(FListSong);
-    return;
+  Choice = -1;
+  const bool Shared = !SharedCode.empty() && OpenShared();
+  if (!Shared || PlayerName.empty()) {
+    PlayerName = SelectPlayer();
+    NoteHelp();
+    if (PlayerName.empty() || (!Shared && !ChooseLevelPack())) {
+      StopSong(FListSong);
+      return;
+    }
+    KeepPendingWin();
   }
   Remember();
-  Choice = -1;
   FSelect = NewSelectMap();
   do {
     FSelect->HelpPrompt = !Remembered.HelpSeen(PlayerName);

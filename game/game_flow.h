@@ -37,6 +37,10 @@ class TGame {
   bool LoadPack(const std::string& Pack);
 
   int Choice = -1;
+  // A share code (starquarry -shared, the page's link) that Run opens first:
+  // its map played at once, or its run watched and then the map offered;
+  // the game goes on at the map selection of the Shared maps pack.
+  std::string SharedCode;
   std::string PlayerName;
   std::string LevelPack;
   // Handed to the map selection: what E opens.
@@ -49,7 +53,13 @@ class TGame {
   // leaves the question. A pack that cannot be used is logged and the
   // question comes again.
   bool ChooseLevelPack();
-  void PlayMap(int MapNo);
+  // Label: what the foot strip adds to the map's name.
+  void PlayMap(int MapNo, const std::string& Label = "");
+  // Opens SharedCode; true when the Shared maps pack is loaded into Maps
+  // with the shared map in it (Choice on it).
+  bool OpenShared();
+  // A map won before any player was chosen counts for the one chosen next.
+  void KeepPendingWin();
   void PlayOutro();
   // The map selection of the player and pack chosen.
   std::unique_ptr<TSelectMap> NewSelectMap() const;
@@ -63,4 +73,8 @@ class TGame {
   int FHelpCount = 0;
   bool FHelpPending = false;
   std::string FNewPlayer;  // the cursor's row when the player list comes back
+  // A win on the shared map while no player was chosen yet.
+  int FPendingMap = -1;
+  std::string FPendingKeys;
+  bool FPendingHinted = false;
 };

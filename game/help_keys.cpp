@@ -83,6 +83,7 @@ std::vector<THelpPage> MakePages() {
         {"F5", "play the map (Escape comes back)", {F5}},
         {"F6", "the solver tries the map (any key stops it)", {F6}},
         {"F7", "watch the solver's way through", {F7}},
+        {"F9", "share the map: its code (the page copies a link)", {F9}},
         {"Ctrl+Z/Ctrl+Y", "undo, redo", {Letter('z'), Letter('y')}, true},
         {"Ctrl+PageUp/PageDown", "move the map one place", {PageUp, PageDown}, true},
         {"Ctrl+S", "save the pack", {Letter('s')}, true},

@@ -61,7 +61,7 @@ void TPlay1Map::DrawWatching() {
 void TPlay1Map::DrawNotes() {
   if (Watching()) return DrawWatching();
   FNoteShown = FHint.Note();
-  PlayNotes::Draw(Maps->MapName(FRun.MapNo),
+  PlayNotes::Draw(Maps->MapName(FRun.MapNo) + (Label.empty() ? "" : " - " + Label),
                   "Step " + std::to_string(FHistory->Steps()) + (FNoteShown.empty() ? "" : "   " + FNoteShown));
 }
 

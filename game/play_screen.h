@@ -34,6 +34,8 @@ class TPlay1Map {
   void ShowCompleted();
 
   std::string CurrentSong;
+  // What the foot strip adds after the map's name (what is known of a shared map).
+  std::string Label;
   // Runs after the events of every frame of play; tests hold keys here as a
   // player would.
   std::function<void()> AfterEvents;

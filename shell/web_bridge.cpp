@@ -37,6 +37,12 @@ void NoteMap(int MapNo) { sq_web_call("sqMap", std::to_string(MapNo).c_str()); }
 void Yield() { emscripten_sleep(0); }
 void FileWritten(const std::string& Name) { sq_web_call("sqFileWritten", Name.c_str()); }
 void OfferDownload(const std::string& Name) { sq_web_call("sqOfferDownload", Name.c_str()); }
+void NoteShared(const std::string& Verdict, const std::string& Reason) {
+  sq_web_call("sqShared", (Verdict + "\n" + Reason).c_str());
+}
+void ShareLink(const std::string& Kind, const std::string& Code) {
+  sq_web_call("sqShareLink", (Kind + "\n" + Code).c_str());
+}
 
 namespace {
 // The C stack a search runs on: its recursion is shallow, its tables live
@@ -99,6 +105,8 @@ void NoteMap(int) {}
 void Yield() {}
 void FileWritten(const std::string&) {}
 void OfferDownload(const std::string&) {}
+void NoteShared(const std::string&, const std::string&) {}
+void ShareLink(const std::string&, const std::string&) {}
 
 struct TSlicedTask::TFiber {};
 

@@ -31,6 +31,14 @@ void FileWritten(const std::string& Name);
 // files inside the page).
 void OfferDownload(const std::string& Name);
 
+// A shared map or run was opened: the verdict on its map in one word
+// ("proven", "solved", "unsolvable", "unknown", "unchecked"), or "refused"
+// with the reason the player read.
+void NoteShared(const std::string& Verdict, const std::string& Reason = "");
+// The page makes a link of Code (Kind "map" or "run") and copies it to the
+// clipboard.
+void ShareLink(const std::string& Kind, const std::string& Code);
+
 // Runs Task in slices of about SliceMs at a time, where no thread can run
 // beside the frames: Resume runs the next slice, Pause (called from inside
 // the task) ends a slice once its time is up. On the desktop Resume runs
