@@ -16,14 +16,14 @@ constexpr int kRightHeld = 4;
 
 TEditorField::TEditorField() {
   Name = "editor field";
-  Left = 0;
-  Top = 48;
-  Right = 32 * TMaps::kCols - 1;
-  Bottom = 48 + 32 * TMaps::kRows - 1;
+  Left = TMaps::CellLeft(0);
+  Top = TMaps::CellTop(0);
+  Right = TMaps::CellLeft(TMaps::kCols) - 1;
+  Bottom = TMaps::CellTop(TMaps::kRows) - 1;
 }
 
 void TEditorField::Cell(int X, int Y, bool Paint) {
-  if (OnCell) OnCell(X / 32, (Y - 48) / 32, Paint);
+  if (OnCell) OnCell((X - Left) / TMaps::kCellSize, (Y - Top) / TMaps::kCellSize, Paint);
 }
 
 bool TEditorField::MouseDown(int X, int Y, int Button) {

@@ -11,7 +11,7 @@
 
 class TEditorField : public TMouseObject {
  public:
-  // Cell (X, Y) is under the pixel (32 X, 48 + 32 Y).
+  // Cell (X, Y) is under the pixel (TMaps::CellLeft(X), TMaps::CellTop(Y)).
   TEditorField();
   // Paint (true) or clear (false) the cell; Begin and End frame one drag.
   std::function<void(int X, int Y, bool Paint)> OnCell;

@@ -159,7 +159,7 @@ void TEditorScreen::Paint(int X, int Y, int32_t Code) {
 void TEditorScreen::Typed(char C) {
   const int32_t Code = C == '-' ? Tile::Empty : static_cast<uint8_t>(C);
   if (Code == Tile::Empty && C != '-') return;
-  if (!TMapEditor::IsTile(Code)) return;
+  if (!IsTile(Code)) return;
   // Typed as a row of a map text: the character goes in and the cursor on.
   FChosen = Code;
   Paint(FCursorX, FCursorY, Code);
@@ -438,15 +438,13 @@ void TEditorScreen::DrawHeader() {
 
 void TEditorScreen::DrawPalette() {
   VX_SDL::FillBox(0, 436, 639, 479, 0, 0, 0);
-  const std::string Chars = TMapEditor::kTileChars;
-  for (size_t I = 0; I < Chars.size(); ++I) {
-    const int X = kPaletteX + kPaletteStep * static_cast<int>(I);
-    const char C = Chars[I];
-    const TImage* Image = C == '*' ? FindBlockImage("*D", false) : FindBlockImage(std::string(1, C), false);
-    if (!Image) Image = FindBlockImage(std::string(1, C) + "1", false);
-    if (Image) VX_SDL::DrawImagePart(X, kPaletteY, 0, 0, 32, 32, *Image);
-    else VX_SDL::FrameRect(X, kPaletteY, 32, 32, 96, 96, 96);
-    if (C == static_cast<char>(FChosen)) VX_SDL::FrameRect(X - 2, kPaletteY - 2, 36, 36, 255, 255, 0);
+  for (int I = 0; I < kTileCount; ++I) {
+    const int X = kPaletteX + kPaletteStep * I;
+    const TTileRow& Row = kTileRows[I];
+    if (const TImage* Image = TilePicture(Row))
+      VX_SDL::DrawImagePart(X, kPaletteY, 0, 0, TMaps::kCellSize, TMaps::kCellSize, *Image);
+    else VX_SDL::FrameRect(X, kPaletteY, TMaps::kCellSize, TMaps::kCellSize, 96, 96, 96);
+    if (Row.Char == static_cast<char>(FChosen)) VX_SDL::FrameRect(X - 2, kPaletteY - 2, 36, 36, 255, 255, 0);
   }
 }
 
@@ -462,7 +460,8 @@ void TEditorScreen::Draw() {
   FView->ForgetDrawnCells();
   FView->DrawMap();
   if (TImage* Target = VX_SDL::DrawTarget()) DrawElf(*FView, *Target);
-  VX_SDL::FrameRect(32 * FCursorX, 48 + 32 * FCursorY, 32, 32, 255, 255, 0);
+  VX_SDL::FrameRect(TMaps::CellLeft(FCursorX), TMaps::CellTop(FCursorY), TMaps::kCellSize, TMaps::kCellSize, 255, 255,
+                    0);
 }
 
 void TEditorScreen::ShowRefusal() {
@@ -499,10 +498,9 @@ bool TEditorScreen::Run() {
   std::vector<std::unique_ptr<TPaletteCell>> Palette;
   TKeyCatcher Catcher;
   std::vector<TMouseObject*> Objects{&Catcher, &Field};
-  const std::string Chars = TMapEditor::kTileChars;
-  for (size_t I = 0; I < Chars.size(); ++I) {
-    Palette.push_back(std::make_unique<TPaletteCell>(static_cast<uint8_t>(Chars[I]),
-                                                     kPaletteX + kPaletteStep * static_cast<int>(I), kPaletteY));
+  for (int I = 0; I < kTileCount; ++I) {
+    Palette.push_back(std::make_unique<TPaletteCell>(static_cast<uint8_t>(kTileRows[I].Char),
+                                                     kPaletteX + kPaletteStep * I, kPaletteY));
     Palette.back()->OnChoose = [this](int32_t Code) { FChosen = Code; };
     Objects.push_back(Palette.back().get());
   }

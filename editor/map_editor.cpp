@@ -1,14 +1,9 @@
 #include "editor/map_editor.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "maps/xmap.h"
 #include "world/maps.h"
-
-bool TMapEditor::IsTile(int32_t Code) {
-  return Code > 0 && Code < 128 && std::strchr(kTileChars, static_cast<char>(Code)) != nullptr;
-}
 
 TMapEditor::TMapEditor() {
   FState.Maps.push_back(EmptyMap());

@@ -15,11 +15,6 @@ class TXMap;
 
 class TMapEditor {
  public:
-  // The tiles a map may hold, in the palette's order: their MAPT characters,
-  // empty last.
-  static constexpr const char* kTileChars = "*!$@.#%=&0<> ";
-  static bool IsTile(int32_t Code);
-
   // A pack of one empty map.
   TMapEditor();
   // The maps, name and author of a loaded pack (Maps is copied, not kept).

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "graphics/key_codes.h"
+#include "world/tile_table.h"
 
 namespace {
 
@@ -11,6 +12,19 @@ using namespace VXKey;
 const THelpKey kHelp{"H", "this help; H or Escape closes it", {Letter('h')}};
 const THelpKey kOptions{"F12", "options: music and effect volumes", {F12}};
 const THelpKey kUpDown{"Up/Down", "move the cursor", {Up, Down}};
+
+// The editor types the tiles of the palette by their characters (empty has
+// a key of its own).
+THelpKey TypedTiles() {
+  THelpKey Key{"", "type that tile and step on", {}, false, true};
+  for (const TTileRow& Row : kTileRows) {
+    if (Row.Char == Tile::Empty) continue;
+    if (!Key.Name.empty()) Key.Name += ' ';
+    Key.Name += Row.Char;
+    Key.Codes.push_back(static_cast<uint8_t>(Row.Char));
+  }
+  return Key;
+}
 
 std::vector<THelpPage> MakePages() {
   return {
@@ -69,11 +83,7 @@ std::vector<THelpPage> MakePages() {
        "Level editor",
        {{"Arrows", "move the cursor", {Up, Down, Left, Right}},
         {"Return", "put the chosen tile at the cursor", {Return}},
-        {"* ! $ @ . # % = & 0 < >",
-         "type that tile and step on",
-         {'*', '!', '$', '@', '.', '#', '%', '=', '&', '0', '<', '>'},
-         false,
-         true},
+        TypedTiles(),
         {"-", "clear the cell and step on", {'-'}, false, true},
         {"PageUp/PageDown", "previous or next map", {PageUp, PageDown}},
         {"Insert", "add a map after this one", {Insert}},

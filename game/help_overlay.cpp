@@ -9,6 +9,7 @@
 #include "graphics/video.h"
 #include "shell/web_bridge.h"
 #include "world/block_images.h"
+#include "world/maps.h"
 
 namespace {
 
@@ -22,22 +23,6 @@ constexpr int kSmallFont = 8;  // the collection's small print
 
 // Opened since the program started; module state like the held keys.
 int OpenedSoFar = 0;
-
-struct TLegendEntry {
-  const char* Image;
-  const char* Name;
-  const char* Text;
-};
-
-// Two columns, the left one first.
-constexpr TLegendEntry kLegend[] = {
-    {"*D", "Elf", "you; dies under a fall"},           {".", "Grass", "the elf digs through it"},
-    {"#", "Wall", "round: things roll off it"},        {"%", "Steel", "survives every explosion"},
-    {"=", "Plasma", "only blocks; nothing rolls"},     {"!", "Exit", "opens once no diamond is left"},
-    {"@", "Boulder", "falls, rolls off round things"}, {"$", "Diamond", "falls and rolls; take them all"},
-    {"&", "Barrel", "falls; explodes landing hard"},   {"0", "Balloon", "rises, lifting what sits on it"},
-    {"<", "Tunnel", "one way through, to the left"},   {">", "Tunnel", "one way through, to the right"},
-};
 
 std::unique_ptr<TFont> SmallFont(int32_t R, int32_t G, int32_t B) {
   const TFont* Small = FontCollection ? FontCollection->Font(kSmallFont) : nullptr;
@@ -126,16 +111,16 @@ int THelpOverlay::DrawKeys(int Y) {
 }
 
 void THelpOverlay::DrawLegend(int Y) {
-  constexpr int kRows = 6, kRowHeight = 36, kColumnWidth = 296;
-  const int Count = static_cast<int>(std::size(kLegend));
-  for (int I = 0; I < Count; ++I) {
-    const TLegendEntry& E = kLegend[I];
+  // Two columns, the left one first.
+  constexpr int kRows = 6, kRowHeight = 36, kColumnWidth = 296, kCell = TMaps::kCellSize;
+  for (int I = 0; I < kLegendLines; ++I) {
+    const TTileRow& Row = *kLegendRows[static_cast<size_t>(I)];
     const int X = kNameX + (I / kRows) * kColumnWidth;
     const int RowY = Y + (I % kRows) * kRowHeight;
-    if (const TImage* Image = FindBlockImage(E.Image, false)) VX_SDL::DrawImagePart(X, RowY, 0, 0, 32, 32, *Image);
-    else VX_SDL::FrameRect(X, RowY, 32, 32, 96, 96, 96);
-    Write(FNameFont.get(), E.Name, X + 40, RowY);
-    Write(FTextFont.get(), E.Text, X + 40, RowY + 16);
+    if (const TImage* Image = TilePicture(Row)) VX_SDL::DrawImagePart(X, RowY, 0, 0, kCell, kCell, *Image);
+    else VX_SDL::FrameRect(X, RowY, kCell, kCell, 96, 96, 96);
+    Write(FNameFont.get(), Row.Name, X + 40, RowY);
+    Write(FTextFont.get(), Row.Legend, X + 40, RowY + 16);
   }
 }
 

@@ -17,6 +17,7 @@
 #include "shell/random.h"
 #include "shell/web_bridge.h"
 #include "storage/stream_opener.h"
+#include "world/maps.h"
 
 namespace {
 
@@ -147,7 +148,7 @@ void TOutro::DrawScene() {
   VX_SDL::ShowPictureFile(240, 7, "logolite.tga");
   for (int Y = 0; Y < kRows; ++Y) {
     for (int X = 0; X < kCols; ++X) {
-      const int PX = 32 * X, PY = 32 * Y + 48;
+      const int PX = TMaps::CellLeft(X), PY = TMaps::CellTop(Y);
       switch (Hall->GetTile(X, Y)) {
         case '#': Draw("Wall", PX, PY); break;
         case '.': Draw("Grass", PX, PY); break;

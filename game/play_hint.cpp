@@ -164,7 +164,7 @@ void TPlayHint::Draw(TMaps& World, TImage& Target) {
     for (int M = 0; M < static_cast<int>(FMarks.size()); ++M) FMarks[static_cast<size_t>(M)] = MakeMark(M);
   const auto Put = [&](int Mark, int X, int Y) {
     if (X < 0 || X >= TMaps::kCols || Y < 0 || Y >= TMaps::kRows) return;
-    Target.Draw(32 * X, 32 * Y + 48, *FMarks[static_cast<size_t>(Mark)]);
+    Target.Draw(TMaps::CellLeft(X), TMaps::CellTop(Y), *FMarks[static_cast<size_t>(Mark)]);
     World.ForgetDrawnCell(X, Y);
   };
   const int End = std::min<int>(FAt + kStepsShown, static_cast<int>(FKeys.size()));

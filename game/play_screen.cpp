@@ -266,7 +266,7 @@ void TPlay1Map::ShowCompleted() {
     Maps->DrawMap();
     if (Target)
       if (TImage* Elf = FindBlockImage("*D", true)) {
-        Target->Draw(32 * Maps->ElfX, 32 * Maps->ElfY + 48, *Elf);
+        Target->Draw(TMaps::CellLeft(Maps->ElfX), TMaps::CellTop(Maps->ElfY), *Elf);
         Maps->ForgetDrawnCell(Maps->ElfX, Maps->ElfY);
       }
     if (FontCollection)

@@ -21,7 +21,7 @@ std::array<uint8_t, kCells> StepsFrom(const TMaps& M, int From) {
     for (const auto& N : Near) {
       if (N[0] < 0 || N[0] >= TMaps::kCols || N[1] < 0 || N[1] >= TMaps::kRows) continue;
       const int To = N[0] * TMaps::kRows + N[1];
-      if (D[static_cast<size_t>(To)] != 255 || M.Code(N[0], N[1]) == Tile::Steel) continue;
+      if (D[static_cast<size_t>(To)] != 255 || TileIs(M.Code(N[0], N[1]), kSurvives)) continue;
       D[static_cast<size_t>(To)] = static_cast<uint8_t>(std::min(254, D[static_cast<size_t>(Cell)] + 1));
       Queue[static_cast<size_t>(Tail++)] = static_cast<int16_t>(To);
     }
@@ -33,8 +33,8 @@ std::array<uint8_t, kCells> StepsFrom(const TMaps& M, int From) {
 TLeastSteps::TLeastSteps(const TMaps& Start) {
   FToExit.fill(kFar);
   for (int Cell = 0; Cell < kCells; ++Cell) {
-    FBalloons = FBalloons || Start.Cells()[static_cast<size_t>(Cell)] == Tile::Balloon;
-    FBarrels = FBarrels || Start.Cells()[static_cast<size_t>(Cell)] == Tile::Barrel;
+    FBalloons = FBalloons || TileIs(Start.Cells()[static_cast<size_t>(Cell)], kFloats);
+    FBarrels = FBarrels || TileIs(Start.Cells()[static_cast<size_t>(Cell)], kExplodes);
   }
   for (int Exit : Start.ExitCells()) {
     const auto D = StepsFrom(Start, Exit);
@@ -45,7 +45,7 @@ TLeastSteps::TLeastSteps(const TMaps& Start) {
   uint8_t Parts = 0;
   FSteps.assign(static_cast<size_t>(kCells) * kCells, kFar);
   for (int Elf = 0; Elf < kCells; ++Elf) {
-    if (Start.Cells()[static_cast<size_t>(Elf)] == Tile::Steel) continue;  // never the elf's
+    if (TileIs(Start.Cells()[static_cast<size_t>(Elf)], kSurvives)) continue;  // never the elf's
     const auto D = StepsFrom(Start, Elf);
     std::copy(D.begin(), D.end(), FSteps.begin() + static_cast<ptrdiff_t>(Elf) * kCells);
     if (FPart[static_cast<size_t>(Elf)] == kFar) {
@@ -124,7 +124,7 @@ int TLeastSteps::FixedTree(int ElfCell, int DiamondsLeft, const uint8_t* Codes) 
     ++Diamonds;
     const bool Bottom = Cell % TMaps::kRows == TMaps::kRows - 1;
     const uint8_t Below = Bottom ? static_cast<uint8_t>(Tile::Steel) : Codes[Cell + 1];
-    if (Below == Tile::Steel) Nodes[static_cast<size_t>(Count++)] = {static_cast<int16_t>(Cell), -1};
+    if (TileIs(Below, kSurvives)) Nodes[static_cast<size_t>(Count++)] = {static_cast<int16_t>(Cell), -1};
     else if (Below == Tile::Grass && !FBarrels)
       Nodes[static_cast<size_t>(Count++)] = {static_cast<int16_t>(Cell), static_cast<int16_t>(Cell + 1)};
   }

@@ -146,7 +146,7 @@ bool Settle(TGrid& G) {
     for (int X = 0; X < kCols; ++X) {
       const int32_t C = W.Code(X, Y);
       if (C == Tile::Vacated || C == Tile::Left) G[Y][X] = ' ';
-      else if (C > 127) return false;  // an explosion, a tunnel ride
+      else if (!IsTile(C)) return false;  // an explosion, a tunnel ride
       else G[Y][X] = static_cast<char>(C);
       Left += C == Tile::Diamond;
     }
@@ -178,7 +178,7 @@ std::shared_ptr<TXMap> CandidateMap(uint32_t Seed, int Difficulty) {
 }
 
 bool NeedsMoreThanDigging(const TXMap& Map) {
-  auto Code = [&Map](int X, int Y) { return Map.GetTile(X, Y) & 0xFF; };
+  auto Code = [&Map](int X, int Y) { return TileChar(Map.GetTile(X, Y)); };
   std::array<bool, kCols * kRows> Seen{};
   std::vector<int> Todo;
   for (int X = 0; X < kCols; ++X)
@@ -197,7 +197,7 @@ bool NeedsMoreThanDigging(const TXMap& Map) {
       if (N[0] < 0 || N[0] >= kCols || N[1] < 0 || N[1] >= kRows) continue;
       const int C = Code(N[0], N[1]);
       ExitReached = ExitReached || C == Tile::ExitClosed;
-      const bool Walk = C == Tile::Empty || C == Tile::Grass || C == Tile::Diamond;
+      const bool Walk = TileIs(C, kWalkable);
       bool& S = Seen[static_cast<size_t>(N[1] * kCols + N[0])];
       if (!Walk || S) continue;
       S = true;

@@ -39,23 +39,18 @@ uint64_t HashBytes(uint64_t H, const uint8_t* Data, size_t Size) {
   return H;
 }
 
-bool Movable(uint8_t C) { return C == Tile::Diamond || C == Tile::Barrel || C == Tile::Boulder || C == Tile::Balloon; }
-
 // What the coarse key needs to know of a code.
-enum : uint8_t { kMovable = 1, kWall = 2, kBalloon = 4, kGrass = 8 };
+enum : uint8_t { kIsMovable = 1, kIsWall = 2, kIsBalloon = 4, kIsGrass = 8 };
 struct TKinds {
   std::array<uint8_t, 256> Of{};
-  TKinds() {
-    for (int C = 0; C < 256; ++C) {
-      const uint8_t Code = static_cast<uint8_t>(C);
+  constexpr TKinds() {
+    for (int C = 0; C < 256; ++C)
       Of[static_cast<size_t>(C)] =
-          static_cast<uint8_t>((Movable(Code) ? kMovable : 0) |
-                               (Code == Tile::Wall || Code == Tile::Steel || Code == Tile::Plasma ? kWall : 0) |
-                               (Code == Tile::Balloon ? kBalloon : 0) | (Code == Tile::Grass ? kGrass : 0));
-    }
+          static_cast<uint8_t>((TileIs(C, kHeavy | kFloats) ? kIsMovable : 0) | (TileIs(C, kWall) ? kIsWall : 0) |
+                               (TileIs(C, kFloats) ? kIsBalloon : 0) | (C == Tile::Grass ? kIsGrass : 0));
   }
 };
-const TKinds kKinds;
+constexpr TKinds kKinds;
 
 }  // namespace
 
@@ -224,11 +219,11 @@ uint64_t TSearchPacker::Key(const TState& S, bool Coarse) const {
       for (int Y = 0; Y < TMaps::kRows; ++Y) {
         const uint8_t Code = C[Cell(X, Y)];
         const uint32_t K = kKinds.Of[Code];  // no branches: the codes come in any order
-        M |= (K & kMovable) << Y;
-        W |= ((K & kWall) >> 1) << Y;
-        B |= ((K & kBalloon) >> 2) << Y;
-        G |= ((K & kGrass) >> 3) << Y;
-        Codes[static_cast<size_t>(Cell(X, Y))] = (K & kGrass) ? static_cast<uint8_t>(Tile::Empty) : Code;
+        M |= (K & kIsMovable) << Y;
+        W |= ((K & kIsWall) >> 1) << Y;
+        B |= ((K & kIsBalloon) >> 2) << Y;
+        G |= ((K & kIsGrass) >> 3) << Y;
+        Codes[static_cast<size_t>(Cell(X, Y))] = (K & kIsGrass) ? static_cast<uint8_t>(Tile::Empty) : Code;
       }
       Movables[static_cast<size_t>(X + 1)] = static_cast<uint16_t>(M);
       Walls[static_cast<size_t>(X + 1)] = static_cast<uint16_t>(W);

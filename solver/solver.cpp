@@ -89,9 +89,6 @@ int StepsToComplete(const TMaps& Pack, int MapNo, const std::string& Keys, uint3
   return PlayToCompletion(W, Run, Keys, Hold);
 }
 
-// Cells the elf cannot cross as long as nothing blows them up.
-bool Blocks(int32_t C) { return C == Tile::Wall || C == Tile::Steel || C == Tile::Plasma || C == Tile::ExitClosed; }
-
 constexpr int kCells = TMaps::kCols * TMaps::kRows;
 using TState = TSearchPacker::TState;
 
@@ -144,7 +141,7 @@ int Remaining(const TState& W) {
     const int Cell = Queue[Head++];
     if (Target[Cell]) return Distance[Cell] + Further;
     for (int16_t To : kNeighbours.Of[static_cast<size_t>(Cell)]) {
-      if (To < 0 || Seen[To] || (!Target[To] && Blocks(W.Code(To)))) continue;
+      if (To < 0 || Seen[To] || (!Target[To] && TileIs(W.Code(To), kBarrier))) continue;
       Seen[To] = true;
       Distance[To] = static_cast<int16_t>(Distance[Cell] + 1);
       Queue[Tail++] = To;

@@ -5,6 +5,7 @@
 #include "graphics/image_collection.h"
 #include "shell/logger.h"
 #include "storage/stream_opener.h"
+#include "world/tile_table.h"
 
 namespace {
 // Per thread, as a search on a worker thread looks images up too.
@@ -36,6 +37,12 @@ TImage* FindBlockImage(const std::string& Name, bool Report) {
   // The collection's own lookup logs the miss; once per name is enough.
   if (Report && Reported().insert(Name).second) Blocks->FindImage(Name);
   return nullptr;
+}
+
+TImage* TilePicture(const TTileRow& Row) {
+  if (!Row.Image) return nullptr;
+  if (TImage* Image = FindBlockImage(Row.Image, false)) return Image;
+  return FindBlockImage(std::string(Row.Image) + "1", false);
 }
 
 void ResetMissingImageReports() { Reported().clear(); }

@@ -4,6 +4,7 @@
 #include <string>
 
 class TImage;
+struct TTileRow;
 
 // Empties Blocks.
 void ClearBlockImages();
@@ -11,5 +12,8 @@ void ClearBlockImages();
 void LoadBlockImages();
 // The image named Name, or null. Report logs a missing name (once per map start).
 TImage* FindBlockImage(const std::string& Name, bool Report);
+// The picture of a tile in the editor's palette and the help's legend: its
+// block image, else its first numbered look; null when there is neither.
+TImage* TilePicture(const TTileRow& Row);
 // Forgets which names were reported missing (a new map start).
 void ResetMissingImageReports();

@@ -20,17 +20,17 @@ std::string MissingImages(const TMaps& Pack, const TXMap& Map) {
   std::string Missing;
   for (int Y = 0; Y < std::min(Map.Height, TMaps::kRows); ++Y) {
     for (int X = 0; X < std::min(Map.Width, TMaps::kCols); ++X) {
-      const int32_t C = Map.GetTile(X, Y) & 0xFF;
-      if (C == Tile::Empty || Missing.find(static_cast<char>(C)) != std::string::npos) continue;
+      const int32_t C = TileChar(Map.GetTile(X, Y));
+      const TTileRow* Row = TileRow(C);
+      if ((Row && !Row->Image) || Missing.find(static_cast<char>(C)) != std::string::npos) continue;
       bool Found;
       const size_t At = Pack.VariantCounts.find(static_cast<char>(C));
-      if (C == Tile::Elf) {
-        Found = FindBlockImage("*D", false) != nullptr;
-      } else if (At != std::string::npos && At % 2 == 0 && At + 1 < Pack.VariantCounts.size()) {
-        // A variant block shows one of its numbered looks.
+      if (At != std::string::npos && At % 2 == 0 && At + 1 < Pack.VariantCounts.size()) {
+        // A numbered block shows one of its numbered looks.
         Found = Pack.VariantCounts[At + 1] > 0;
       } else {
-        Found = FindBlockImage(std::string(1, static_cast<char>(C)), false) != nullptr;
+        // A character no tile has is looked for by itself: a pack may bring its picture.
+        Found = FindBlockImage(Row ? Row->Image : std::string(1, static_cast<char>(C)), false) != nullptr;
       }
       if (!Found) Missing += static_cast<char>(C);
     }

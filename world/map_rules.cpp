@@ -39,13 +39,10 @@ int PickInRowOrder(const std::array<int32_t, TMaps::kCols * TMaps::kRows>& Codes
   return Count;
 }
 
-bool IsHeavy(int32_t C) { return C == Tile::Diamond || C == Tile::Barrel || C == Tile::Boulder; }
-bool IsRounded(int32_t C) { return C == Tile::Wall || IsHeavy(C); }
-bool IsLiftable(int32_t C) { return IsHeavy(C) || C == Tile::Elf; }
 // What the falling phase moves on: heavy things, an elf in a tunnel, an
 // explosion burning down.
 bool Moves(int32_t C) {
-  return IsHeavy(C) || C == Tile::ElfInTunnelRight || C == Tile::ElfInTunnelLeft ||
+  return TileIs(C, kHeavy) || C == Tile::ElfInTunnelRight || C == Tile::ElfInTunnelLeft ||
          (C >= Tile::ExplosionFirst && C < Tile::ExplosionLast);
 }
 
@@ -53,8 +50,8 @@ bool Moves(int32_t C) {
 
 bool TMaps::IsWalkable(int X, int Y) const {
   const int32_t C = Code(X, Y);
-  const int32_t Low = C & 0xFF;
-  return Low == Tile::Empty || Low == Tile::Diamond || Low == Tile::Grass || C == Tile::ExitOpen;
+  // The open exit is a state of the exit, not a tile: walked into by its own code.
+  return C == Tile::ExitOpen || TileIs(TileChar(C), kWalkable);
 }
 
 bool TMaps::TunnelExitFree(int X, int Y, int DX) const {
@@ -62,7 +59,7 @@ bool TMaps::TunnelExitFree(int X, int Y, int DX) const {
     X += DX;
     if (X < 0 || X >= kCols) return false;
     const int32_t C = Code(X, Y);
-    if (C == Tile::Empty || C == Tile::Diamond || C == Tile::Grass) return true;
+    if (TileIs(C, kWalkable)) return true;
     if (C != Tile::TunnelLeft && C != Tile::TunnelRight) return false;
   }
 }
@@ -71,12 +68,8 @@ bool TMaps::TunnelExitFree(int X, int Y, int DX) const {
 
 void TMaps::CollectAt(int X, int Y) {
   const int32_t C = Code(X, Y);
-  if (C == Tile::Grass) {
-    Play("EatSand");
-  } else if (C == Tile::Diamond) {
-    Play("DiamondPickup");
-    if (--DiamondsLeft == 0) OpenExit();
-  }
+  if (const TTileRow* Row = TileRow(C); Row && Row->EnterSound) Play(Row->EnterSound);
+  if (C == Tile::Diamond && --DiamondsLeft == 0) OpenExit();
 }
 
 void TMaps::WalkElf(int DX, int DY, const char* Image, bool& Completed) {
@@ -102,9 +95,10 @@ void TMaps::EnterTunnel(int DX) {
 
 bool TMaps::CanPush(int X, int Y) const {
   const int32_t C = Code(X, Y);
-  if (C == Tile::Barrel || C == Tile::Boulder) return Code(X, Y + 1) != Tile::Empty;
-  if (C == Tile::Balloon) return Y == 0 || Code(X, Y - 1) != Tile::Empty;
-  return false;
+  if (!TileIs(C, kPushable)) return false;
+  // Something must hold it still: what floats from above, the rest from below.
+  if (TileIs(C, kFloats)) return Y == 0 || Code(X, Y - 1) != Tile::Empty;
+  return Code(X, Y + 1) != Tile::Empty;
 }
 
 void TMaps::Push(int DX) {
@@ -167,8 +161,8 @@ void TMaps::Explode(int X, int Y) {
     const int NX = X + N[0], NY = Y + N[1];
     if (!InField(NX, NY) || !InMap(NX, NY)) continue;
     const int32_t C = Code(NX, NY);
-    if (C == Tile::Barrel) Flag(NX, NY) = CellState::BarrelCaught;
-    if (C != Tile::Steel) ExplodeCell(NX, NY);
+    if (TileIs(C, kExplodes)) Flag(NX, NY) = CellState::BarrelCaught;
+    if (!TileIs(C, kSurvives)) ExplodeCell(NX, NY);
   }
 }
 
@@ -192,10 +186,10 @@ void TMaps::LandingPhase() {
       if (F == CellState::Moving) {
         const int32_t C = Code(X, Y);
         const int32_t Below = Code(X, Y + 1);
-        if (C == Tile::Diamond || C == Tile::Boulder) {
+        if (TileIs(C, kHeavy) && !TileIs(C, kExplodes)) {
           if (Below == Tile::Empty) {
             F = CellState::Free;
-          } else if (Below == Tile::Barrel) {
+          } else if (TileIs(Below, kExplodes)) {
             Flag(X, Y + 1) = CellState::Handled;
             Explode(X, Y + 1);
           } else if (Below == Tile::Elf) {
@@ -204,10 +198,10 @@ void TMaps::LandingPhase() {
             Flag(X, Y + 1) = CellState::Handled;
           } else {
             F = CellState::Free;
-            Play(C == Tile::Diamond ? "DiamondDown" : "BoulderDown");
+            if (const char* Sound = TileRow(C)->LandSound) Play(Sound);
           }
-        } else if (C == Tile::Barrel) {
-          if (Below == Tile::Empty || Below == Tile::Grass || Below == Tile::Balloon) {
+        } else if (TileIs(C, kExplodes)) {
+          if (TileIs(Below, kCushions)) {
             F = CellState::Free;
           } else {
             F = CellState::Handled;
@@ -230,17 +224,17 @@ void TMaps::BalloonPhase() {
   // state byte that keeps it from moving again: the balloons to visit are
   // those there are now, in order.
   std::array<int16_t, kCols * kRows> Balloons;
-  const int Count = PickInRowOrder(
-      FCells, [](int32_t C) { return C == Tile::Balloon; }, Balloons);
+  const auto Floats = [](int32_t C) { return TileIs(C, kFloats); };
+  const int Count = PickInRowOrder(FCells, Floats, Balloons);
   for (int I = 0; I < Count; ++I) {
     const int X = Balloons[static_cast<size_t>(I)] / kRows, Y = Balloons[static_cast<size_t>(I)] % kRows;
-    if (Code(X, Y) != Tile::Balloon || Flag(X, Y) != CellState::Free) continue;
-    if (Y > 1 && Code(X, Y + 1) == Tile::Empty && IsHeavy(Code(X, Y - 1)) && IsHeavy(Code(X, Y - 2))) {
+    if (!Floats(Code(X, Y)) || Flag(X, Y) != CellState::Free) continue;
+    if (Y > 1 && Code(X, Y + 1) == Tile::Empty && TileIs(Code(X, Y - 1), kHeavy) && TileIs(Code(X, Y - 2), kHeavy)) {
       // Sinking under two heavy things.
       MoveCell(X, Y, X, Y + 1);
       MoveCell(X, Y - 1, X, Y);
-      Flag(X, Y + 1) = 5;
-      Flag(X, Y) = 5;
+      Flag(X, Y + 1) = CellState::Lifted;
+      Flag(X, Y) = CellState::Lifted;
       Flag(X, Y - 1) = CellState::Free;
       Flag(X, Y - 2) = CellState::Moving;
       Play("BalloonUp");
@@ -249,12 +243,12 @@ void TMaps::BalloonPhase() {
       Flag(X, Y - 1) = CellState::Moving;
       Flag(X, Y) = CellState::Free;
       Play("BalloonUp");
-    } else if (Y > 1 && IsLiftable(Code(X, Y - 1)) && Code(X, Y - 2) == Tile::Empty) {
+    } else if (Y > 1 && TileIs(Code(X, Y - 1), kLiftable) && Code(X, Y - 2) == Tile::Empty) {
       const bool CarriesElf = Code(X, Y - 1) == Tile::Elf;
       MoveCell(X, Y - 1, X, Y - 2);
       MoveCell(X, Y, X, Y - 1);
-      Flag(X, Y - 2) = 5;
-      Flag(X, Y - 1) = 5;
+      Flag(X, Y - 2) = CellState::Lifted;
+      Flag(X, Y - 1) = CellState::Lifted;
       Flag(X, Y) = CellState::Free;
       if (CarriesElf) ElfY -= 1;
       Play("BalloonUp");
@@ -292,12 +286,12 @@ void TMaps::FallingPhase() {
     const int X = Movers[static_cast<size_t>(I)] / kRows, Y = Movers[static_cast<size_t>(I)] % kRows;
     const int32_t C = Code(X, Y);
     if (!Moves(C) || Flag(X, Y) != CellState::Free) continue;
-    if (IsHeavy(C) && Y < kRows - 1) {
+    if (TileIs(C, kHeavy) && Y < kRows - 1) {
       const int32_t Below = Code(X, Y + 1);
       if (Below == Tile::Empty) {
         MoveCell(X, Y, X, Y + 1);
         Flag(X, Y + 1) = CellState::Moving;
-      } else if (IsRounded(Below)) {
+      } else if (TileIs(Below, kRounded)) {
         if (X > 0 && Code(X - 1, Y) == Tile::Empty && Code(X - 1, Y + 1) == Tile::Empty) {
           MoveCell(X, Y, X - 1, Y);
           Flag(X - 1, Y) = CellState::Moving;
@@ -354,7 +348,7 @@ void TMaps::CleanupPhase() {
 void TMaps::Step() {
   LandingPhase();
   ForBusyFlags(Flags, [](uint8_t& F) {
-    if (F >= 5 && F <= 10) --F;
+    if (F >= CellState::WaitLeast && F <= CellState::WaitMost) --F;
   });
   BalloonPhase();
   FallingPhase();

@@ -44,7 +44,7 @@ TElfKeys ElfKeysFor(char Key) {
 void DrawElf(TMaps& M, TImage& Target) {
   if (M.ElfImage == TMaps::kHiddenElf) return;
   if (TImage* Elf = FindBlockImage(M.ElfImage, true)) {
-    Target.Draw(32 * M.ElfX, 32 * M.ElfY + 48, *Elf);
+    Target.Draw(TMaps::CellLeft(M.ElfX), TMaps::CellTop(M.ElfY), *Elf);
     // The cell may hold more than the elf (an explosion that killed it): it
     // must be drawn afresh next frame, or the elf would stay there as a ghost.
     M.ForgetDrawnCell(M.ElfX, M.ElfY);

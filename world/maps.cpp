@@ -18,9 +18,6 @@ std::unique_ptr<TMaps> Maps;
 
 namespace {
 constexpr const char* kLoadHeading = "SQMapsUnit, TMaps.Load";
-constexpr const char* kVariantChars = "$@.&0";
-constexpr int kCellSize = 32;
-constexpr int kFieldTop = 48;
 // Each animation frame of a cell stays for this many draws after its first.
 constexpr uint32_t kCellFrameDelay = 2;
 }  // namespace
@@ -106,11 +103,13 @@ bool TMaps::Load(const std::string& FileName) {
 
 void TMaps::CountVariants() {
   VariantCounts.clear();
-  for (const char* C = kVariantChars; *C; ++C) {
+  for (const TTileRow& Row : kTileRows) {
+    if (!(Row.Flags & kNumbered)) continue;
+    const std::string C(1, Row.Char);
     int K = 1;
-    while (K < 9 && FindBlockImage(std::string(1, *C) + std::to_string(K), false)) ++K;
-    if (!FindBlockImage(std::string(1, *C) + std::to_string(K), false)) --K;
-    VariantCounts += *C;
+    while (K < 9 && FindBlockImage(C + std::to_string(K), false)) ++K;
+    if (!FindBlockImage(C + std::to_string(K), false)) --K;
+    VariantCounts += C;
     VariantCounts += static_cast<char>(K);
   }
 }
@@ -148,8 +147,7 @@ void TMaps::NewSprite(int X, int Y, const std::string& ImageName, bool Looping, 
   if (!Image || !Image->HasSurface()) return;
   const uint32_t Flags = (Looping ? TSprite::kLooping : 0) | (RandomStart ? TSprite::kRandomStart : 0);
   const bool Strip = Image->Width() > kCellSize;
-  Slot = std::make_unique<TSprite>(X * kCellSize, Y * kCellSize + kFieldTop, Strip ? kCellSize : 0, Strip ? Flags : 0,
-                                   Image);
+  Slot = std::make_unique<TSprite>(CellLeft(X), CellTop(Y), Strip ? kCellSize : 0, Strip ? Flags : 0, Image);
   Slot->FrameDelay = kCellFrameDelay;
   if (!Strip) Slot->Animated = false;
 }
@@ -168,7 +166,7 @@ void TMaps::MoveCell(int FromX, int FromY, int ToX, int ToY, int32_t Vacated) {
   if (!InField(FromX, FromY) || !InField(ToX, ToY)) return;
   auto& To = Sprites[Index(ToX, ToY)];
   To = std::move(Sprites[Index(FromX, FromY)]);
-  if (To) To->SetPosition(ToX * kCellSize, ToY * kCellSize + kFieldTop);
+  if (To) To->SetPosition(CellLeft(ToX), CellTop(ToY));
 }
 
 void TMaps::SetActive(uint16_t MapNo) {
@@ -194,8 +192,8 @@ void TMaps::SetActive(uint16_t MapNo) {
   for (int X = 0; X < kCols; ++X) {
     for (int Y = 0; Y < kRows; ++Y) {
       if (!InMap(X, Y)) continue;
-      const int32_t C = Code(X, Y) & 0xFF;
-      if (C == Tile::Empty || C == Tile::Elf) continue;
+      const int32_t C = TileChar(Code(X, Y));
+      if (TileIs(C, kNoSprite)) continue;
       std::string Name(1, static_cast<char>(C));
       const size_t At = VariantCounts.find(static_cast<char>(C));
       if (At != std::string::npos && At % 2 == 0 && At + 1 < VariantCounts.size()) {
@@ -203,7 +201,7 @@ void TMaps::SetActive(uint16_t MapNo) {
         if (K <= 0) continue;  // no numbered look at all: nothing to show
         Name += std::to_string(VXRandom::Next(K) + 1);
       }
-      NewSprite(X, Y, Name, true, C != Tile::Plasma);
+      NewSprite(X, Y, Name, true, !TileIs(C, kInStep));
       if (TSprite* S = Sprite(X, Y)) S->Draw();
     }
   }
@@ -267,12 +265,11 @@ void TMaps::DrawMap() {
       TSprite* S = Sprite(X, Y);
       if (C == Tile::Left || C == Tile::Empty || !S) {
         const TDrawnCell Black{nullptr, -3};
-        if (Target && !(Drawn == Black))
-          Target->FillRaw(X * kCellSize, Y * kCellSize + kFieldTop, kCellSize, kCellSize, 0);
+        if (Target && !(Drawn == Black)) Target->FillRaw(CellLeft(X), CellTop(Y), kCellSize, kCellSize, 0);
         Drawn = Black;
         continue;
       }
-      S->SetPosition(X * kCellSize, Y * kCellSize + kFieldTop);
+      S->SetPosition(CellLeft(X), CellTop(Y));
       const TDrawnCell Now{S->Image, S->Animated ? static_cast<int64_t>(S->CurrentFrame) : -2};
       // Only a picture drawn onto the field's own target can be known to be there.
       if (Now == Drawn && S->Target == Target) {

@@ -12,6 +12,7 @@
 
 #include "graphics/sprite.h"
 #include "maps/xmap.h"
+#include "world/tile_table.h"
 
 class TImage;
 
@@ -19,38 +20,21 @@ class TImage;
 class TMaps;
 extern std::unique_ptr<TMaps> Maps;
 
-// Tile codes of the working grid.
-namespace Tile {
-inline constexpr int32_t Vacated = 30;  // becomes Left at the end of a step
-inline constexpr int32_t Left = 31;     // the elf has just left; becomes Empty
-inline constexpr int32_t Empty = 32;
-inline constexpr int32_t ExitClosed = '!';
-inline constexpr int32_t Wall = '#';
-inline constexpr int32_t Diamond = '$';
-inline constexpr int32_t Steel = '%';
-inline constexpr int32_t Barrel = '&';
-inline constexpr int32_t Elf = '*';
-inline constexpr int32_t Grass = '.';
-inline constexpr int32_t Balloon = '0';
-inline constexpr int32_t TunnelLeft = '<';
-inline constexpr int32_t Plasma = '=';
-inline constexpr int32_t TunnelRight = '>';
-inline constexpr int32_t Boulder = '@';
-inline constexpr int32_t ElfInTunnelRight = 200;
-inline constexpr int32_t ElfInTunnelLeft = 201;
-inline constexpr int32_t ExplosionFirst = 216;
-inline constexpr int32_t ExplosionLast = 220;
-inline constexpr int32_t ExitWaiting = 228;
-inline constexpr int32_t ExitOpening = 229;
-inline constexpr int32_t ExitOpen = 240;
-}  // namespace Tile
-
 // Cell state bytes.
 namespace CellState {
-inline constexpr uint8_t Free = 0;
-inline constexpr uint8_t Handled = 1;
-inline constexpr uint8_t Moving = 4;
+inline constexpr uint8_t Free = 0;     // may act this step
+inline constexpr uint8_t Handled = 1;  // done for this step; free again as the next begins
+inline constexpr uint8_t Moving = 4;   // fell, rolled or rose last step: checked for where it lands
+// State bytes from WaitLeast to WaitMost count down by one a step (the
+// waiting phase), then go on as the state they reach.
+inline constexpr uint8_t WaitLeast = 5;
+inline constexpr uint8_t WaitMost = 10;
+// Lifted or sunk by a balloon: waits a step, then lands as Moving (so a
+// balloon carrying something rises one cell every two steps).
+inline constexpr uint8_t Lifted = 5;
 inline constexpr uint8_t ExplodeNow = 8;
+// A barrel an explosion caught: counts down to ExplodeNow, so it explodes
+// again two steps later and carries a chain of barrels on.
 inline constexpr uint8_t BarrelCaught = 10;
 }  // namespace CellState
 
@@ -72,6 +56,11 @@ class TMaps {
  public:
   static constexpr int kCols = 20;
   static constexpr int kRows = 12;
+  // Cell (X, Y) shows at pixel (kCellSize X, kFieldTop + kCellSize Y).
+  static constexpr int kCellSize = 32;
+  static constexpr int kFieldTop = 48;
+  static constexpr int CellLeft(int X) { return X * kCellSize; }
+  static constexpr int CellTop(int Y) { return Y * kCellSize + kFieldTop; }
   static constexpr const char* kHiddenElf = "  ";
 
   TMaps();

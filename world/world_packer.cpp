@@ -6,8 +6,6 @@
 
 namespace {
 constexpr int kCells = TMaps::kCols * TMaps::kRows;
-constexpr int kCellSize = 32;
-constexpr int kFieldTop = 48;
 // Every cell sprite the rules make shows a frame for this many further draws.
 constexpr uint32_t kFrameDelay = 2;
 
@@ -33,8 +31,8 @@ TImage* FirstTarget(const TMaps& M) {
 
 TWorldPacker::TWorldPacker(const TMaps& Model) : FPrototype(0, 0, 0, 0, nullptr) {
   for (int Cell = 0; Cell < kCells; ++Cell) {
-    FCellX[static_cast<size_t>(Cell)] = static_cast<int16_t>(Cell / TMaps::kRows * kCellSize);
-    FCellY[static_cast<size_t>(Cell)] = static_cast<int16_t>(Cell % TMaps::kRows * kCellSize + kFieldTop);
+    FCellX[static_cast<size_t>(Cell)] = static_cast<int16_t>(TMaps::CellLeft(Cell / TMaps::kRows));
+    FCellY[static_cast<size_t>(Cell)] = static_cast<int16_t>(TMaps::CellTop(Cell % TMaps::kRows));
   }
   FPrototype.Target = FirstTarget(Model);
   FPrototype.FrameDelay = kFrameDelay;
