@@ -6,7 +6,12 @@ void TModulePlayer::TModuleDeleter::operator()(openmpt_module* M) const { openmp
 
 TModulePlayer::~TModulePlayer() = default;
 
-std::unique_ptr<TModulePlayer> TModulePlayer::Load(const void* Data, size_t Size, bool Loop, std::string& Error) {
+namespace {
+
+// Cubic: see the header.
+constexpr int kInterpolationTaps = 4;
+
+openmpt_module* Open(const void* Data, size_t Size, const openmpt_module_initial_ctl* Controls, std::string& Error) {
   if (!Data || Size == 0) {
     Error = "no data";
     return nullptr;
@@ -14,13 +19,26 @@ std::unique_ptr<TModulePlayer> TModulePlayer::Load(const void* Data, size_t Size
   int Code = 0;
   const char* Message = nullptr;
   openmpt_module* M = openmpt_module_create_from_memory2(Data, Size, openmpt_log_func_silent, nullptr,
-                                                         openmpt_error_func_ignore, nullptr, &Code, &Message, nullptr);
-  if (!M) {
-    Error = Message && *Message ? Message : "not a module";
-    if (Message) openmpt_free_string(Message);
-    return nullptr;
-  }
+                                                         openmpt_error_func_ignore, nullptr, &Code, &Message, Controls);
+  if (!M) Error = Message && *Message ? Message : "not a module";
   if (Message) openmpt_free_string(Message);
+  return M;
+}
+
+}  // namespace
+
+bool TModulePlayer::Check(const void* Data, size_t Size, std::string& Error) {
+  const openmpt_module_initial_ctl Controls[] = {{"load.skip_samples", "1"}, {nullptr, nullptr}};
+  openmpt_module* M = Open(Data, Size, Controls, Error);
+  if (!M) return false;
+  openmpt_module_destroy(M);
+  return true;
+}
+
+std::unique_ptr<TModulePlayer> TModulePlayer::Load(const void* Data, size_t Size, bool Loop, std::string& Error) {
+  openmpt_module* M = Open(Data, Size, nullptr, Error);
+  if (!M) return nullptr;
+  openmpt_module_set_render_param(M, OPENMPT_MODULE_RENDER_INTERPOLATIONFILTER_LENGTH, kInterpolationTaps);
   std::unique_ptr<TModulePlayer> P(new TModulePlayer);
   P->FModule.reset(M);
   P->FLoop = Loop;

@@ -21,6 +21,11 @@ class TMusic {
   // Starts from the beginning.
   void Play();
   void Stop();
+  // A song that failed to load tries again (the page fetches the songs after
+  // the game has started): once it loads, it takes the volume last set and
+  // plays if it was asked to play and not stopped since. True when it is
+  // loaded (now or before).
+  bool LoadLate();
   // Goes on from where Stop left it.
   void Resume();
   // Clamped to 0..1.
@@ -34,7 +39,13 @@ class TMusic {
   static bool IsMp3Name(const std::string& Name);
 
  private:
+  // Loads the song; the log says how it went.
+  void Load();
+
+  std::string FName;
   bool FIsStream = false;
+  bool FWanted = false;  // played and not stopped since
+  float FVolume = -1;    // last set, below 0 while never set
   TSoundHandle FMusic = 0;
   std::vector<uint8_t> FBuffer;  // read by the stream while it plays
   int32_t FBufferSize = -1;

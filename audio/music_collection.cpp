@@ -107,6 +107,13 @@ void TMusicCollection::SetMasterVolume(float Volume) {
     if (Item->Music) Item->Music->SetVolume(FMasterVolume);
 }
 
+int TMusicCollection::LoadLate() {
+  int Loaded = 0;
+  for (const auto& Item : FItems)
+    if (Item->Music && Item->Music->Handle() == 0 && Item->Music->LoadLate()) ++Loaded;
+  return Loaded;
+}
+
 void TMusicCollection::ListSongs() const {
   Log->Trace("MusicCollection listing starts.");
   for (size_t I = 0; I < FItems.size(); ++I) Log->Trace(std::to_string(I + 1) + ". " + FItems[I]->Name);
@@ -115,3 +122,11 @@ void TMusicCollection::ListSongs() const {
 
 void StartMusicCollection() { MusicCollection = std::make_unique<TMusicCollection>(); }
 void StopMusicCollection() { MusicCollection.reset(); }
+
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+
+// The page calls this when it has put more songs where the game looks for
+// them. Between two frames: the game never waits inside a music call.
+extern "C" EMSCRIPTEN_KEEPALIVE int sq_music_arrived() { return MusicCollection ? MusicCollection->LoadLate() : 0; }
+#endif

@@ -50,6 +50,10 @@ class TMusicCollection {
   float MasterVolume() const { return FMasterVolume; }
   bool ApplyVolume = true;
 
+  // Songs that failed to load try again (see TMusic::LoadLate); how many
+  // are loaded now that were not before.
+  int LoadLate();
+
   // Trace lines: a heading, one "N. name" per song, a closing line.
   void ListSongs() const;
 

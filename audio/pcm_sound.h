@@ -1,14 +1,21 @@
 #pragma once
-// A decoded sound held whole in memory: interleaved stereo 16-bit frames.
+// A decoded sound held whole in memory: 16-bit frames, interleaved stereo
+// (left, right, ...) as the readers make them, or one sample a frame once a
+// sound whose two sides are equal has been folded to mono.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 struct TPcmSound {
   uint32_t Rate = 44100;
-  std::vector<int16_t> Samples;  // left, right, left, right, ...
+  uint32_t Channels = 2;  // 2 interleaved, or 1
+  std::vector<int16_t> Samples;
 
-  size_t Frames() const { return Samples.size() / 2; }
+  size_t Frames() const { return Samples.size() / Channels; }
+  // Keeps one side of a stereo sound whose sides are the same in every frame
+  // (the game's effects are mono files, decoded to stereo): half the memory,
+  // the same sound. False, and nothing changed, otherwise.
+  bool FoldToMono();
 };
 
 // Longest sound decoded whole (about six minutes at 44.1 kHz); anything

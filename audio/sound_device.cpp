@@ -17,7 +17,9 @@ std::unique_ptr<TSoundDevice> TSoundDevice::Open(int Rate, TFill Fill, void* Use
   Want.freq = Rate;
   Want.format = AUDIO_S16SYS;
   Want.channels = 2;
-  Want.samples = 1024;
+  // 2048 frames (46 ms) a fill: the audio thread wakes 21.5 times a second
+  // instead of 43, and each wake-up costs about as much as mixing a block.
+  Want.samples = 2048;
   Want.callback = Callback;
   Want.userdata = D.get();
   // No "obtained" format: SDL converts to whatever the hardware wants.

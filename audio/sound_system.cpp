@@ -9,6 +9,8 @@
 #include "audio/pcm_sound.h"
 #include "audio/sound_device.h"
 #include "audio/wav_file.h"
+#include "storage/codec_errors.h"
+#include "storage/zstream.h"
 
 namespace {
 
@@ -57,11 +59,14 @@ struct TSoundSystem::TStream {
   TChannel State;
 };
 
-// A module keeps only its file's bytes while it is silent: the player, with
-// every sample decoded, is made when it starts and dropped once another
-// module has taken over (eight songs decoded at once held 14 MB).
+// A module keeps only its file's bytes while it is silent, deflated (eight
+// songs take 1 MB so instead of 2.6), or nothing when its owner can give them
+// again: the player, with every sample decoded, is made when it starts and
+// dropped once another module has taken over (eight songs decoded at once
+// held 14 MB).
 struct TSoundSystem::TModule {
-  std::vector<uint8_t> Bytes;
+  std::vector<uint8_t> Packed;  // unless Again gives the bytes
+  TBytesAgain Again;
   bool Loop = true;
   std::unique_ptr<TModulePlayer> Player;
   TChannel State;
@@ -137,6 +142,7 @@ TSoundHandle TSoundSystem::LoadSample(const TSoundLocation& Where, int32_t Max, 
   const bool Ok = LooksLikeWav(*Input) ? ReadWav(*Input, Sample->Pcm, Why)
                                        : TMp3Decoder::DecodeAll(std::move(Input), Sample->Pcm, Why);
   if (!Ok) return Fail(Why);
+  Sample->Pcm.FoldToMono();
   Sample->Info.Frequency = static_cast<int32_t>(Sample->Pcm.Rate);
   Sample->Info.Flags = Flags;
   Sample->Info.Max = Max;
@@ -237,17 +243,25 @@ bool TSoundSystem::FreeStream(TSoundHandle Stream) {
   return true;
 }
 
-TSoundHandle TSoundSystem::LoadModule(const TSoundLocation& Where, uint32_t Flags, int Frequency) {
+TSoundHandle TSoundSystem::LoadModule(const TSoundLocation& Where, uint32_t Flags, int Frequency, TBytesAgain Again) {
   if (!FStarted) return Fail("not started");
   if (Frequency != 0 && Frequency != kRate) return Fail("only the output rate is supported");
   auto Input = OpenInput(Where);
   if (!Input) return 0;
   auto Module = std::make_unique<TModule>();
-  Module->Bytes = Input->ReadAll();
+  const std::vector<uint8_t> Bytes = Input->ReadAll();
   Module->Loop = (Flags & SoundFlags::Loop) != 0;
-  // Read once now so that a damaged module fails here, not when it plays.
+  // Read once now so that a module libopenmpt cannot read fails here, not
+  // when it plays.
   std::string Why;
-  if (!TModulePlayer::Load(Module->Bytes.data(), Module->Bytes.size(), Module->Loop, Why)) return Fail(Why);
+  if (!TModulePlayer::Check(Bytes.data(), Bytes.size(), Why)) return Fail(Why);
+  if (Again) {
+    Module->Again = std::move(Again);
+  } else {
+    // The fastest level: a song is packed once at start-up.
+    Module->Packed = DeflateBytes(Bytes, 1);
+    Module->Packed.shrink_to_fit();  // made with room for the worst case
+  }
   TLock Lock(*this);
   const TSoundHandle H = NewHandle();
   FModules[H] = std::move(Module);
@@ -290,21 +304,23 @@ bool TSoundSystem::Play(TSoundHandle Channel, bool Restart) {
   std::unique_ptr<TModulePlayer> NewPlayer;
   auto Module = FModules.find(Channel);
   if (Module != FModules.end() && !Module->second->Player) {
+    // The others that are silent give their decoded samples back first (two
+    // songs decoded at once would set the program's peak); they start from
+    // the beginning when they play again.
+    DropSilentPlayers(Channel);
     const TModule& M = *Module->second;
     std::string Why;
-    NewPlayer = TModulePlayer::Load(M.Bytes.data(), M.Bytes.size(), M.Loop, Why);
+    try {
+      const std::vector<uint8_t> Bytes = M.Again ? M.Again() : InflateBytes(M.Packed);
+      NewPlayer = TModulePlayer::Load(Bytes.data(), Bytes.size(), M.Loop, Why);
+    } catch (const EDecompress& E) { Why = E.what(); }
     if (!NewPlayer) return Fail(Why);
   }
-  std::vector<std::unique_ptr<TModulePlayer>> Dropped;
   TLock Lock(*this);
   if (NewPlayer) {
     Module->second->Player = std::move(NewPlayer);
     Module->second->State.Played = 0;
     Module->second->State.Ended = false;
-    // The others that are silent give their decoded samples back; they start
-    // from the beginning when they play again. Freed once the lock is gone.
-    for (auto& [Handle, Other] : FModules)
-      if (Handle != Channel && !Other->State.Playing && Other->Player) Dropped.push_back(std::move(Other->Player));
   }
   TChannel* C = FindChannel(Channel);
   if (!C) return Fail("unknown channel");
@@ -319,6 +335,16 @@ bool TSoundSystem::Play(TSoundHandle Channel, bool Restart) {
   if (TVoice* V = FindVoice(Channel)) V->StartOrder = ++FStartCounter;
   C->Playing = true;
   return true;
+}
+
+void TSoundSystem::DropSilentPlayers(TSoundHandle Keep) {
+  std::vector<std::unique_ptr<TModulePlayer>> Dropped;
+  {
+    TLock Lock(*this);
+    for (auto& [Handle, Other] : FModules)
+      if (Handle != Keep && !Other->State.Playing && Other->Player) Dropped.push_back(std::move(Other->Player));
+  }
+  // Freed here, once the audio thread may go on.
 }
 
 bool TSoundSystem::Stop(TSoundHandle Channel) {
@@ -387,7 +413,8 @@ void TSoundSystem::DeviceFill(void* User, int16_t* Out, size_t Frames) {
 
 namespace {
 
-// Adds one sample channel to Mix; false when it played to its end.
+// Adds one sample channel to Mix; false when it played to its end. A mono
+// sound gives its one side to both.
 bool MixVoice(const TPcmSound& Pcm, bool Loop, double& Position, int32_t Frequency, float Left, float Right, float* Mix,
               size_t Frames, int Rate) {
   const size_t Length = Pcm.Frames();
@@ -395,15 +422,17 @@ bool MixVoice(const TPcmSound& Pcm, bool Loop, double& Position, int32_t Frequen
   const double Rate1 = Frequency > 0 ? std::min(Frequency, 1000000) : static_cast<int32_t>(Pcm.Rate);
   const double Step = Rate1 / Rate;
   const int16_t* Data = Pcm.Samples.data();
+  const size_t Width = Pcm.Channels;
+  const size_t Right1 = Width - 1;
   const double End = static_cast<double>(Length);
   for (size_t I = 0; I < Frames; ++I) {
     const size_t Index = static_cast<size_t>(Position);
     const float T = static_cast<float>(Position - static_cast<double>(Index));
-    const int16_t* A = Data + Index * 2;
+    const int16_t* A = Data + Index * Width;
     // The last frame blends into the first when looping, into itself otherwise.
-    const int16_t* B = Index + 1 < Length ? A + 2 : (Loop ? Data : A);
+    const int16_t* B = Index + 1 < Length ? A + Width : (Loop ? Data : A);
     Mix[I * 2] += (A[0] + (B[0] - A[0]) * T) * kSampleScale * Left;
-    Mix[I * 2 + 1] += (A[1] + (B[1] - A[1]) * T) * kSampleScale * Right;
+    Mix[I * 2 + 1] += (A[Right1] + (B[Right1] - A[Right1]) * T) * kSampleScale * Right;
     Position += Step;
     if (Position >= End) {
       if (!Loop) return false;

@@ -4,6 +4,7 @@
 // stereo 16-bit. Handles are non-zero on success and 0 on failure; calls with
 // an unknown handle are refused (false) and change nothing.
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -83,8 +84,11 @@ class TSoundSystem {
   bool FreeStream(TSoundHandle Stream);
 
   // A tracker module; it is its own channel. Flags: Loop, Ramping.
-  // Frequency 0 means the output rate.
-  TSoundHandle LoadModule(const TSoundLocation& Where, uint32_t Flags, int Frequency);
+  // Frequency 0 means the output rate. The bytes are kept (deflated) for
+  // when the module plays; with Again, which gives the same bytes once more
+  // (from where they came), nothing is kept and Again is asked instead.
+  using TBytesAgain = std::function<std::vector<uint8_t>()>;
+  TSoundHandle LoadModule(const TSoundLocation& Where, uint32_t Flags, int Frequency, TBytesAgain Again = {});
   bool FreeModule(TSoundHandle Module);
 
   // Channels: sample channels, streams and modules. Play resumes a stopped
@@ -114,6 +118,8 @@ class TSoundSystem {
   class TLock;
 
   static void DeviceFill(void* User, int16_t* Out, size_t Frames);
+  // Frees the players of the modules other than Keep that are not playing.
+  void DropSilentPlayers(TSoundHandle Keep);
   void MixLocked(int16_t* Out, size_t Frames);
   TSoundHandle NewHandle();
   bool Fail(const std::string& Why);

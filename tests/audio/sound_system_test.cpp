@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "audio/pcm_sound.h"
 #include "tests/audio/test_sounds.h"
 #include "tests/support/test_support.h"
 
@@ -105,6 +106,35 @@ TEST_F(SoundSystemTest, ResamplingInterpolatesBetweenFrames) {
   EXPECT_EQ(Out[0], 0);
   EXPECT_EQ(Out[2], 5000);
   EXPECT_EQ(Out[4], 10000);
+}
+
+TEST_F(SoundSystemTest, EqualSidesAreHeldOnceAndDifferentSidesStayApart) {
+  TPcmSound Pcm;
+  Pcm.Samples = {5, 5, -7, -7, 9, 9};
+  ASSERT_TRUE(Pcm.FoldToMono());
+  EXPECT_EQ(Pcm.Channels, 1u);
+  EXPECT_EQ(Pcm.Frames(), 3u);
+  EXPECT_EQ(Pcm.Samples, (std::vector<int16_t>{5, -7, 9}));
+  EXPECT_FALSE(Pcm.FoldToMono()) << "already mono";
+  TPcmSound Wide;
+  Wide.Samples = {5, 5, -7, 7};
+  EXPECT_FALSE(Wide.FoldToMono());
+  EXPECT_EQ(Wide.Frames(), 2u);
+
+  // A mono sound plays on both sides, resampled and looped like any other:
+  // frames 0 and 8000 at half speed, the last one blending into the first.
+  const auto Mono = Wav({0, 0, 8000, 8000}, 22050);
+  PlayNew(Sample(Mono, 1, SoundFlags::Loop));
+  auto Out = Render(5);
+  EXPECT_EQ(std::vector<int16_t>(Out.begin(), Out.begin() + 10),
+            (std::vector<int16_t>{0, 0, 4000, 4000, 8000, 8000, 4000, 4000, 0, 0}));
+}
+
+TEST_F(SoundSystemTest, DifferentSidesStayApart) {
+  const auto Stereo = Wav({1000, -2000, 3000, -4000}, 44100);
+  PlayNew(Sample(Stereo, 1, 0));
+  const auto Out = Render(3);
+  EXPECT_EQ(Out, (std::vector<int16_t>{1000, -2000, 3000, -4000, 0, 0}));
 }
 
 TEST_F(SoundSystemTest, MaximumOneRestartsInsteadOfLayering) {

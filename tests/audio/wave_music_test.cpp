@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "audio/music.h"
+#include "audio/music_collection.h"
 #include "audio/wave.h"
 #include "tests/audio/audio_fixture.h"
 #include "tests/support/scope_guard.h"
@@ -153,6 +155,52 @@ TEST_F(MusicTest, ModuleIsCopiedAndItsVolumeClamped) {
   M.SetVolume(0.25f);
   SoundSystem->GetAttribute(M.Handle(), TSoundAttribute::Volume, V);
   EXPECT_EQ(V, 0.25f);
+}
+
+TEST_F(MusicTest, ASongIsReadAgainEachTimeItStarts) {
+  const std::string Path = File("song.xm", Xm());
+  TMusic M(Path);
+  ASSERT_NE(M.Handle(), 0u);
+  // Gone by the time it is to play: it stays silent, and the next start
+  // finds it again.
+  std::remove(Path.c_str());
+  M.Play();
+  EXPECT_FALSE(SoundSystem->IsPlaying(M.Handle()));
+  EXPECT_EQ(Rms(Render(4000), 0, 4000), 0);
+  File("song.xm", Xm());
+  M.Play();
+  EXPECT_TRUE(SoundSystem->IsPlaying(M.Handle()));
+  EXPECT_GT(Rms(Render(8000), 0, 8000), 300);
+}
+
+TEST_F(MusicTest, SongsThatArriveLateLoadAndPlayAsAsked) {
+  // The page fetches the songs after the game has started: the collection
+  // is loaded before their files are there.
+  const std::string Path = Dir.File("late.xm"), Other = Dir.File("later.xm");
+  TMusicCollection Songs;
+  Songs.Add(std::make_unique<TMusicCollectionItem>("a", std::make_unique<TMusic>(Path)));
+  Songs.Add(std::make_unique<TMusicCollectionItem>("b", std::make_unique<TMusic>(Other)));
+  TMusic& A = *Songs.Get(0)->Music;
+  TMusic& B = *Songs.Get(1)->Music;
+  ASSERT_EQ(A.Handle(), 0u);
+  Songs.SetMasterVolume(0.5f);
+  A.Play();  // the screen's song: it is to start once it is there
+  B.Play();
+  B.Stop();  // another screen's, over by then
+  EXPECT_EQ(Songs.LoadLate(), 0) << "nothing there yet";
+
+  File("late.xm", Xm());
+  File("later.xm", Xm());
+  EXPECT_EQ(Songs.LoadLate(), 2);
+  ASSERT_NE(A.Handle(), 0u);
+  EXPECT_TRUE(SoundSystem->IsPlaying(A.Handle()));
+  EXPECT_FALSE(SoundSystem->IsPlaying(B.Handle()));
+  float V = -1;
+  SoundSystem->GetAttribute(A.Handle(), TSoundAttribute::Volume, V);
+  EXPECT_EQ(V, 0.5f) << "the collection's volume, set before the song was there";
+  EXPECT_GT(Rms(Render(8000), 0, 8000), 300);
+  EXPECT_EQ(Songs.LoadLate(), 0) << "loaded once";
+  EXPECT_TRUE(A.LoadLate());
 }
 
 TEST_F(VXAudioTest, InitOpensTheDeviceOrLogsWhyNot) {

@@ -68,3 +68,26 @@ TEST_F(AudioTool, FailuresSayWhy) {
   EXPECT_EQ(Out, "sqtool: usage: sqtool audio render NAME SECONDS OUTFILE\n");
   EXPECT_FALSE(VXToolbox::FileExists(Dir.File("x.wav")));
 }
+
+TEST_F(AudioTool, SnrComparesTwoRenderings) {
+  const auto Tone = Sine(440, 0.5, 44100);
+  std::vector<int16_t> Softer(Tone.size());
+  for (size_t I = 0; I < Tone.size(); ++I) Softer[I] = static_cast<int16_t>(Tone[I] * 9 / 10);
+  WriteFileBytes(Dir.File("a.wav"), Wav(Tone, 44100));
+  WriteFileBytes(Dir.File("b.wav"), Wav(Softer, 44100));
+  WriteFileBytes(Dir.File("short.wav"), Wav(std::vector<int16_t>(Tone.begin(), Tone.begin() + 2000), 44100));
+  WriteFileBytes(Dir.File("slow.wav"), Wav(Tone, 22050));
+  std::string Out;
+  ASSERT_EQ(Audio.RunJoined("snr a.wav a.wav", &Out), 0) << Out;
+  EXPECT_EQ(Out, "SNR identical over 22050 frames, largest difference 0\n");
+  // A tenth off everywhere: the difference has a hundredth of the power.
+  ASSERT_EQ(Audio.RunJoined("snr a.wav b.wav", &Out), 0) << Out;
+  EXPECT_EQ(Out.rfind("SNR 20.0 dB over 22050 frames, largest difference ", 0), 0u) << Out;
+  ASSERT_EQ(Audio.RunJoined("snr a.wav short.wav", &Out), 0) << Out;
+  EXPECT_EQ(Out, "SNR identical over 1000 frames, largest difference 0 (lengths differ: 22050 and 1000 frames)\n");
+  EXPECT_EQ(Audio.RunJoined("snr a.wav slow.wav", &Out), 1);
+  EXPECT_EQ(Out, "sqtool: the two files have different rates\n");
+  EXPECT_EQ(Audio.RunJoined("snr a.wav missing.wav", &Out), 1);
+  EXPECT_EQ(Out, "sqtool: cannot open missing.wav\n");
+  EXPECT_EQ(Audio.RunJoined("snr a.wav", &Out), 1);
+}

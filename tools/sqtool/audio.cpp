@@ -1,4 +1,5 @@
 // sqtool audio: listening to sounds without a sound card.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <iostream>
@@ -74,18 +75,64 @@ int Render(const TArgs& Args) {
   return 0;
 }
 
+bool ReadWavFile(const std::string& Name, TPcmSound& Sound, std::string& Error) {
+  auto In = TFileStream::Open(Name, TFileStream::TMode::Read);
+  if (!In) {
+    Error = "cannot open " + Name;
+    return false;
+  }
+  if (ReadWav(*In, Sound, Error)) return true;
+  Error = Name + ": " + Error;
+  return false;
+}
+
+// How far OTHER lies from REFERENCE: the power of the reference over the
+// power of the difference, frame by frame, both sides.
+int Snr(const TArgs& Args) {
+  if (Args.size() != 3) return SqFail("usage: sqtool audio snr REFERENCE OTHER");
+  TPcmSound Reference, Other;
+  std::string Why;
+  if (!ReadWavFile(Args[1], Reference, Why) || !ReadWavFile(Args[2], Other, Why)) return SqFail(Why);
+  if (Reference.Rate != Other.Rate) return SqFail("the two files have different rates");
+  const size_t Frames = std::min(Reference.Frames(), Other.Frames());
+  double Signal = 0, Noise = 0;
+  int Peak = 0;
+  for (size_t I = 0; I < Frames * 2; ++I) {
+    const double R = Reference.Samples[I], D = R - Other.Samples[I];
+    Signal += R * R;
+    Noise += D * D;
+    Peak = std::max(Peak, static_cast<int>(std::abs(D)));
+  }
+  std::string Figure = Noise == 0 ? "identical" : Signal == 0 ? "the reference is silent" : "";
+  if (Figure.empty()) {
+    char Text[32];
+    std::snprintf(Text, sizeof Text, "%.1f dB", 10 * std::log10(Signal / Noise));
+    Figure = Text;
+  }
+  std::cout << "SNR " << Figure << " over " << Frames << " frames, largest difference " << Peak;
+  if (Reference.Frames() != Other.Frames())
+    std::cout << " (lengths differ: " << Reference.Frames() << " and " << Other.Frames() << " frames)";
+  std::cout << "\n";
+  return 0;
+}
+
 int RunAudio(const TArgs& Args) {
   if (!Args.empty() && Args[0] == "render") return Render(Args);
-  return SqFail("usage: sqtool audio render NAME SECONDS OUTFILE");
+  if (!Args.empty() && Args[0] == "snr") return Snr(Args);
+  return SqFail("usage: sqtool audio render NAME SECONDS OUTFILE | sqtool audio snr REFERENCE OTHER");
 }
 
 TSqCommand Cmd({"audio", "renders a sound to a WAV file without a sound card",
                 "sqtool audio render NAME SECONDS OUTFILE\n"
+                "sqtool audio snr REFERENCE OTHER\n"
                 "  Opens NAME through the resource lookup (disk, Data/, the game's archive)\n"
                 "  and plays it as the game would: an MP3 or a tracker module as music,\n"
                 "  looping; a WAV as an effect, once. Writes SECONDS seconds (decimals\n"
                 "  allowed) of the mix to OUTFILE as a 44100 Hz stereo 16-bit WAV file and\n"
-                "  prints the frame count and the peak level.\n",
+                "  prints the frame count and the peak level.\n"
+                "  snr compares two such files frame by frame (over the shorter one) and\n"
+                "  prints the signal-to-noise ratio of OTHER against REFERENCE in dB\n"
+                "  (\"identical\" when no sample differs) and the largest difference.\n",
                 RunAudio});
 
 }  // namespace
