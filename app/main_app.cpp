@@ -122,6 +122,32 @@ void TMain::HandleParameters() {
   TestMapIndex = R.TestMapIndex;
 }
 
+void TMain::ShowRefusal(const std::string& Reason, const std::vector<std::string>& Lines) {
+  Log->Error("Not started: " + Reason, "SQMainUnit, TMain.Run");
+  // Nothing of the other copy's may be written over, the settings neither.
+  if (Config) Config->SaveAtStop = false;
+  // The window's close button ends this copy as a key does, with code 1.
+  VX_SDL::SetQuitHook([](int) { ShutdownAndExit(1); });
+  // Below the splash's version line, in place of its closing credits.
+  VX_SDL::FillBox(0, 312, 639, 479, 0, 0, 0);
+  VXWeb::NoteScreen("refused");
+  constexpr int kFirstY = 320, kLineStep = 30, kPromptY = 436;
+  for (size_t I = 0; I + 1 < Lines.size() && FontCollection; ++I)
+    FontCollection->DrawText(std::string(1, static_cast<char>(I == 0 ? 4 : 7)) + Lines[I], 320,
+                             kFirstY + static_cast<int>(I) * kLineStep, kAlignCenter);
+  VX_SDL::ClearKeys();
+  const auto Until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  for (int Frame = 0; std::chrono::steady_clock::now() < Until; Frame = (Frame + 1) % 128) {
+    if (FontCollection && !Lines.empty())
+      FontCollection->DrawText(std::string(1, static_cast<char>(kPromptFonts[Frame / 8])) + Lines.back(), 320, kPromptY,
+                               kAlignCenter);
+    VX_SDL::Flip();
+    std::this_thread::sleep_for(std::chrono::milliseconds(VX_SDL::TimeLeft()));
+    VX_SDL::PollEvents();
+    if (!VX_SDL::TakePresses().empty()) break;
+  }
+}
+
 void TMain::Run() {
   if (MusicCollection && Config) MusicCollection->SetMasterVolume(Config->MusicVolume);
   if (WaveCollection && Config) WaveCollection->SetMasterVolume(Config->EffectsVolume);

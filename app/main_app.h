@@ -4,6 +4,7 @@
 // waits for Space and hands over to the game flow.
 #include <memory>
 #include <string>
+#include <vector>
 
 class TSplashScreen;
 class TParameters;
@@ -26,6 +27,10 @@ class TMain {
 
   void HandleParameters();
   void Run();
+  // Instead of Run, when this copy may not play (the folder is another's):
+  // Lines over the splash until a key is pressed or the window is closed;
+  // nothing is saved. Reason goes to the log.
+  void ShowRefusal(const std::string& Reason, const std::vector<std::string>& Lines);
   // -edit on a file the editor cannot work on: the cause on standard error
   // and exit code 1, before any window.
   static void RefuseUneditablePack();

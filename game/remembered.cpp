@@ -55,7 +55,8 @@ void TRemembered::ReadFrom(TVXStreamBase& Stream) {
     const std::string Key = Line.substr(0, Eq), Value = Line.substr(Eq + 1);
     if (Key == "LastPlayer") LastPlayer = Value;
     else if (Key == "LastPack") LastPack = Value;
-    else if (Key == "HelpSeen" && !HelpSeen(Value)) HelpSeenBy.push_back(Value);
+    else if (Key == "HelpSeen") MarkHelpSeen(Value);
+    else FUnknown.push_back(std::move(Line));
   }
 }
 
@@ -65,7 +66,8 @@ void TRemembered::WriteTo(TVXStreamBase& Stream) const {
   };
   if (!LastPlayer.empty()) Line("LastPlayer", LastPlayer);
   if (!LastPack.empty()) Line("LastPack", LastPack);
-  for (const std::string& Name : HelpSeenBy) Line("HelpSeen", Name);
+  for (const std::string& Name : FHelpSeenBy) Line("HelpSeen", Name);
+  for (const std::string& Kept : FUnknown) Stream.WriteString(Kept + "\n");
 }
 
 bool TRemembered::Save() const {
@@ -81,12 +83,11 @@ bool TRemembered::Save() const {
 }
 
 bool TRemembered::HelpSeen(const std::string& Player) const {
-  return std::any_of(HelpSeenBy.begin(), HelpSeenBy.end(),
-                     [&Player](const std::string& Name) { return VXToolbox::SameText(Name, Player); });
+  return FHelpSeenKeys.count(VXToolbox::UpperCase(Player)) > 0;
 }
 
 bool TRemembered::MarkHelpSeen(const std::string& Player) {
-  if (Player.empty() || HelpSeen(Player)) return false;
-  HelpSeenBy.push_back(Player);
+  if (Player.empty() || !FHelpSeenKeys.insert(VXToolbox::UpperCase(Player)).second) return false;
+  FHelpSeenBy.push_back(Player);
   return true;
 }

@@ -4,6 +4,7 @@
 // who have opened the help (who no longer see the prompt that points to it).
 // A small text file of "Key=Value" lines beside the other files.
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 class TVXStreamBase;
@@ -15,7 +16,9 @@ class TRemembered {
   // Reads FileName; a missing file remembers nothing. A file that is there
   // but cannot be read is never written over (Save refuses).
   void Load(const std::string& FileName = kFileName);
-  // Unknown keys and lines are skipped: a later version may add its own.
+  // Takes time in proportion to the file's length. Lines of keys this
+  // version does not know are kept as they stand and written back after its
+  // own (a later version may add keys); lines that are no "Key=Value" go.
   void ReadFrom(TVXStreamBase& Stream);
   void WriteTo(TVXStreamBase& Stream) const;
   // Replaces the file safely; false (old file kept, reason logged) on failure.
@@ -27,9 +30,15 @@ class TRemembered {
 
   std::string LastPlayer;
   std::string LastPack;
-  std::vector<std::string> HelpSeenBy;
+  // In the order they first opened the help.
+  const std::vector<std::string>& HelpSeenBy() const { return FHelpSeenBy; }
+  const std::vector<std::string>& UnknownLines() const { return FUnknown; }
 
  private:
   std::string FFileName = kFileName;
   bool FUnreadable = false;
+  std::vector<std::string> FHelpSeenBy;
+  // The names above upper-cased, for lookups without regard to case.
+  std::unordered_set<std::string> FHelpSeenKeys;
+  std::vector<std::string> FUnknown;
 };

@@ -7,8 +7,11 @@
 #include <cerrno>
 
 std::unique_ptr<TFileStream> TFileStream::Open(const std::string& FileName, TMode Mode) {
-  const char* How = Mode == TMode::Read ? "rb" : Mode == TMode::Create ? "w+b" : "r+b";
-  const int Flags = Mode == TMode::Read ? O_RDONLY : Mode == TMode::Create ? O_RDWR | O_CREAT | O_TRUNC : O_RDWR;
+  const char* How = Mode == TMode::Read ? "rb" : Mode == TMode::ReadWrite ? "r+b" : "w+b";
+  const int Flags = Mode == TMode::Read        ? O_RDONLY
+                    : Mode == TMode::Create    ? O_RDWR | O_CREAT | O_TRUNC
+                    : Mode == TMode::CreateNew ? O_RDWR | O_CREAT | O_EXCL
+                                               : O_RDWR;
   // Never wait in open(): a FIFO would hold the program until something
   // writes into it. Only a regular file is a stream that can seek; fopen
   // would happily open a folder for reading too.

@@ -10,6 +10,7 @@ class TFileStream : public TVXStreamBase {
     Read,       // existing file, read only, others may read and write it too
     Create,     // create or truncate, read and write
     ReadWrite,  // existing file, read and write
+    CreateNew,  // a new file only (fails with EEXIST when the name is taken), read and write
   };
 
   // Opens the file; returns null (errno tells why) when it cannot be opened

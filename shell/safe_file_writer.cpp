@@ -1,9 +1,12 @@
 #include "shell/safe_file_writer.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 
@@ -51,10 +54,40 @@ bool LinkNew(const std::string& From, const std::string& To, std::string& Error,
   ::unlink(From.c_str());
   return true;
 }
+// A name part no other writer picks: the process, a count within it and
+// the clock, mixed so that neighbouring saves do not look alike.
+std::string UniqueTag() {
+  static std::atomic<uint64_t> Count{0};
+  const uint64_t Now = static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+  uint64_t X = (static_cast<uint64_t>(::getpid()) << 40) ^ (Count.fetch_add(1) * 0x9E3779B97F4A7C15ull) ^ Now;
+  X ^= X >> 31;
+  X *= 0xBF58476D1CE4E5B9ull;
+  X ^= X >> 29;
+  static const char* const Digits = "0123456789abcdef";
+  std::string Tag;
+  for (int I = 0; I < 8; ++I, X >>= 4) Tag += Digits[X & 15];
+  return Tag;
+}
+
+// A link's target is read relative to the folder the link lies in.
+constexpr int kMaxLinks = 40;
 }  // namespace
 
-TSafeFileWriter::TSafeFileWriter(std::string FileName)
-    : FFileName(std::move(FileName)), FTempName(FFileName + ".tmp") {}
+std::string FollowLinks(const std::string& FileName) {
+  std::string Name = FileName;
+  for (int I = 0; I < kMaxLinks; ++I) {
+    struct stat St;
+    if (::lstat(Name.c_str(), &St) != 0 || !S_ISLNK(St.st_mode)) return Name;
+    std::string Target(static_cast<size_t>(St.st_size > 0 ? St.st_size : 255) + 1, '\0');
+    const ssize_t N = ::readlink(Name.c_str(), Target.data(), Target.size());
+    if (N <= 0 || static_cast<size_t>(N) >= Target.size()) return Name;
+    Target.resize(static_cast<size_t>(N));
+    Name = Target.front() == '/' ? Target : VXToolbox::ExtractFileDir(Name) + Target;
+  }
+  return Name;
+}
+
+TSafeFileWriter::TSafeFileWriter(std::string FileName) : FFileName(std::move(FileName)) {}
 
 TSafeFileWriter::~TSafeFileWriter() {
   if (FCommitted) return;
@@ -70,13 +103,39 @@ void TSafeFileWriter::Failed(const std::string& What, const std::string& Name) {
 
 void TSafeFileWriter::WriteFailed() { Failed("cannot write", FTempName); }
 
+bool TSafeFileWriter::CreateTemp(const std::string& Target) {
+  for (int Try = 0; Try < 100; ++Try) {
+    FTempName = Target + "." + UniqueTag() + ".tmp";
+    errno = 0;
+    FStream = TFileStream::Open(FTempName, TFileStream::TMode::CreateNew);
+    if (FStream || errno != EEXIST) break;
+  }
+  if (!FStream) Failed("cannot create", FTempName);
+  return FStream != nullptr;
+}
+
 bool TSafeFileWriter::Open() {
+  FTarget = FollowLinks(FFileName);
+  // Only a regular file is replaced: renaming over a pipe or a device node
+  // would take the system's own entry away.
+  struct stat St;
   errno = 0;
-  FStream = TFileStream::Open(FTempName, TFileStream::TMode::Create);
-  if (!FStream) {
-    Failed("cannot create", FTempName);
+  const bool Exists = ::stat(FTarget.c_str(), &St) == 0;
+  if (!Exists && errno != ENOENT) {
+    // A loop of links, or a folder on the way that cannot be searched.
+    Failed("cannot replace", FFileName);
     return false;
   }
+  if (Exists && !S_ISREG(St.st_mode)) {
+    FExisted = true;
+    FCause = S_ISDIR(St.st_mode) ? "Is a directory" : "not a regular file";
+    FError = "cannot replace " + FFileName + ": " + FCause;
+    return false;
+  }
+  if (!CreateTemp(FTarget)) return false;
+  // The new file keeps the old one's permissions (a file the player made
+  // private stays private).
+  if (Exists) ::fchmod(FStream->Handle(), St.st_mode & 07777);
   return true;
 }
 
@@ -93,13 +152,13 @@ bool TSafeFileWriter::Finish(bool Replace) {
   }
   FStream.reset();
   errno = 0;
-  if (Replace ? !RenameOver(FTempName, FFileName, FError) : !LinkNew(FTempName, FFileName, FError, FExisted)) {
+  if (Replace ? !RenameOver(FTempName, FTarget, FError) : !LinkNew(FTempName, FFileName, FError, FExisted)) {
     FCause = SystemCause();
     std::remove(FTempName.c_str());
     return false;
   }
   FCommitted = true;
-  SyncFolder(FFileName);
+  SyncFolder(Replace ? FTarget : FFileName);
   VXWeb::FileWritten(FFileName);
   return true;
 }

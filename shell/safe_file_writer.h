@@ -2,6 +2,11 @@
 // Replaces a file without ever leaving it half written: the new content goes
 // to a temporary file beside it, is pushed to the disk, and only then renamed
 // over the old file. Until Commit succeeds the old file stays as it was.
+// Every writer makes a temporary file of its own (a fresh name, created
+// exclusively), so two programs saving the same file at once never write
+// into each other's bytes: the last rename wins whole. A file kept as a
+// symbolic link is written through it: the file it points to is replaced in
+// its own folder and the link stays.
 #include <memory>
 #include <string>
 
@@ -15,7 +20,8 @@ class TSafeFileWriter {
   TSafeFileWriter(const TSafeFileWriter&) = delete;
   TSafeFileWriter& operator=(const TSafeFileWriter&) = delete;
 
-  // Creates the temporary file; false when it cannot be created.
+  // Creates the temporary file; false when it cannot be created, or when
+  // the file to replace is no regular file (a folder, a pipe, a device).
   bool Open();
   // The temporary file's stream; valid between Open and Commit.
   TVXStreamBase& Stream() { return *FStream; }
@@ -28,7 +34,10 @@ class TSafeFileWriter {
   bool TargetExisted() const { return FExisted; }
 
   const std::string& FileName() const { return FFileName; }
+  // The temporary file's name once Open has made it.
   const std::string& TempName() const { return FTempName; }
+  // The file a Commit replaces: FileName, or where its symbolic links lead.
+  const std::string& TargetName() const { return FTarget; }
   // The reason of the last failure, for the log: what failed, on which
   // file, and the system's cause.
   const std::string& ErrorText() const { return FError; }
@@ -52,10 +61,17 @@ class TSafeFileWriter {
 
   void Failed(const std::string& What, const std::string& Name);
 
-  std::string FFileName, FTempName, FError, FCause;
+  std::string FFileName, FTarget, FTempName, FError, FCause;
   std::unique_ptr<TFileStream> FStream;
   bool FCommitted = false;
   bool FExisted = false;
 
   bool Finish(bool Replace);
+  // Creates a temporary file of a name no one else uses, beside Target.
+  bool CreateTemp(const std::string& Target);
 };
+
+// Where FileName's symbolic links lead (link after link, each relative to
+// its own folder); FileName itself when it is no link. A link to nothing
+// leads to the name it gives. Used to write through links.
+std::string FollowLinks(const std::string& FileName);

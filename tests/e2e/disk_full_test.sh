@@ -51,7 +51,8 @@ for LEVEL in $(seq 0 13); do
     grep -q ": No space left on device$" "$WORK/err.txt" || fail "level $LEVEL: no cause: $(cat "$WORK/err.txt")"
     cmp -s "$PACK" "$WORK/before.sq" || fail "level $LEVEL: a failed save changed the pack"
   fi
-  [ ! -e "$PACK.tmp" ] || fail "level $LEVEL: the temporary file was left"
+  LEFT=$(find "$MNT" -maxdepth 1 -name 'p.sq.*.tmp' | head -1)
+  [ -z "$LEFT" ] || fail "level $LEVEL: the temporary file $LEFT was left"
 done
 [ "$FAILED" -gt 0 ] || fail "no fill level made the save fail: the levels miss the full disk"
 rm -f "$MNT/filler"

@@ -30,9 +30,28 @@ TEST_F(RememberedTest, ReadsItsLinesAndSkipsWhatItDoesNotKnow) {
   const TRemembered R = Read("LastPlayer=Wren\r\nColour=blue\nnonsense\nLastPack=a=b.sq\nHelpSeen=Ada\nHelpSeen=ada\n");
   EXPECT_EQ(R.LastPlayer, "Wren");
   EXPECT_EQ(R.LastPack, "a=b.sq");
-  EXPECT_EQ(R.HelpSeenBy, std::vector<std::string>{"Ada"});
+  EXPECT_EQ(R.HelpSeenBy(), std::vector<std::string>{"Ada"});
   EXPECT_TRUE(R.HelpSeen("ADA"));
   EXPECT_FALSE(R.HelpSeen("Wren"));
+}
+
+// A later version's keys outlive a save by this one, in their order, after
+// the keys this one writes; lines that are no "Key=Value" do not.
+TEST_F(RememberedTest, KeysOfALaterVersionAreKeptAcrossSaves) {
+  WriteFileText(TRemembered::kFileName,
+                "Colour=blue\r\nLastPlayer=Wren\nnonsense\nWindow=2=x\nHelpSeen=Ada\n=empty key\n");
+  TRemembered R;
+  R.Load();
+  EXPECT_EQ(R.UnknownLines(), (std::vector<std::string>{"Colour=blue", "Window=2=x", "=empty key"}));
+  R.LastPlayer = "Ada";
+  ASSERT_TRUE(R.Save());
+  EXPECT_EQ(ReadFileText(TRemembered::kFileName),
+            "LastPlayer=Ada\nHelpSeen=Ada\nColour=blue\nWindow=2=x\n=empty key\n");
+  TRemembered Again;
+  Again.Load();
+  ASSERT_TRUE(Again.Save());
+  EXPECT_EQ(ReadFileText(TRemembered::kFileName),
+            "LastPlayer=Ada\nHelpSeen=Ada\nColour=blue\nWindow=2=x\n=empty key\n");
 }
 
 TEST_F(RememberedTest, WhatIsSavedComesBackAndAMissingFileRemembersNothing) {
@@ -51,7 +70,7 @@ TEST_F(RememberedTest, WhatIsSavedComesBackAndAMissingFileRemembersNothing) {
   Again.Load();
   EXPECT_EQ(Again.LastPlayer, "Wren");
   EXPECT_EQ(Again.LastPack, "levels.sq");
-  EXPECT_EQ(Again.HelpSeenBy, std::vector<std::string>{"Wren"});
+  EXPECT_EQ(Again.HelpSeenBy(), std::vector<std::string>{"Wren"});
 }
 
 TEST_F(RememberedTest, AFileThatCannotBeReadIsNeverReplaced) {

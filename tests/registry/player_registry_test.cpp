@@ -143,7 +143,7 @@ TEST(PlayerRegistry, SavesThePREGLayoutWithTrailingZerosTrimmed) {
                             .I32(0)
                             .Get();
   EXPECT_EQ(ReadFileBytes(Dir.File("p.vmu")), Expected);
-  EXPECT_FALSE(VXToolbox::FileExists(Dir.File("p.vmu.tmp")));
+  EXPECT_EQ(TempFilesIn(Dir.Path()), std::vector<std::string>{});
 
   TPlayerRegistry Back;
   ASSERT_TRUE(Back.Load(Dir.File("p.vmu")));
@@ -406,7 +406,7 @@ TEST(PlayerRegistry, FailedOrInterruptedSavesKeepTheOldFile) {
     ASSERT_TRUE(Writer.Stream().WriteString("PREG partial"));
   }
   EXPECT_EQ(ReadFileBytes(File), Good);
-  EXPECT_FALSE(VXToolbox::FileExists(File + ".tmp"));
+  EXPECT_EQ(TempFilesIn(Dir.Path()), std::vector<std::string>{});
 
   // A stale temporary file from a killed run does not stand in the way.
   WriteFileText(File + ".tmp", "leftover");
@@ -417,11 +417,14 @@ TEST(PlayerRegistry, FailedOrInterruptedSavesKeepTheOldFile) {
   EXPECT_EQ(Back.Players.size(), 2u);
   const auto Two = ReadFileBytes(File);
 
-  // The temporary file cannot be created: the save fails, says so, and the
-  // old file is kept.
-  ASSERT_EQ(RunCommand("mkdir '" + File + ".tmp' && touch '" + File + ".tmp/x'"), 0);
-  R.AddPlayer("Third");
-  EXPECT_FALSE(R.Save(File));
+  // The temporary file cannot be written whole (a player too large for the
+  // disk's room, while the log still has room): the save fails, says so,
+  // and the old file is kept.
+  R.AddPlayer("Third", std::string(40000, 'i'));
+  {
+    TFileSizeLimit Full(20000);
+    EXPECT_FALSE(R.Save(File));
+  }
   EXPECT_EQ(ReadFileBytes(File), Two);
   EXPECT_NE(Capture.Text().find("{PlayerRegistryUnit, TPlayerRegistry.Save} Not saved, the previous file is kept"),
             std::string::npos);

@@ -89,7 +89,8 @@ TEST(RunStore, AFailedRenameDuringTheSaveKeepsTheOldFile) {
     EXPECT_FALSE(S.LastSaveSucceeded());
   }
   EXPECT_EQ(ReadFileBytes(File), Before);
-  EXPECT_FALSE(VXToolbox::FileExists(File + ".tmp")) << "the half-done save leaves nothing behind";
+  EXPECT_EQ(TempFilesIn(VXToolbox::ExtractFileDir(File)), std::vector<std::string>{})
+      << "the half-done save leaves nothing behind";
   EXPECT_TRUE(Capture.Contains("{RunStoreUnit, TRunStore.Save} Not saved, the previous file is kept"));
   EXPECT_EQ(TRunStore(File).Best(0, "Caves.sq", 0)->Steps(), 30);
   // The next save that works writes the run kept meanwhile.
@@ -139,7 +140,7 @@ TEST(RunStore, EveryDamagedFileIsKeptNoneWrittenOver) {
   EXPECT_EQ(ReadFileText(File + ".bad.4"), Damage[2]);
   EXPECT_EQ(ReadFileText(File + ".bad.5"), Damage[3]);
   EXPECT_TRUE(Capture.Contains("Damaged file kept as " + File + ".bad.5"));
-  EXPECT_FALSE(VXToolbox::FileExists(File + ".bad.5.tmp"));
+  EXPECT_EQ(TempFilesIn(VXToolbox::ExtractFileDir(File)), std::vector<std::string>{});
   EXPECT_EQ(TRunStore(File).Runs().size(), 1u);
 }
 

@@ -1,9 +1,12 @@
 #include "tests/support/test_support.h"
 
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -30,6 +33,34 @@ TChangeDir::TChangeDir(const std::string& Path) {
 
 TChangeDir::~TChangeDir() {
   if (!FOld.empty() && chdir(FOld.c_str()) != 0) std::perror("chdir");
+}
+
+TFileSizeLimit::TFileSizeLimit(uint64_t Bytes) {
+  rlimit Limit{};
+  if (getrlimit(RLIMIT_FSIZE, &Limit) != 0) throw std::runtime_error("getrlimit failed");
+  FOldLimit = Limit.rlim_cur;
+  FOldSignal = std::signal(SIGXFSZ, SIG_IGN);
+  Limit.rlim_cur = Bytes;
+  if (setrlimit(RLIMIT_FSIZE, &Limit) != 0) throw std::runtime_error("setrlimit failed");
+}
+
+TFileSizeLimit::~TFileSizeLimit() {
+  rlimit Limit{};
+  getrlimit(RLIMIT_FSIZE, &Limit);
+  Limit.rlim_cur = FOldLimit;
+  setrlimit(RLIMIT_FSIZE, &Limit);
+  std::signal(SIGXFSZ, FOldSignal);
+}
+
+std::vector<std::string> TempFilesIn(const std::string& Folder) {
+  std::vector<std::string> Names;
+  std::error_code Ignored;
+  for (const auto& Entry : std::filesystem::directory_iterator(Folder, Ignored)) {
+    const std::string Name = Entry.path().filename().string();
+    if (Name.size() > 4 && Name.compare(Name.size() - 4, 4, ".tmp") == 0) Names.push_back(Name);
+  }
+  std::sort(Names.begin(), Names.end());
+  return Names;
 }
 
 std::vector<uint8_t> ReadFileBytes(const std::string& Path) {

@@ -30,6 +30,25 @@ class TChangeDir {
   std::string FOld;
 };
 
+// While it lives, no file this process writes may grow past Bytes: a write
+// beyond fails ("File too large") as on a disk that fills up, and the
+// signal that would end the process is ignored.
+class TFileSizeLimit {
+ public:
+  explicit TFileSizeLimit(uint64_t Bytes);
+  ~TFileSizeLimit();
+  TFileSizeLimit(const TFileSizeLimit&) = delete;
+  TFileSizeLimit& operator=(const TFileSizeLimit&) = delete;
+
+ private:
+  uint64_t FOldLimit = 0;
+  void (*FOldSignal)(int) = nullptr;
+};
+
+// The names of the safe writer's temporary files ("*.tmp") in Folder,
+// sorted: none once every save has ended, well or not.
+std::vector<std::string> TempFilesIn(const std::string& Folder);
+
 std::vector<uint8_t> ReadFileBytes(const std::string& Path);
 std::string ReadFileText(const std::string& Path);
 void WriteFileBytes(const std::string& Path, const std::vector<uint8_t>& Bytes);

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "registry/player_registry.h"
+#include "shell/folder_lock.h"
 #include "shell/toolbox.h"
 #include "tests/support/sqtool_runner.h"
 #include "tests/support/test_support.h"
@@ -147,4 +148,34 @@ TEST_F(RegistryTool, OddNamesAreRefusedAndPrintedAsEscapes) {
   EXPECT_EQ(Out, "sqtool: cannot rename to 'Bell\\x0d': it holds a character that is not printable\n");
   EXPECT_EQ(Run("rename-player p.vmu " + ShellQuote("Bell\a\nNext") + " Bell", &Out), 0) << Out;
   EXPECT_EQ(Run("set-state p.vmu A.sq " + std::string(16, 'x') + " 1 0", &Out), 0) << Out;
+}
+
+// The game holds its folder while it runs: the commands that write the
+// player's files there refuse (the game would write its own copy over the
+// change), the ones that only read go on, and once the game has gone the
+// change is made. A file in another folder is not held back.
+TEST_F(RegistryTool, ChangesWaitForTheGameToLeaveTheFolder) {
+  ASSERT_EQ(Run("set-state p.vmu A.sq Ann 1 0"), 0);
+  ASSERT_EQ(mkdir(Dir.File("other").c_str(), 0700), 0);
+  const auto Before = ReadFileBytes(Dir.File("p.vmu"));
+  {
+    TFolderLock Game(Dir.Path());
+    ASSERT_EQ(Game.Take("starquarry"), TFolderLock::TResult::Held);
+    const std::string Refusal = "sqtool: the game is running in " + Dir.Path() + " (starquarry " +
+                                std::to_string(getpid()) + ") and would write over the change: quit the game first\n";
+    std::string Out;
+    for (const char* Change : {"set-state p.vmu A.sq Ann 2 0", "rename-player p.vmu Ann Bea", "delete-player p.vmu Ann",
+                               "set-state ./p.vmu A.sq Cy 1 0"}) {
+      EXPECT_EQ(Run(Change, &Out), 1) << Change;
+      EXPECT_EQ(Out, Refusal) << Change;
+    }
+    EXPECT_EQ(ReadFileBytes(Dir.File("p.vmu")), Before);
+    EXPECT_EQ(Run("get-state p.vmu A.sq Ann 0", &Out), 0);
+    EXPECT_EQ(Out, "1\n");
+    EXPECT_EQ(Run("set-state other/p.vmu A.sq Ann 2 0", &Out), 0) << Out;
+  }
+  EXPECT_EQ(Run("set-state p.vmu A.sq Ann 2 0"), 0);
+  std::string Out;
+  EXPECT_EQ(Run("get-state p.vmu A.sq Ann 0", &Out), 0);
+  EXPECT_EQ(Out, "2\n");
 }

@@ -29,3 +29,12 @@ int SqFail(const std::string& Message);
 std::string SqPrintable(const std::string& Text);
 // Folder of the running sqtool, with its trailing "/".
 std::string SqToolDir();
+
+class TFolderLock;
+// Takes the lock of the player's folder that File lies in, for a command
+// (Who, "sqtool replay import") that writes the progress, runs or state
+// files there: 0 when held (or when the folder takes no lock file, where
+// the save itself will tell), else the exit code after the message. Another
+// sqtool's hold is waited out for a few seconds; the game's is not: it
+// would write its own copy of the files over the change later.
+int SqHoldPlayerFolder(TFolderLock& Lock, const std::string& Who);

@@ -2,10 +2,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 
 #include "app/modules.h"
 #include "game/settings.h"
+#include "shell/folder_lock.h"
 #include "shell/parameters.h"
 #include "shell/toolbox.h"
 #include "tools/sqtool/command.h"
@@ -62,6 +64,18 @@ std::string SqPrintable(const std::string& Text) {
 }
 
 std::string SqToolDir() { return VXToolbox::ExtractFileDir(ExecutablePath()); }
+
+int SqHoldPlayerFolder(TFolderLock& Lock, const std::string& Who) {
+  constexpr double kToolWaitSeconds = 10;
+  if (Lock.TakeWaiting(Who, "sqtool", kToolWaitSeconds) != TFolderLock::TResult::Busy) return 0;
+  const std::string Folder = VXToolbox::ExtractFileDir(Lock.FileName());
+  std::error_code Ignored;
+  const std::string Where = std::filesystem::weakly_canonical(Folder.empty() ? "." : Folder, Ignored).string();
+  const std::string By = Lock.Holder().empty() ? "" : " (" + Lock.Holder() + ")";
+  if (Lock.Holder().rfind("sqtool", 0) == 0)
+    return SqFail("another sqtool is still at work on the player's files in " + Where + By + "; try again later");
+  return SqFail("the game is running in " + Where + By + " and would write over the change: quit the game first");
+}
 
 int main(int Argc, char** Argv) {
   TArgs Args(Argv + 1, Argv + Argc);

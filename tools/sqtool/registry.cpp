@@ -4,6 +4,7 @@
 #include "registry/player_name.h"
 #include "registry/player_reg.h"
 #include "registry/store_file.h"
+#include "shell/folder_lock.h"
 #include "shell/toolbox.h"
 #include "tools/sqtool/command.h"
 
@@ -24,7 +25,9 @@ const char* const kUsage =
     "are saved as the game saves them; a damaged file is first kept as FILE.bad\n"
     "(FILE.bad.1, ... when taken). Names print with every byte that is not\n"
     "printable as an escape such as \\x1b.\n"
-    "delete-player also deletes the player's runs from Starquarry.runs beside FILE.\n";
+    "delete-player also deletes the player's runs from Starquarry.runs beside FILE.\n"
+    "set-state, rename-player and delete-player refuse while the game runs in\n"
+    "FILE's folder (it would write its own copy over the change).\n";
 
 std::string Hex(const std::vector<uint8_t>& Bytes) {
   if (Bytes.empty()) return "-";
@@ -97,6 +100,8 @@ int SetState(const TArgs& A) {
   int32_t State, MapNo;
   if (!ParseNumber(A[4], 255, State)) return SqFail("STATE must be a number from 0 to 255");
   if (!ParseNumber(A[5], 65535, MapNo)) return SqFail("MAPNO must be a number from 0 to 65535");
+  TFolderLock Lock(VXToolbox::ExtractFileDir(A[1]));
+  if (const int Code = SqHoldPlayerFolder(Lock, "sqtool registry set-state")) return Code;
   auto R = OpenRegistry(A[1], true);
   const std::string& Pack = A[2];
   const std::string& Player = A[3];
@@ -115,6 +120,8 @@ int RenamePlayer(const TArgs& A) {
   const std::string &Old = A[2], &New = A[3];
   if (const std::string Problem = PlayerNameProblem(New); !Problem.empty())
     return SqFail("cannot rename to '" + New + "': " + Problem);
+  TFolderLock Lock(VXToolbox::ExtractFileDir(A[1]));
+  if (const int Code = SqHoldPlayerFolder(Lock, "sqtool registry rename-player")) return Code;
   auto R = OpenRegistry(A[1], true);
   const TPlayerData* P = R->FindPlayer(Old);
   if (!P) return SqFail("no player " + Old + " in " + A[1]);
@@ -129,6 +136,8 @@ int RenamePlayer(const TArgs& A) {
 
 int DeletePlayer(const TArgs& A) {
   if (int Code = NeedFile(A[1])) return Code;
+  TFolderLock Lock(VXToolbox::ExtractFileDir(A[1]));
+  if (const int Code = SqHoldPlayerFolder(Lock, "sqtool registry delete-player")) return Code;
   auto R = OpenRegistry(A[1], true);
   if (!R->DeletePlayer(A[2])) return SqFail("no player " + A[2] + " in " + A[1]);
   if (int Code = Saved(*R)) return Code;

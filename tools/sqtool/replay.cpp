@@ -10,6 +10,7 @@
 #include "registry/player_name.h"
 #include "registry/player_reg.h"
 #include "registry/run_store.h"
+#include "shell/folder_lock.h"
 #include "shell/random.h"
 #include "shell/safe_file_writer.h"
 #include "shell/toolbox.h"
@@ -40,7 +41,8 @@ const char* const kUsage =
     "        than steps=M (or as long as), or not kept: status=dead|playing,\n"
     "        and exits 0 only when kept. A player missing from the registry is\n"
     "        added (a name of 1 to 16 printable characters). --data FILE is\n"
-    "        the game's data archive, as for sqtool play.\n";
+    "        the game's data archive, as for sqtool play. Refused while the\n"
+    "        game runs in RUNSFILE's folder.\n";
 
 constexpr size_t kScriptLine = 64;   // keys per line of an exported script
 constexpr size_t kHoldLastKey = 20;  // steps the last key is held past the run
@@ -180,6 +182,8 @@ int Import(const TArgs& Args) {
   // Only the steps up to the exit belong to the run.
   Keys.resize(static_cast<size_t>(Result.Steps));
 
+  TFolderLock Lock(VXToolbox::ExtractFileDir(RunsFile));
+  if (const int Code = SqHoldPlayerFolder(Lock, "sqtool replay import")) return Code;
   TPlayerReg Registry(RegistryBeside(RunsFile));
   Registry.Logging = true;
   if (!Registry.FindPlayer(Player) && (!Registry.AddPlayer(Player) || !Registry.LastSaveSucceeded()))
