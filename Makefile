@@ -38,6 +38,8 @@ bench: deps
 	@# The game itself under Xvfb on a shipped map: CPU per second of play, peak
 	@# memory, start to window; beside Debian's epiphany-game when it is installed.
 	NEIGHBOUR=$(wildcard /usr/games/epiphany-game) bash bench/play_cost.sh $(BUILD)/play
+	@# The page (after make web): the loading picture and the splash, fast and on "Fast 3G".
+	bash bench/page_load.sh $(BUILD) "$(WEB_OUT)"
 
 # Installs the game, sqtool, the level packs, the launcher, the menu entry, the
 # icons and the man pages under $(DESTDIR)$(PREFIX); uninstall removes exactly

@@ -16,6 +16,7 @@ import fs from 'node:fs';
 import path from 'node:path';
 import zlib from 'node:zlib';
 import {createRequire} from 'node:module';
+import {loadingChecks} from './loading_checks.mjs';
 
 const opt = Object.fromEntries(
     process.argv.slice(2).reduce((pairs, arg, i, all) => (arg.startsWith('--') ? [...pairs, [arg.slice(2), all[i + 1]]] : pairs), []));
@@ -451,6 +452,13 @@ try {
   await visit();
 } catch (e) {
   fail('run', `${e.message.split('\n')[0]} (screen ${JSON.stringify((await status().catch(() => ({}))).screen)})`);
+}
+
+// The page while its files arrive, in contexts of their own.
+try {
+  await loadingChecks({browser, url: opt.url, out, check, measure});
+} catch (e) {
+  fail('loading', e.message.split('\n')[0]);
 }
 
 check('no page errors', errors.length === 0, errors.length ? errors.join(' | ') : 'none');
