@@ -137,10 +137,16 @@ inline constexpr std::array<const TTileRow*, kLegendLines> kLegendRows = [] {
     if (Row.LegendLine >= 0) Lines[static_cast<std::size_t>(Row.LegendLine)] = &Row;
   return Lines;
 }();
+// Counted by line numbers, not by the pointers above: g++ does not take a
+// pointer's comparison with null as constant under -fsanitize=undefined.
 static_assert(
     [] {
-      for (const TTileRow* Row : kLegendRows)
-        if (!Row) return false;
+      std::array<int, kLegendLines> Uses{};
+      for (const TTileRow& Row : kTileRows)
+        if (Row.LegendLine >= kLegendLines) return false;
+        else if (Row.LegendLine >= 0) ++Uses[static_cast<std::size_t>(Row.LegendLine)];
+      for (int N : Uses)
+        if (N != 1) return false;
       return true;
     }(),
     "the legend's lines are numbered from 0, each once");
